@@ -1,0 +1,65 @@
+// The HTML code generator: the typed text and the formatting state in, one HTML fragment out.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "formatting_state.h"
+
+namespace zk {
+
+// Number of the overlay panel that is open; while the code view is open line breaks stay.
+inline constexpr int kCodeViewPanel = 8;
+
+// Called now and then during long texts so that a window can process its events. It is
+// called at most every few milliseconds, never once per character.
+using KeepResponsive = std::function<void()>;
+
+// Generates the fragment for text (UTF-8, lines ended by CR LF). Returns nullopt, and does
+// nothing, when called while a generation is already running (from inside keepResponsive).
+std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& state,
+                                        int openPanel,
+                                        const KeepResponsive& keepResponsive = {});
+
+// True while a generation runs.
+bool GenerationRunning();
+
+// Pieces of the fragment, each usable alone.
+struct TagPair {
+    std::string opening;
+    std::string closing;
+};
+TagPair StyleTags(const FormattingState& state);     // by the sum of the four style bytes
+TagPair AlignmentTags(const FormattingState& state); // centre or right division
+TagPair FontTags(const FormattingState& state);      // font tag; no colour under the gradient
+TagPair MarqueeTags(const FormattingState& state);   // empty when the marquee has no direction
+std::string SignatureBlock(const FormattingState& state);
+// Signature parts, as the signature preview builds them from its own controls.
+std::string SignatureTextPart(std::string_view text, int sizeIndex, std::string_view face,
+                              Color color);
+std::string SignatureImagePart(std::string_view imageUrl, std::string_view link);
+
+// Copies one tag starting at the "<" at position scanPosition (1-based, in characters of
+// text) and leaves scanPosition on the last character copied. offset 1 is the gradient's
+// rule (the tag name decides how far to copy), offset 0 the waves' (through the first ">").
+std::string CopyTag(std::string_view text, std::size_t& scanPosition, int offset);
+
+// The gradient's colours along a text of a given length in characters.
+class GradientSteps final {
+public:
+    GradientSteps(const FormattingState& state, std::uint64_t length);
+    // Colour of position p (1-based).
+    Color colorAt(std::uint64_t p) const;
+
+private:
+    long double start_[3] = {};
+    long double step_[3] = {};
+    std::uint64_t length_ = 0;
+    std::uint64_t half_ = 0; // (length + 1) div 2
+    bool symmetric_ = false;
+};
+
+} // namespace zk

@@ -1,0 +1,74 @@
+// The settings file: 59 lines, one value each, in a fixed order and without keys.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "atomic_file.h"
+#include "formatting_state.h"
+
+namespace zk {
+
+// Everything the settings file keeps, with the values used when there is no file.
+struct AppSettings final {
+    std::string LastFolder; // the caller sets it to the application folder first
+    std::int32_t WindowLeft = 236;
+    std::int32_t WindowTop = 164;
+    std::uint8_t LastTextEffect = 0;
+    std::uint8_t PresetIndex = 0;
+    std::uint8_t AlwaysOnTop = 0;
+    std::int32_t CurrentList = 0;
+    std::uint8_t StartAtLogon = 0;
+    std::uint8_t MinimizeAfterCopy = 0;
+    std::uint8_t PreviewInNewWindow = 0;
+    std::uint8_t ShowHints = 1;
+    std::uint8_t PreviewInProgram = 1;
+    std::uint8_t PreferencesPage = 0;
+    FormattingState fmt;
+};
+
+enum class FieldKind { String, Int32, Byte, UInt16 };
+
+// One line of the file: its variable's name and width. The reader, the writer and the
+// command-line tool all walk this one table, so they cannot disagree.
+struct SettingsField {
+    const char* name; // "Bold", "WindowLeft", "PresetStartColors[3]"...
+    FieldKind kind;
+};
+const std::vector<SettingsField>& settingsFields(); // 59 entries, line 1 first
+
+// Reads or writes the value of field index i (0-based line) of s. A number is stored with
+// the width of its variable, keeping the low bits (300 in a byte gives 44).
+std::string fieldText(const AppSettings& s, std::size_t i);
+void setFieldString(AppSettings& s, std::size_t i, std::string value);
+void setFieldNumber(AppSettings& s, std::size_t i, std::int64_t value);
+// Finds a field by name; -1 when there is none.
+int findSettingsField(std::string_view name);
+
+// Parses an optionally signed decimal integer (the whole text). False when it is not one.
+bool parseSettingsInteger(std::string_view text, std::int64_t& value);
+
+inline constexpr const char* kInvalidNumericInput = "Invalid numeric input";
+
+struct LoadResult {
+    enum Status { Ok, Missing, InvalidNumber } status = Ok;
+    int line = 0; // 1-based file line of the bad number
+};
+
+// Reads the settings from bytes over s, by the file's reading rules. Values read before a
+// bad number keep their new values.
+LoadResult ParseSettings(std::string_view bytes, AppSettings& s);
+// Reads the file at path over s; a missing or unreadable file leaves s as it is.
+LoadResult LoadSettings(const std::string& path, AppSettings& s);
+
+// The 59 lines of the file, each ended by CR LF.
+std::string FormatSettings(const AppSettings& s);
+// Replaces the file through a temporary file and a rename.
+WriteResult SaveSettings(const std::string& path, const AppSettings& s);
+
+// The face name of a face index; empty when the index names no face.
+std::string FontFaceForIndex(int index);
+
+} // namespace zk
