@@ -1,0 +1,114 @@
+#include "dialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace zk::platform {
+
+namespace {
+
+Dialogs realDialogs;
+Dialogs* current = nullptr;
+
+struct FilterEntry {
+    QString asGiven;   // the text the caller uses to name this entry
+    QString nameFilter; // the toolkit's form "Description (*.a *.b)"
+};
+
+// "Desc (*.a,*.b)|*.a;*.b|Other|*.c" -> entries whose patterns come from the odd fields.
+// The toolkit's own form "Desc (*.a *.b);;Other (*.c)" is used as it is.
+QList<FilterEntry> parseFilter(const QString& filter) {
+    QList<FilterEntry> entries;
+    if (!filter.contains(QLatin1Char('|'))) {
+        for (const QString& entry : filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts))
+            entries.append({entry, entry});
+        return entries;
+    }
+    const QStringList fields = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
+        QStringList patterns = fields[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& pattern : patterns)
+            pattern = pattern.trimmed();
+        const QString description = fields[i].trimmed().isEmpty() ? fields[i + 1] : fields[i];
+        entries.append({fields[i], description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                                       QLatin1Char(')')});
+    }
+    return entries;
+}
+
+// Qt's own dialog, so that its buttons can carry the window's French texts.
+QString runFileDialog(QWidget* parent, const QString& caption, const QString& dir,
+                      const QString& filter, QString* selectedFilter, bool save) {
+    QFileDialog dialog(parent, caption, dir);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("&Enregistrer")
+                                                  : QStringLiteral("&Ouvrir"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Annuler"));
+
+    const QList<FilterEntry> entries = parseFilter(filter);
+    QStringList nameFilters;
+    for (const FilterEntry& entry : entries)
+        nameFilters.append(entry.nameFilter);
+    if (!nameFilters.isEmpty()) {
+        // The bar-separated form already shows its patterns in its description.
+        if (filter.contains(QLatin1Char('|')))
+            dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+        dialog.setNameFilters(nameFilters);
+        if (selectedFilter) {
+            for (const FilterEntry& entry : entries) {
+                if (entry.asGiven == *selectedFilter)
+                    dialog.selectNameFilter(entry.nameFilter);
+            }
+        }
+    }
+
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    if (selectedFilter) {
+        const QString chosen = dialog.selectedNameFilter();
+        for (const FilterEntry& entry : entries) {
+            if (entry.nameFilter == chosen) {
+                *selectedFilter = entry.asGiven;
+                break;
+            }
+        }
+    }
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+std::optional<QColor> Dialogs::chooseColor(QWidget* parent, const QColor& initial) {
+    QColorDialog dialog(initial, parent);
+    dialog.setOption(QColorDialog::DontUseNativeDialog, true);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
+}
+
+QString Dialogs::openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                              const QString& filter) {
+    return runFileDialog(parent, caption, dir, filter, nullptr, false);
+}
+
+QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QString& dir,
+                              const QString& filter, QString* selectedFilter) {
+    return runFileDialog(parent, caption, dir, filter, selectedFilter, true);
+}
+
+void Dialogs::runtimeError(QWidget* parent, const QString& message) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("ZelkoHTML"), message, QMessageBox::Ok,
+                    parent);
+    box.exec();
+}
+
+Dialogs& dialogs() { return current ? *current : realDialogs; }
+
+void setDialogs(Dialogs* d) { current = d; }
+
+} // namespace zk::platform
