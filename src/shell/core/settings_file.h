@@ -37,17 +37,20 @@ struct SettingsField {
     const char* name; // "Bold", "WindowLeft", "PresetStartColors[3]"...
     FieldKind kind;
 };
+inline constexpr std::size_t kSettingsLineCount = 59;
 const std::vector<SettingsField>& settingsFields(); // 59 entries, line 1 first
 
 // Reads or writes the value of field index i (0-based line) of s. A number is stored with
-// the width of its variable, keeping the low bits (300 in a byte gives 44).
+// the width of its variable, keeping the low bits (300 in a byte gives 44, -1 gives 255).
+// fieldText gives a number in decimal and a string as it is.
 std::string fieldText(const AppSettings& s, std::size_t i);
 void setFieldString(AppSettings& s, std::size_t i, std::string value);
 void setFieldNumber(AppSettings& s, std::size_t i, std::int64_t value);
-// Finds a field by name; -1 when there is none.
+// Finds a field by its exact name; -1 when there is none.
 int findSettingsField(std::string_view name);
 
-// Parses an optionally signed decimal integer (the whole text). False when it is not one.
+// Parses an optionally signed decimal integer (the whole text, no blanks). False when it is
+// not one or when it lies outside the signed 32-bit range, the widest value the file holds.
 bool parseSettingsInteger(std::string_view text, std::int64_t& value);
 
 inline constexpr const char* kInvalidNumericInput = "Invalid numeric input";
@@ -57,18 +60,29 @@ struct LoadResult {
     int line = 0; // 1-based file line of the bad number
 };
 
-// Reads the settings from bytes over s, by the file's reading rules. Values read before a
-// bad number keep their new values.
+// Reads the settings from the file's bytes over s. A number line that is not an integer
+// stops the reading; the values read before it keep their new values, the others (the bad
+// one included) stay as they were.
 LoadResult ParseSettings(std::string_view bytes, AppSettings& s);
 // Reads the file at path over s; a missing or unreadable file leaves s as it is.
 LoadResult LoadSettings(const std::string& path, AppSettings& s);
 
-// The 59 lines of the file, each ended by CR LF.
+// The file's bytes: 59 lines, each ended by CR LF; Windows-1252 when every character fits
+// (and reads back the same), UTF-8 otherwise. A line break inside a string is written as a
+// blank so that it cannot shift the lines after it.
 std::string FormatSettings(const AppSettings& s);
-// Replaces the file through a temporary file and a rename.
+// Replaces the file through a temporary file and a rename; the previous file stays whole
+// when that fails.
 WriteResult SaveSettings(const std::string& path, const AppSettings& s);
+
+// The text the user sees for a failed save: a line break and "ERREUR en écriture" when the
+// file cannot be created, "Disk full" or "I/O error N" when writing it failed; empty when
+// the save went well.
+std::string writeErrorMessage(const WriteResult& result);
 
 // The face name of a face index; empty when the index names no face.
 std::string FontFaceForIndex(int index);
+// FontFace follows FontFaceIndex as at start-up; an index that names no face leaves it.
+void ApplyFontFaceIndex(FormattingState& fmt);
 
 } // namespace zk
