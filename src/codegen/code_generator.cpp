@@ -1,0 +1,460 @@
+#include "code_generator.h"
+
+#include <chrono>
+#include <cmath>
+
+#include "string_utils.h"
+#include "text.h"
+
+namespace zk {
+namespace {
+
+bool g_running = false;
+
+struct RunningGuard {
+    RunningGuard() { g_running = true; }
+    ~RunningGuard() { g_running = false; }
+    RunningGuard(const RunningGuard&) = delete;
+    RunningGuard& operator=(const RunningGuard&) = delete;
+};
+
+// The user-perceived characters of a text, addressed 1-based like the scan position.
+class Characters {
+public:
+    explicit Characters(std::string_view text)
+        : text_(text), starts_(graphemeBoundaries(text)) {}
+    std::size_t count() const { return starts_.size() - 1; }
+    std::string_view at(std::size_t p) const {
+        return text_.substr(starts_[p - 1], starts_[p] - starts_[p - 1]);
+    }
+    char first(std::size_t p) const { return text_[starts_[p - 1]]; }
+    // Bytes of characters p..q.
+    std::string_view span(std::size_t p, std::size_t q) const {
+        return text_.substr(starts_[p - 1], starts_[q] - starts_[p - 1]);
+    }
+
+private:
+    std::string_view text_;
+    std::vector<std::size_t> starts_;
+};
+
+bool isPassThrough(char c) { return c == ' ' || c == '\r' || c == '\n'; }
+
+bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Last character copied by the tag copier starting at the "<" at p; p itself when only the
+// "<" is copied.
+std::size_t tagEnd(const Characters& chars, std::size_t p, int offset) {
+    const std::size_t length = chars.count();
+    const char name = p + offset <= length ? chars.first(p + offset) : '\0';
+    int target = 0;
+    if (name == '<' || name == 'b' || name == 'i') {
+        target = 1;
+    } else if (name == 'a') {
+        target = 2;
+    } else if (name == '/' || name == '!' || name == '?' || isAsciiLetter(name)) {
+        // Other tags (closing tags, "<u>", comments...) are copied whole too, so that the
+        // gradient never colours the inside of a tag.
+        target = 1;
+    } else {
+        // A "<" that opens no tag ("a < b") is kept as a plain character.
+        return p;
+    }
+    std::size_t pos = p;
+    int count = 0;
+    bool imageChecked = false;
+    while (pos < length) {
+        ++pos;
+        if (chars.first(pos) != '>' || ++count < target)
+            continue;
+        // A link around an image runs to the third ">": its opening, the image and "</a>".
+        if (name == 'a' && !imageChecked &&
+            chars.span(p, pos).find("<img src") != std::string_view::npos) {
+            imageChecked = true;
+            target = 3;
+            continue;
+        }
+        break;
+    }
+    return pos;
+}
+
+// Writes the body: generated tags as they are; the user's characters with every CR LF
+// turned into "<br>" (unless the code view is open) and every pair of spaces into
+// "&nbsp&nbsp". Generated tags never start or end with a space, CR or LF, so doing the
+// replacement here gives the same text as replacing over the finished body.
+class BodyWriter final {
+public:
+    BodyWriter(std::string& out, bool breaksToTags) : out_(out), breaksToTags_(breaksToTags) {}
+
+    void tag(std::string_view s) {
+        flush();
+        out_.append(s);
+    }
+
+    void text(std::string_view s) {
+        for (char c : s) {
+            if (pending_ == '\r') {
+                pending_ = 0;
+                if (c == '\n') {
+                    out_.append("<br>");
+                    continue;
+                }
+                out_ += '\r';
+            } else if (pending_ == ' ') {
+                pending_ = 0;
+                if (c == ' ') {
+                    out_.append("&nbsp&nbsp");
+                    continue;
+                }
+                out_ += ' ';
+            }
+            if ((c == '\r' && breaksToTags_) || c == ' ')
+                pending_ = c;
+            else
+                out_ += c;
+        }
+    }
+
+    void flush() {
+        if (pending_ != 0)
+            out_ += pending_;
+        pending_ = 0;
+    }
+
+private:
+    std::string& out_;
+    bool breaksToTags_;
+    char pending_ = 0;
+};
+
+// The waves: each letter rises and falls, or grows and shrinks, with its position among
+// the letters. Fed the text after the gradient as a stream, it copies every tag through its
+// first ">" like the tag copier with offset 0.
+class WavesStage final {
+public:
+    WavesStage(BodyWriter& out, const FormattingState& state)
+        : out_(out), sizes_(state.WavesKind == 1),
+          phase_(7 - static_cast<std::int64_t>(state.FontSizeIndex)) {}
+
+    // A tag the generator wrote: it ends with its only ">", so it also ends any tag copy.
+    void generatedTag(std::string_view s) {
+        out_.tag(s);
+        inTag_ = false;
+    }
+
+    void letter(std::string_view c) { wave(c); }
+
+    void character(std::string_view c) {
+        const char first = c.front();
+        if (inTag_) {
+            out_.text(c);
+            inTag_ = first != '>';
+        } else if (first == '<') {
+            out_.text(c);
+            inTag_ = true;
+        } else if (isPassThrough(first)) {
+            out_.text(c);
+        } else {
+            wave(c);
+        }
+    }
+
+private:
+    void wave(std::string_view c) {
+        const std::int64_t cycle = sizes_ ? 12 : 6;
+        std::int64_t k = (n_ + phase_ - 1) % cycle;
+        if (k < 0)
+            k += cycle;
+        ++n_;
+        if (sizes_) {
+            static constexpr int kSizes[12] = {1, 2, 3, 4, 5, 6, 7, 6, 5, 4, 3, 2};
+            char open[] = "<font size=\"0\">";
+            open[12] = static_cast<char>('0' + kSizes[k]);
+            out_.tag(open);
+            out_.text(c);
+            out_.tag("</font>");
+        } else if (k == 1 || k == 2) {
+            out_.tag("<sup>");
+            out_.text(c);
+            out_.tag("</sup>");
+        } else if (k == 4 || k == 5) {
+            out_.tag("<sub>");
+            out_.text(c);
+            out_.tag("</sub>");
+        } else {
+            out_.text(c);
+        }
+    }
+
+    BodyWriter& out_;
+    bool sizes_;
+    std::int64_t phase_;
+    std::int64_t n_ = 1;
+    bool inTag_ = false;
+};
+
+// Calls keepResponsive now and then: the clock is read every few thousand characters and
+// the callback runs when a few milliseconds have passed since the last call.
+class Pacer final {
+public:
+    explicit Pacer(const KeepResponsive& fn) : fn_(fn), last_(Clock::now()) {}
+    void tick() {
+        if (!fn_ || (++count_ & 4095) != 0)
+            return;
+        const auto now = Clock::now();
+        if (now - last_ >= std::chrono::milliseconds(5)) {
+            fn_();
+            last_ = Clock::now();
+        }
+    }
+
+private:
+    using Clock = std::chrono::steady_clock;
+    const KeepResponsive& fn_;
+    Clock::time_point last_;
+    std::uint32_t count_ = 0;
+};
+
+// Rounds to a 40-bit significand, nearest with ties to even.
+long double roundTo40Bits(long double x) {
+    if (x == 0 || !std::isfinite(x))
+        return x;
+    int e = 0;
+    const long double m = std::frexp(x, &e);
+    return std::ldexp(std::nearbyint(std::ldexp(m, 40)), e - 40);
+}
+
+void runBody(const Characters& chars, const FormattingState& st, BodyWriter& body,
+             const KeepResponsive& keepResponsive) {
+    const std::size_t length = chars.count();
+    Pacer pacer(keepResponsive);
+    WavesStage waves(body, st);
+    const bool wavesOn = st.WavesOn == 1;
+
+    if (st.GradientOn == 1) {
+        const GradientSteps gradient(st, length);
+        char open[] = "<font color=\"#000000\">";
+        for (std::size_t p = 1; p <= length; ++p) {
+            pacer.tick();
+            const char first = chars.first(p);
+            if (first == '<') {
+                const std::size_t end = tagEnd(chars, p, 1);
+                for (std::size_t q = p; q <= end; ++q)
+                    wavesOn ? waves.character(chars.at(q)) : body.text(chars.at(q));
+                p = end;
+            } else if (isPassThrough(first)) {
+                wavesOn ? waves.character(chars.at(p)) : body.text(chars.at(p));
+            } else {
+                const auto rgb = static_cast<std::uint32_t>(gradient.colorAt(p));
+                static constexpr char kHex[] = "0123456789ABCDEF";
+                for (int k = 0; k < 3; ++k) {
+                    const unsigned v = (rgb >> (8 * k)) & 0xFF;
+                    open[14 + 2 * k] = kHex[v >> 4];
+                    open[15 + 2 * k] = kHex[v & 0xF];
+                }
+                if (wavesOn) {
+                    waves.generatedTag(open);
+                    waves.letter(chars.at(p));
+                    waves.generatedTag("</font>");
+                } else {
+                    body.tag(open);
+                    body.text(chars.at(p));
+                    body.tag("</font>");
+                }
+            }
+        }
+    } else if (wavesOn) {
+        for (std::size_t p = 1; p <= length; ++p) {
+            pacer.tick();
+            waves.character(chars.at(p));
+        }
+    }
+    body.flush();
+}
+
+} // namespace
+
+bool GenerationRunning() { return g_running; }
+
+GradientSteps::GradientSteps(const FormattingState& state, std::uint64_t length)
+    : length_(length), half_((length + 1) / 2), symmetric_(state.GradientSymmetry == 2) {
+    const auto from = static_cast<std::uint32_t>(ResolveColor(state.GradientStartColor));
+    const auto to = static_cast<std::uint32_t>(ResolveColor(state.GradientEndColor));
+    // A symmetry of 0 (an empty settings line) would divide by zero: it counts as plain.
+    const long double m = state.GradientSymmetry == 0 ? 1.0L : state.GradientSymmetry;
+    const long double steps = static_cast<long double>(length + 1) / m;
+    for (int k = 0; k < 3; ++k) {
+        const auto a = static_cast<long double>((from >> (8 * k)) & 0xFF);
+        const auto b = static_cast<long double>((to >> (8 * k)) & 0xFF);
+        start_[k] = a;
+        step_[k] = roundTo40Bits((b - a) / steps);
+    }
+}
+
+Color GradientSteps::colorAt(std::uint64_t p) const {
+    const std::uint64_t t = symmetric_ && p > half_ ? length_ - p : p - 1;
+    const auto tt = static_cast<long double>(t);
+    std::uint32_t rgb = 0;
+    for (int k = 0; k < 3; ++k) {
+        const long double v = start_[k] + step_[k] * tt;
+        const auto channel = static_cast<std::uint32_t>(static_cast<std::int64_t>(v)) & 0xFF;
+        rgb |= channel << (8 * k);
+    }
+    return static_cast<Color>(rgb);
+}
+
+TagPair StyleTags(const FormattingState& st) {
+    static constexpr const char* kTags[4] = {"b", "i", "u", "s"};
+    const unsigned sum = st.IgnoreTextTags == 0
+                             ? static_cast<unsigned>(st.Bold + st.Italic + st.Underline +
+                                                     st.StrikeOut)
+                             : 0;
+    TagPair tags;
+    if (sum > 15)
+        return tags;
+    for (int k = 0; k < 4; ++k) {
+        if (sum & (1u << k)) {
+            tags.opening += std::string("<") + kTags[k] + ">";
+            tags.closing += std::string("</") + kTags[k] + ">";
+        }
+    }
+    return tags;
+}
+
+TagPair AlignmentTags(const FormattingState& st) {
+    if (st.Alignment == 1)
+        return {"<div align=\"center\">", "</div>"};
+    if (st.Alignment == 2)
+        return {"<div align=\"right\">", "</div>"};
+    return {};
+}
+
+TagPair FontTags(const FormattingState& st) {
+    if (st.IgnoreTextTags != 0)
+        return {};
+    std::string open = "<font size=\"" + std::to_string(8 - static_cast<int>(st.FontSizeIndex)) +
+                       "\" face=\"" + st.FontFace + "\"";
+    if (st.GradientOn != 1)
+        open += " color=\"#" + ColorToHtml(st.FontColor) + "\"";
+    open += ">";
+    return {open, "</font>"};
+}
+
+TagPair MarqueeTags(const FormattingState& st) {
+    const int h = st.MarqueeHorizontal;
+    const int v = st.MarqueeVertical;
+    if (h == 0 && v == 0)
+        return {};
+    std::string speed;
+    switch (st.MarqueeSpeed) {
+    case 0:
+        speed = "scrollamount=\"16\" scrolldelay=\"50\"";
+        break;
+    case 1:
+        speed = "scrollamount=\"4\" scrolldelay=\"50\"";
+        break;
+    case 2:
+        speed = "scrollamount=\"1\" scrolldelay=\"50\"";
+        break;
+    default:
+        break;
+    }
+    const bool alternate = st.MarqueeStyle == 1;
+    const char* behavior = alternate ? "Behavior=\"Alternate\" " : "";
+    std::string head;
+    std::string closing = "</marquee>";
+    if (h >= 1 && h <= 2 && v >= 1 && v <= 2) {
+        head = std::string("<marquee Direction=\"") + (h == 1 ? "Left" : "Right") +
+               "\"><marquee Direction=\"" + (v == 1 ? "Up" : "Down") +
+               "\" Behavior=\"Alternate\" ";
+        closing = "</marquee></marquee>";
+    } else if (v == 0 && h == 1) {
+        head = std::string("<marquee ") + behavior;
+    } else if (v == 0 && h == 2) {
+        head = std::string("<marquee Direction=\"Right\" ") + behavior;
+    } else if (h == 0 && (v == 1 || v == 2)) {
+        head = std::string("<marquee Direction=\"") + (v == 1 ? "Up" : "Down") + "\" " + behavior;
+    } else {
+        return {};
+    }
+    if (st.MarqueeStyle > 1 && !(h >= 1 && h <= 2 && v >= 1 && v <= 2))
+        return {}; // a style with no row of its own
+    return {head + speed + ">", closing};
+}
+
+std::string SignatureTextPart(std::string_view text, int sizeIndex, std::string_view face,
+                              Color color) {
+    return "<font size=\"" + std::to_string(7 - sizeIndex) + "\" face=\"" + std::string(face) +
+           "\" color=\"#" + ColorToHtml(color) + "\"><b>" + std::string(text) + "</b></font>";
+}
+
+std::string SignatureImagePart(std::string_view imageUrl, std::string_view link) {
+    if (imageUrl.empty())
+        return {};
+    if (link.empty())
+        return "<img src=\"" + std::string(imageUrl) + "\">";
+    const std::string image = "<img src=\"" + std::string(imageUrl) + "\" border=\"0\">";
+    const char* scheme = link.find('@') != std::string_view::npos ? "mailto:" : "";
+    return "<a href=\"" + std::string(scheme) + std::string(link) + "\">" + image + "</a>";
+}
+
+std::string SignatureBlock(const FormattingState& st) {
+    const std::string text =
+        st.SignatureText.empty()
+            ? std::string()
+            : SignatureTextPart(st.SignatureText, st.SignatureSizeIndex, st.FontFace,
+                                st.SignatureColor);
+    const std::string image = SignatureImagePart(st.SignatureImageUrl, st.SignatureLink);
+    return st.SignatureOrder == 0 ? text + "&nbsp" + image : image + "&nbsp" + text;
+}
+
+std::string CopyTag(std::string_view text, std::size_t& scanPosition, int offset) {
+    const Characters chars(text);
+    if (scanPosition < 1 || scanPosition > chars.count())
+        return {};
+    const std::size_t end = tagEnd(chars, scanPosition, offset);
+    const std::string copied(chars.span(scanPosition, end));
+    scanPosition = end;
+    return copied;
+}
+
+std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& st,
+                                        int openPanel, const KeepResponsive& keepResponsive) {
+    if (g_running)
+        return std::nullopt;
+    const RunningGuard guard;
+    if (text.empty() && st.SignatureOn != 1 && st.CodePrefix.empty())
+        return std::string();
+
+    const TagPair style = StyleTags(st);
+    const TagPair align = text.empty() ? TagPair{} : AlignmentTags(st);
+    const TagPair font = text.empty() ? TagPair{} : FontTags(st);
+    const std::string signature = st.SignatureOn == 1 ? SignatureBlock(st) : std::string();
+    const TagPair marquee = st.ScrollingOn == 1 ? MarqueeTags(st) : TagPair{};
+
+    std::string code;
+    const bool effects = st.GradientOn == 1 || st.WavesOn == 1;
+    code.reserve(st.CodePrefix.size() + signature.size() + 256 + text.size() * (effects ? 48 : 2));
+    code += st.CodePrefix;
+    code += marquee.opening;
+    code += font.opening;
+    code += align.opening;
+    code += style.opening;
+    BodyWriter body(code, openPanel != kCodeViewPanel);
+    if (effects) {
+        const Characters chars(text);
+        runBody(chars, st, body, keepResponsive);
+    } else {
+        body.text(text);
+        body.flush();
+    }
+    code += style.closing;
+    code += align.closing;
+    code += font.closing;
+    code += marquee.closing;
+    code += signature;
+    return code;
+}
+
+} // namespace zk

@@ -1,0 +1,48 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "code_generator.h"
+#include "reference_generator.h"
+
+namespace zk {
+namespace {
+
+// Random texts built from pieces that stress the tag copier, the pass-through characters
+// and user-perceived characters, under random states.
+TEST(GenerateCodeDifferential, agreesWithThePassByPassGenerator) {
+    const char* pieces[] = {"a",  "Z",   " ",   "  ",    "\r\n", "\n",     "\r",     "<",
+                            ">",  "<b>", "</b>", "<i>",  "<a href=\"u\">", "</a>", "<img src=\"p\">",
+                            "<br>", "<u>", "é",  "e\u0301", "👍🏽", "👨‍👩‍👧", "🇫🇷", "€",
+                            "中", "<A>", "a<", "x y", "&", "\""};
+    std::mt19937 rng(12345);
+    auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int count = pick(40);
+        for (int k = 0; k < count; ++k)
+            text += pieces[pick(std::size(pieces))];
+        FormattingState st;
+        st.GradientOn = static_cast<std::uint8_t>(pick(2));
+        st.WavesOn = static_cast<std::uint8_t>(pick(2));
+        st.WavesKind = static_cast<std::uint8_t>(pick(2));
+        st.FontSizeIndex = static_cast<std::uint8_t>(pick(9));
+        st.GradientSymmetry = static_cast<std::uint8_t>(pick(3));
+        st.GradientStartColor = static_cast<Color>(rng() & 0xFFFFFF);
+        st.GradientEndColor = static_cast<Color>(rng() & 0xFFFFFF);
+        st.ScrollingOn = static_cast<std::uint8_t>(pick(2));
+        st.SignatureOn = static_cast<std::uint8_t>(pick(2));
+        st.SignatureText = pick(2) ? "Sig  n" : "";
+        st.IgnoreTextTags = static_cast<std::uint8_t>(pick(2));
+        st.Bold = static_cast<std::uint8_t>(pick(2));
+        st.Alignment = static_cast<std::uint8_t>(pick(3));
+        st.CodePrefix = pick(4) == 0 ? "<p>" : "";
+        const int panel = pick(2) ? kCodeViewPanel : 0;
+        ASSERT_EQ(GenerateCode(text, st, panel).value(), reference::GenerateCode(text, st, panel))
+            << "text: " << text << " gradient " << int(st.GradientOn) << " waves "
+            << int(st.WavesOn);
+    }
+}
+
+} // namespace
+} // namespace zk

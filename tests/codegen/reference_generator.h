@@ -1,0 +1,16 @@
+// A slow, literal generator: the working text is rewritten pass after pass (gradient,
+// waves, line breaks, spaces) exactly as the steps are described, re-reading the characters
+// of each pass's output. The product fuses these passes into one; the differential test
+// checks that both agree.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "formatting_state.h"
+
+namespace zk::reference {
+
+std::string GenerateCode(std::string_view text, const FormattingState& state, int openPanel);
+
+} // namespace zk::reference
