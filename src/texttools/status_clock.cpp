@@ -10,8 +10,8 @@ namespace zk {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kWeekdays = {
-    "Dimanche", "Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi"};
+constexpr std::array<std::string_view, 7> kWeekdays = {"Dimanche", "Lundi",    "Mardi", "Mercredi",
+                                                       "Jeudi",    "Vendredi", "Samedi"};
 
 constexpr std::array<std::string_view, 12> kMonths = {
     "Janvier", "Février", "Mars",      "Avril",   "Mai",      "Juin",

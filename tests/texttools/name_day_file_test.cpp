@@ -14,8 +14,7 @@ namespace {
 
 std::string readDataFile(const std::string& relative) {
     std::string bytes;
-    EXPECT_TRUE(zk::readWholeFile(std::string(ZK_DATA_DIR) + "/" + relative, bytes))
-        << relative;
+    EXPECT_TRUE(zk::readWholeFile(std::string(ZK_DATA_DIR) + "/" + relative, bytes)) << relative;
     return bytes;
 }
 
@@ -72,8 +71,7 @@ TEST(NameDayFile, HasOneWellFormedLinePerDayInCalendarOrder) {
             for (unsigned char c : name)
                 EXPECT_GE(c, 32) << where << ": control character in the name";
             // The lookup finds exactly this line for the day.
-            EXPECT_EQ(zk::findDayName(zk::decodeTextFile(bytes), m, d),
-                      zk::cp1252ToUtf8(name))
+            EXPECT_EQ(zk::findDayName(zk::decodeTextFile(bytes), m, d), zk::cp1252ToUtf8(name))
                 << where;
         }
     }
@@ -86,10 +84,10 @@ TEST(NameDayFile, KnownDaysOfTheFrenchCalendar) {
         const char* part;
     };
     const Case cases[] = {
-        {1, 1, "Jour de l'An"},     {2, 14, "Saint Valentin"},  {2, 29, "Saint Auguste"},
-        {3, 19, "Saint Joseph"},    {6, 24, "Saint Jean-Baptiste"}, {8, 10, "Saint Laurent"},
-        {11, 1, "Toussaint"},       {12, 4, "Sainte Barbara"},  {12, 6, "Saint Nicolas"},
-        {12, 25, "Noël"},           {12, 31, "Saint Sylvestre"},
+        {1, 1, "Jour de l'An"},  {2, 14, "Saint Valentin"},      {2, 29, "Saint Auguste"},
+        {3, 19, "Saint Joseph"}, {6, 24, "Saint Jean-Baptiste"}, {8, 10, "Saint Laurent"},
+        {11, 1, "Toussaint"},    {12, 4, "Sainte Barbara"},      {12, 6, "Saint Nicolas"},
+        {12, 25, "Noël"},        {12, 31, "Saint Sylvestre"},
     };
     for (const auto& c : cases) {
         const auto name = zk::findDayName(text, c.month, c.day);

@@ -22,21 +22,37 @@ struct FormatCase {
 
 TEST(StatusClockFormat, BuildsTimeDateAndName) {
     const FormatCase cases[] = {
-        {"worked example", {2026, 12, 8, 21, 5, 9}, "Saint Exemple",
+        {"worked example",
+         {2026, 12, 8, 21, 5, 9},
+         "Saint Exemple",
          "21:05:09 • Mardi 08 Décembre 2026 • Saint Exemple"},
-        {"midnight of a new year", {2027, 1, 1, 0, 0, 0}, "Jour de l'An",
+        {"midnight of a new year",
+         {2027, 1, 1, 0, 0, 0},
+         "Jour de l'An",
          "00:00:00 • Vendredi 01 Janvier 2027 • Jour de l'An"},
-        {"29 February", {2024, 2, 29, 23, 59, 59}, "Saint Auguste",
+        {"29 February",
+         {2024, 2, 29, 23, 59, 59},
+         "Saint Auguste",
          "23:59:59 • Jeudi 29 Février 2024 • Saint Auguste"},
-        {"first day of the year", {2026, 1, 1, 8, 0, 1}, "Sainte Marie",
+        {"first day of the year",
+         {2026, 1, 1, 8, 0, 1},
+         "Sainte Marie",
          "08:00:01 • Jeudi 01 Janvier 2026 • Sainte Marie"},
-        {"last day of the year", {2026, 12, 31, 12, 30, 0}, "Saint Sylvestre",
+        {"last day of the year",
+         {2026, 12, 31, 12, 30, 0},
+         "Saint Sylvestre",
          "12:30:00 • Jeudi 31 Décembre 2026 • Saint Sylvestre"},
-        {"no name: the text ends with the separator", {2026, 8, 15, 7, 8, 9}, "",
+        {"no name: the text ends with the separator",
+         {2026, 8, 15, 7, 8, 9},
+         "",
          "07:08:09 • Samedi 15 Août 2026 • "},
-        {"year without leading zeros", {999, 6, 1, 1, 2, 3}, "X",
+        {"year without leading zeros",
+         {999, 6, 1, 1, 2, 3},
+         "X",
          "01:02:03 • Samedi 01 Juin 999 • X"},
-        {"name taken as it is", {2026, 12, 8, 21, 5, 9}, " a\tb ",
+        {"name taken as it is",
+         {2026, 12, 8, 21, 5, 9},
+         " a\tb ",
          "21:05:09 • Mardi 08 Décembre 2026 •  a\tb "},
     };
     for (const auto& c : cases)
@@ -58,8 +74,7 @@ TEST(StatusClockFormat, EveryMonthName) {
 
 TEST(StatusClockFormat, EveryDayName) {
     // 14 to 20 June 2026 run from Sunday to Saturday.
-    const char* names[] = {"Dimanche", "Lundi",    "Mardi", "Mercredi",
-                           "Jeudi",    "Vendredi", "Samedi"};
+    const char* names[] = {"Dimanche", "Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi"};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(zk::frenchWeekdayName(i), names[i]);
         const std::string text = zk::formatStatusClock({2026, 6, 14 + i, 0, 0, 0}, "");
@@ -76,7 +91,7 @@ TEST(StatusClockFormat, DayOfWeekAcrossCenturiesAndLeapDays) {
     };
     const Case cases[] = {
         {2026, 12, 8, 2}, {2024, 2, 29, 4}, {2000, 3, 1, 3}, {1900, 3, 1, 4}, {2100, 3, 1, 1},
-        {1600, 2, 29, 2}, {1970, 1, 1, 4}, {1, 1, 1, 1},     {2027, 1, 3, 0},
+        {1600, 2, 29, 2}, {1970, 1, 1, 4},  {1, 1, 1, 1},    {2027, 1, 3, 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(zk::dayOfWeek(c.y, c.m, c.d), c.weekday) << c.y << "-" << c.m << "-" << c.d;
@@ -100,8 +115,7 @@ TEST(StatusClockLookup, FindsTheLineOfTheDay) {
         {"space separator", "12 07 Autre\r\n12 08 Saint Exemple\r\n12 09 Suite\r\n", 12, 8,
          "Saint Exemple"},
         {"tab as the sixth byte", "12 08\tSaint Exemple\r\n", 12, 8, "Saint Exemple"},
-        {"any separator character is skipped", "12 08-Saint Exemple\r\n", 12, 8,
-         "Saint Exemple"},
+        {"any separator character is skipped", "12 08-Saint Exemple\r\n", 12, 8, "Saint Exemple"},
         {"a separator of several bytes counts as one character", "12 08\xC2\xA0Noël\r\n", 12, 8,
          "Noël"},
         {"the first matching line wins", "12 08 Premier\r\n12 08 Second\r\n", 12, 8, "Premier"},
@@ -116,12 +130,13 @@ TEST(StatusClockLookup, FindsTheLineOfTheDay) {
         {"empty file", "", 12, 8, std::nullopt},
         {"line feeds alone end lines", "12 07 A\n12 08 B\n", 12, 8, "B"},
         {"carriage returns alone end lines", "12 07 A\r12 08 B\r", 12, 8, "B"},
-        {"a byte order mark before the first line", "\xEF\xBB\xBF" "01 01 Jour de l'An\r\n", 1,
-         1, "Jour de l'An"},
-        {"29 February", "02 28 A\r\n02 29 Saint Auguste\r\n03 01 B\r\n", 2, 29,
-         "Saint Auguste"},
-        {"last line of the year without a line end", "12 30 A\r\n12 31 Saint Sylvestre", 12,
-         31, "Saint Sylvestre"},
+        {"a byte order mark before the first line",
+         "\xEF\xBB\xBF"
+         "01 01 Jour de l'An\r\n",
+         1, 1, "Jour de l'An"},
+        {"29 February", "02 28 A\r\n02 29 Saint Auguste\r\n03 01 B\r\n", 2, 29, "Saint Auguste"},
+        {"last line of the year without a line end", "12 30 A\r\n12 31 Saint Sylvestre", 12, 31,
+         "Saint Sylvestre"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(zk::findDayName(c.text, c.month, c.day), c.expected) << c.what;
