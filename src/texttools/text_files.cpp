@@ -1,0 +1,144 @@
+#include "text_files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+
+#include "text.h"
+
+namespace zk {
+namespace {
+
+std::string_view fileNameOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// Closes the descriptor on every way out.
+struct FileDescriptor final {
+    int fd = -1;
+    ~FileDescriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+} // namespace
+
+std::string extensionKey(std::string_view path) {
+    const std::string_view name = fileNameOf(path);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos)
+        return {};
+    // Five characters, not bytes: a UTF-8 character is never cut in two.
+    std::string ext;
+    int count = 0;
+    for (char c : name.substr(dot)) {
+        const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        if (starts && ++count > 5)
+            break;
+        ext += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+    return ext;
+}
+
+bool isWebOrPictureFile(std::string_view path) {
+    static constexpr std::array<std::string_view, 7> kShown = {".htm", ".html", ".jpg", ".jpeg",
+                                                               ".gif", ".png",  ".bmp"};
+    const std::string ext = extensionKey(path);
+    for (std::string_view shown : kShown)
+        if (ext == shown)
+            return true;
+    return false;
+}
+
+std::string folderOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
+PreviewAction previewActionFor(int previewInProgram, int previewInNewWindow) {
+    if (previewInProgram == 1)
+        return PreviewAction::InProgram;
+    if (previewInNewWindow == 0)
+        return PreviewAction::ShellOpen;
+    if (previewInNewWindow == 1)
+        return PreviewAction::LaunchBrowser;
+    return PreviewAction::Nothing;
+}
+
+OpenedText readTextFileForEditor(const std::string& path) {
+    OpenedText result;
+    FileDescriptor file;
+    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode))
+        return result;
+    if (info.st_size < 0 || !textFileSizeAllowed(static_cast<std::uint64_t>(info.st_size))) {
+        result.status = OpenStatus::TooBig;
+        return result;
+    }
+    // Read one byte past the limit at most, so a file that grows meanwhile (or a device
+    // without a size) is refused instead of read without end.
+    std::string bytes;
+    std::array<char, 8192> buffer{};
+    while (bytes.size() <= kTextSizeLimit) {
+        const ssize_t got = ::read(file.fd, buffer.data(), buffer.size());
+        if (got < 0)
+            return result;
+        if (got == 0)
+            break;
+        bytes.append(buffer.data(), static_cast<std::size_t>(got));
+    }
+    if (!textFileSizeAllowed(bytes.size())) {
+        result.status = OpenStatus::TooBig;
+        return result;
+    }
+    result.status = OpenStatus::Loaded;
+    result.text = normalizeLineEnds(decodeTextFile(bytes));
+    return result;
+}
+
+std::string openErrorMessage(OpenStatus status) {
+    switch (status) {
+    case OpenStatus::CannotOpen:
+        return "\r\n\r\nImpossible d'ouvrir ce fichier";
+    case OpenStatus::TooBig:
+        return "\r\nLe fichier que vous tentez d'ouvrir\r\nest trop gros pour ZelkoHTML !";
+    case OpenStatus::Loaded:
+        break;
+    }
+    return {};
+}
+
+std::string saveFileName(std::string_view path, SaveKind kind) {
+    const std::size_t nameStart = path.size() - fileNameOf(path).size();
+    const std::size_t dot = path.find('.', nameStart);
+    std::string out(path.substr(0, dot == std::string_view::npos ? path.size() : dot));
+    out += kind == SaveKind::Html ? ".html" : ".txt";
+    return out;
+}
+
+std::string wrapHtmlForSave(std::string_view fragment) {
+    std::string page = "<html><head></head>";
+    page.append(fragment);
+    page += "</html>";
+    return page;
+}
+
+WriteResult saveTextFile(const std::string& path, std::string_view text) {
+    return writeFileAtomically(path, encodeTextFile(text));
+}
+
+WriteResult saveHtmlFile(const std::string& path, std::string_view page) {
+    return writeFileAtomically(path, encodeHtmlPage(page));
+}
+
+std::string writeErrorMessage() {
+    return "\r\nERREUR en \xC3\xA9"
+           "criture";
+}
+
+} // namespace zk
