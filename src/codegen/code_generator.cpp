@@ -1,7 +1,9 @@
 #include "code_generator.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 
 #include "string_utils.h"
 #include "text.h"
@@ -79,17 +81,36 @@ std::size_t tagEnd(const Characters& chars, std::size_t p, int offset) {
     return pos;
 }
 
-// Writes the body: generated tags as they are; the user's characters with every CR LF
-// turned into "<br>" (unless the code view is open) and every pair of spaces into
-// "&nbsp&nbsp". Generated tags never start or end with a space, CR or LF, so doing the
-// replacement here gives the same text as replacing over the finished body.
+// Writes the body into a buffer sized beforehand for the worst case, so that the hot loops
+// copy bytes without checking capacity: generated tags as they are; the user's characters
+// with every CR LF turned into "<br>" (unless the code view is open) and every pair of
+// spaces into "&nbsp&nbsp". Generated tags never start or end with a space, CR or LF, so
+// doing the replacement here gives the same text as replacing over the finished body.
 class BodyWriter final {
 public:
-    BodyWriter(std::string& out, bool breaksToTags) : out_(out), breaksToTags_(breaksToTags) {}
+    // At most this many bytes come out per byte of text (a one-byte letter under the
+    // gradient and the waves: 22 + 15 + 1 + 7 + 7).
+    static constexpr std::size_t kMaxGrowth = 52;
 
-    void tag(std::string_view s) {
+    BodyWriter(char* out, bool breaksToTags) : p_(out), breaksToTags_(breaksToTags) {}
+
+    char* end() const { return p_; }
+
+    template <std::size_t N> void tag(const char (&s)[N]) { tag(s, N - 1); }
+    void tag(const char* s, std::size_t n) {
         flush();
-        out_.append(s);
+        std::memcpy(p_, s, n);
+        p_ += n;
+    }
+
+    // A letter: never holds CR, LF or two spaces, so only a pending character matters.
+    void letter(std::string_view c) {
+        if (pending_ != 0 || c.front() == ' ') {
+            text(c);
+            return;
+        }
+        for (char ch : c)
+            *p_++ = ch;
     }
 
     void text(std::string_view s) {
@@ -97,33 +118,35 @@ public:
             if (pending_ == '\r') {
                 pending_ = 0;
                 if (c == '\n') {
-                    out_.append("<br>");
+                    std::memcpy(p_, "<br>", 4);
+                    p_ += 4;
                     continue;
                 }
-                out_ += '\r';
+                *p_++ = '\r';
             } else if (pending_ == ' ') {
                 pending_ = 0;
                 if (c == ' ') {
-                    out_.append("&nbsp&nbsp");
+                    std::memcpy(p_, "&nbsp&nbsp", 10);
+                    p_ += 10;
                     continue;
                 }
-                out_ += ' ';
+                *p_++ = ' ';
             }
             if ((c == '\r' && breaksToTags_) || c == ' ')
                 pending_ = c;
             else
-                out_ += c;
+                *p_++ = c;
         }
     }
 
     void flush() {
         if (pending_ != 0)
-            out_ += pending_;
+            *p_++ = pending_;
         pending_ = 0;
     }
 
 private:
-    std::string& out_;
+    char* p_;
     bool breaksToTags_;
     char pending_ = 0;
 };
@@ -134,11 +157,14 @@ private:
 class WavesStage final {
 public:
     WavesStage(BodyWriter& out, const FormattingState& state)
-        : out_(out), sizes_(state.WavesKind == 1),
-          phase_(7 - static_cast<std::int64_t>(state.FontSizeIndex)) {}
+        : out_(out), cycle_(state.WavesKind == 1 ? 12 : 6) {
+        // The first letter's step is 7 - FontSizeIndex, taken modulo the cycle.
+        const std::int64_t phase = 7 - static_cast<std::int64_t>(state.FontSizeIndex);
+        k_ = static_cast<int>(((phase % cycle_) + cycle_) % cycle_);
+    }
 
     // A tag the generator wrote: it ends with its only ">", so it also ends any tag copy.
-    void generatedTag(std::string_view s) {
+    template <std::size_t N> void generatedTag(const char (&s)[N]) {
         out_.tag(s);
         inTag_ = false;
     }
@@ -162,35 +188,32 @@ public:
 
 private:
     void wave(std::string_view c) {
-        const std::int64_t cycle = sizes_ ? 12 : 6;
-        std::int64_t k = (n_ + phase_ - 1) % cycle;
-        if (k < 0)
-            k += cycle;
-        ++n_;
-        if (sizes_) {
-            static constexpr int kSizes[12] = {1, 2, 3, 4, 5, 6, 7, 6, 5, 4, 3, 2};
+        const int k = k_;
+        k_ = k + 1 == cycle_ ? 0 : k + 1;
+        if (cycle_ == 12) {
+            static constexpr char kSizes[12] = {'1', '2', '3', '4', '5', '6',
+                                                '7', '6', '5', '4', '3', '2'};
             char open[] = "<font size=\"0\">";
-            open[12] = static_cast<char>('0' + kSizes[k]);
+            open[12] = kSizes[k];
             out_.tag(open);
-            out_.text(c);
+            out_.letter(c);
             out_.tag("</font>");
         } else if (k == 1 || k == 2) {
             out_.tag("<sup>");
-            out_.text(c);
+            out_.letter(c);
             out_.tag("</sup>");
         } else if (k == 4 || k == 5) {
             out_.tag("<sub>");
-            out_.text(c);
+            out_.letter(c);
             out_.tag("</sub>");
         } else {
-            out_.text(c);
+            out_.letter(c);
         }
     }
 
     BodyWriter& out_;
-    bool sizes_;
-    std::int64_t phase_;
-    std::int64_t n_ = 1;
+    int cycle_;
+    int k_ = 0;
     bool inTag_ = false;
 };
 
@@ -225,47 +248,83 @@ long double roundTo40Bits(long double x) {
     return std::ldexp(std::nearbyint(std::ldexp(m, 40)), e - 40);
 }
 
-void runBody(const Characters& chars, const FormattingState& st, BodyWriter& body,
-             const KeepResponsive& keepResponsive) {
+// The gradient's font tag of a colour, rewritten only when the colour changes.
+class ColorTag final {
+public:
+    const char (&of(Color color))[23] {
+        if (color != last_) {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            const auto rgb = static_cast<std::uint32_t>(color);
+            for (int k = 0; k < 3; ++k) {
+                const unsigned v = (rgb >> (8 * k)) & 0xFF;
+                tag_[14 + 2 * k] = kHex[v >> 4];
+                tag_[15 + 2 * k] = kHex[v & 0xF];
+            }
+            last_ = color;
+        }
+        return tag_;
+    }
+
+private:
+    char tag_[23] = "<font color=\"#000000\">";
+    Color last_ = 0;
+};
+
+template <typename Stage>
+void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage& next,
+                  Pacer& pacer) {
+    ColorTag colorTag;
     const std::size_t length = chars.count();
+    for (std::size_t p = 1; p <= length; ++p) {
+        pacer.tick();
+        const char first = chars.first(p);
+        if (first == '<') {
+            const std::size_t end = tagEnd(chars, p, 1);
+            for (std::size_t q = p; q <= end; ++q)
+                next.character(chars.at(q));
+            p = end;
+        } else if (isPassThrough(first)) {
+            next.character(chars.at(p));
+        } else {
+            next.generatedTag(colorTag.of(gradient.colorAt(p)));
+            next.letter(chars.at(p));
+            next.generatedTag("</font>");
+        }
+    }
+}
+
+// Lets the gradient feed the body writer directly when the waves are off.
+class PlainStage final {
+public:
+    explicit PlainStage(BodyWriter& out) : out_(out) {}
+    template <std::size_t N> void generatedTag(const char (&s)[N]) { out_.tag(s); }
+    void letter(std::string_view c) { out_.letter(c); }
+    void character(std::string_view c) { out_.text(c); }
+
+private:
+    BodyWriter& out_;
+};
+
+void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
+             const KeepResponsive& keepResponsive) {
+    if (st.GradientOn != 1 && st.WavesOn != 1) {
+        body.text(text);
+        body.flush();
+        return;
+    }
+    const Characters chars(text);
     Pacer pacer(keepResponsive);
     WavesStage waves(body, st);
-    const bool wavesOn = st.WavesOn == 1;
-
     if (st.GradientOn == 1) {
-        const GradientSteps gradient(st, length);
-        char open[] = "<font color=\"#000000\">";
-        for (std::size_t p = 1; p <= length; ++p) {
-            pacer.tick();
-            const char first = chars.first(p);
-            if (first == '<') {
-                const std::size_t end = tagEnd(chars, p, 1);
-                for (std::size_t q = p; q <= end; ++q)
-                    wavesOn ? waves.character(chars.at(q)) : body.text(chars.at(q));
-                p = end;
-            } else if (isPassThrough(first)) {
-                wavesOn ? waves.character(chars.at(p)) : body.text(chars.at(p));
-            } else {
-                const auto rgb = static_cast<std::uint32_t>(gradient.colorAt(p));
-                static constexpr char kHex[] = "0123456789ABCDEF";
-                for (int k = 0; k < 3; ++k) {
-                    const unsigned v = (rgb >> (8 * k)) & 0xFF;
-                    open[14 + 2 * k] = kHex[v >> 4];
-                    open[15 + 2 * k] = kHex[v & 0xF];
-                }
-                if (wavesOn) {
-                    waves.generatedTag(open);
-                    waves.letter(chars.at(p));
-                    waves.generatedTag("</font>");
-                } else {
-                    body.tag(open);
-                    body.text(chars.at(p));
-                    body.tag("</font>");
-                }
-            }
+        const GradientSteps gradient(st, chars.count());
+        if (st.WavesOn == 1) {
+            gradientLoop(chars, gradient, waves, pacer);
+        } else {
+            PlainStage plain(body);
+            gradientLoop(chars, gradient, plain, pacer);
         }
-    } else if (wavesOn) {
-        for (std::size_t p = 1; p <= length; ++p) {
+    } else {
+        for (std::size_t p = 1; p <= chars.count(); ++p) {
             pacer.tick();
             waves.character(chars.at(p));
         }
@@ -292,16 +351,70 @@ GradientSteps::GradientSteps(const FormattingState& state, std::uint64_t length)
     }
 }
 
+std::int64_t GradientSteps::channelAt(int k, std::uint64_t t) const {
+    const long double v = start_[k] + step_[k] * static_cast<long double>(t);
+    return static_cast<std::int64_t>(v);
+}
+
 Color GradientSteps::colorAt(std::uint64_t p) const {
     const std::uint64_t t = symmetric_ && p > half_ ? length_ - p : p - 1;
-    const auto tt = static_cast<long double>(t);
+    if (t >= colorFirst_ && t <= colorLast_)
+        return color_;
     std::uint32_t rgb = 0;
     for (int k = 0; k < 3; ++k) {
-        const long double v = start_[k] + step_[k] * tt;
-        const auto channel = static_cast<std::uint32_t>(static_cast<std::int64_t>(v)) & 0xFF;
-        rgb |= channel << (8 * k);
+        Run& run = runs_[k];
+        if (t < run.first || t > run.last) {
+            // Find the run of t holding the same value by galloping then bisecting both ways.
+            const std::int64_t value = channelAt(k, t);
+            std::uint64_t good = t;
+            std::uint64_t stride = 1;
+            std::uint64_t bad = t;
+            while (true) {
+                if (length_ - good < stride) {
+                    bad = length_ + 1;
+                    break;
+                }
+                if (channelAt(k, good + stride) != value) {
+                    bad = good + stride;
+                    break;
+                }
+                good += stride;
+                stride *= 2;
+            }
+            while (bad - good > 1) {
+                const std::uint64_t mid = good + (bad - good) / 2;
+                (channelAt(k, mid) == value ? good : bad) = mid;
+            }
+            run.last = good;
+            good = t;
+            stride = 1;
+            while (true) {
+                if (good < stride) {
+                    bad = 0;
+                    if (channelAt(k, 0) == value)
+                        good = 0;
+                    break;
+                }
+                if (channelAt(k, good - stride) != value) {
+                    bad = good - stride;
+                    break;
+                }
+                good -= stride;
+                stride *= 2;
+            }
+            while (good > bad + 1) {
+                const std::uint64_t mid = bad + (good - bad) / 2;
+                (channelAt(k, mid) == value ? good : bad) = mid;
+            }
+            run.first = good;
+            run.value = value;
+        }
+        rgb |= (static_cast<std::uint32_t>(run.value) & 0xFF) << (8 * k);
     }
-    return static_cast<Color>(rgb);
+    colorFirst_ = std::max({runs_[0].first, runs_[1].first, runs_[2].first});
+    colorLast_ = std::min({runs_[0].last, runs_[1].last, runs_[2].last});
+    color_ = static_cast<Color>(rgb);
+    return color_;
 }
 
 TagPair StyleTags(const FormattingState& st) {
@@ -434,21 +547,16 @@ std::optional<std::string> GenerateCode(std::string_view text, const FormattingS
     const TagPair marquee = st.ScrollingOn == 1 ? MarqueeTags(st) : TagPair{};
 
     std::string code;
-    const bool effects = st.GradientOn == 1 || st.WavesOn == 1;
-    code.reserve(st.CodePrefix.size() + signature.size() + 256 + text.size() * (effects ? 48 : 2));
     code += st.CodePrefix;
     code += marquee.opening;
     code += font.opening;
     code += align.opening;
     code += style.opening;
-    BodyWriter body(code, openPanel != kCodeViewPanel);
-    if (effects) {
-        const Characters chars(text);
-        runBody(chars, st, body, keepResponsive);
-    } else {
-        body.text(text);
-        body.flush();
-    }
+    const std::size_t head = code.size();
+    code.resize(head + text.size() * BodyWriter::kMaxGrowth);
+    BodyWriter body(code.data() + head, openPanel != kCodeViewPanel);
+    runBody(text, st, body, keepResponsive);
+    code.resize(static_cast<std::size_t>(body.end() - code.data()));
     code += style.closing;
     code += align.closing;
     code += font.closing;
