@@ -2,12 +2,20 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 
 namespace zk::platform {
 
 QString clipboardText() {
     const QClipboard* clipboard = QGuiApplication::clipboard();
-    return clipboard ? clipboard->text(QClipboard::Clipboard) : QString();
+    const QMimeData* data = clipboard ? clipboard->mimeData(QClipboard::Clipboard) : nullptr;
+    if (!data)
+        return QString();
+    // One question to the owner first: an owner that does not answer costs one time-out,
+    // not one for each text format tried (an empty list is not remembered).
+    if (data->formats().isEmpty())
+        return QString();
+    return data->hasText() ? data->text() : QString();
 }
 
 void setClipboardText(const QString& text) {

@@ -70,9 +70,10 @@ QString runFileDialog(QWidget* parent, const QString& caption, const QString& di
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     if (selectedFilter) {
+        // With the details hidden the toolkit may name the entry by its description only.
         const QString chosen = dialog.selectedNameFilter();
         for (const FilterEntry& entry : entries) {
-            if (entry.nameFilter == chosen) {
+            if (entry.nameFilter == chosen || entry.asGiven.trimmed() == chosen) {
                 *selectedFilter = entry.asGiven;
                 break;
             }

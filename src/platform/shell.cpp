@@ -39,20 +39,72 @@ bool openDocument(const QString& pathOrUrl) {
 
 namespace {
 
-// $BROWSER may list several commands separated by ':'; the first one is used. A "%s" in
-// it stands for the argument; otherwise the argument comes last.
-QStringList browserCommand(const QString& argument) {
-    const QString variable = qEnvironmentVariable("BROWSER");
+// Splits $BROWSER as a shell would split a simple command line: words separated by blanks,
+// '...' and "..." quoting, backslash escapes. An unquoted ':' separates alternative commands.
+QList<QStringList> browserCommands(const QString& variable) {
+    QList<QStringList> commands;
     QStringList words;
-    for (const QString& command : variable.split(QLatin1Char(':'), Qt::SkipEmptyParts)) {
-        words = QProcess::splitCommand(command);
-        if (!words.isEmpty())
+    QString word;
+    bool inWord = false;
+    QChar quote;
+    auto endWord = [&] {
+        if (inWord)
+            words.append(word);
+        word.clear();
+        inWord = false;
+    };
+    for (qsizetype i = 0; i < variable.size(); ++i) {
+        const QChar c = variable[i];
+        if (quote == QLatin1Char('\'')) {
+            if (c == quote)
+                quote = QChar();
+            else
+                word += c;
+        } else if (quote == QLatin1Char('"')) {
+            if (c == quote) {
+                quote = QChar();
+            } else if (c == QLatin1Char('\\') && i + 1 < variable.size() &&
+                       QStringLiteral("\"\\$`").contains(variable[i + 1])) {
+                word += variable[++i];
+            } else {
+                word += c;
+            }
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            inWord = true;
+        } else if (c == QLatin1Char('\\') && i + 1 < variable.size()) {
+            word += variable[++i];
+            inWord = true;
+        } else if (c.isSpace()) {
+            endWord();
+        } else if (c == QLatin1Char(':')) {
+            endWord();
+            commands.append(words);
+            words.clear();
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    endWord();
+    commands.append(words);
+    return commands;
+}
+
+// The first command of $BROWSER with the argument in place of "%s", or after its words
+// when there is no "%s"; xdg-open when $BROWSER names no command.
+QStringList browserCommand(const QString& argument) {
+    QStringList words;
+    for (const QStringList& command : browserCommands(qEnvironmentVariable("BROWSER"))) {
+        if (!command.isEmpty()) {
+            words = command;
             break;
+        }
     }
     if (words.isEmpty())
         return {QStringLiteral("xdg-open"), argument};
     bool placed = false;
-    for (int i = 1; i < words.size(); ++i) {
+    for (qsizetype i = 1; i < words.size(); ++i) {
         if (words[i].contains(QLatin1String("%s"))) {
             words[i].replace(QLatin1String("%s"), argument);
             placed = true;

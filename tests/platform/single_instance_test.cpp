@@ -1,0 +1,147 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUuid>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "platform_tests.h"
+#include "single_instance.h"
+
+using namespace zk::platform;
+
+namespace {
+
+QString uniqueKey() {
+    return QStringLiteral(" ZelkoHTML test ") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+QString socketPath(const QString& key) {
+    return QDir::tempPath() + QLatin1Char('/') + SingleInstance::serverNameFor(key);
+}
+
+// Leaves a socket file with nobody listening behind it, as a crashed copy does.
+bool makeStaleSocket(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (bytes.size() >= static_cast<qsizetype>(sizeof(address.sun_path)))
+        return false;
+    std::memcpy(address.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return false;
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    ::close(fd);
+    return bound && QFileInfo::exists(path);
+}
+
+} // namespace
+
+// Child mode: exit code 0 when this copy is a secondary one, 1 when it became primary.
+int singleInstanceHelper(const char* key) {
+    int argc = 1;
+    char name[] = "single-instance-helper";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    SingleInstance instance(QString::fromUtf8(key));
+    return instance.isPrimary() ? 1 : 0;
+}
+
+class SingleInstanceTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void secondCopyAsksFirstToRaise() {
+        const QString key = uniqueKey();
+        SingleInstance first(key);
+        QVERIFY(first.isPrimary());
+        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+        {
+            SingleInstance second(key);
+            QVERIFY(!second.isPrimary());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+        // Every later copy asks again.
+        SingleInstance third(key);
+        QVERIFY(!third.isPrimary());
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 2, 10000);
+    }
+
+    void otherKeysAreIndependent() {
+        SingleInstance first(uniqueKey());
+        SingleInstance other(uniqueKey());
+        QVERIFY(first.isPrimary());
+        QVERIFY(other.isPrimary());
+        QVERIFY(SingleInstance::serverNameFor(QStringLiteral(" ZelkoHTML")) !=
+                SingleInstance::serverNameFor(QStringLiteral("ZelkoHTML")));
+    }
+
+    void secondProcessIsSecondary() {
+        const QString key = uniqueKey();
+        SingleInstance first(key);
+        QVERIFY(first.isPrimary());
+        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+        QProcess child;
+        child.start(QString::fromLocal8Bit(testExecutable()), {QStringLiteral("--instance"), key});
+        // The primary keeps serving while the child runs.
+        QTRY_VERIFY_WITH_TIMEOUT(child.state() == QProcess::NotRunning, 30000);
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+    }
+
+    void endedCopyFreesTheKey() {
+        const QString key = uniqueKey();
+        {
+            SingleInstance first(key);
+            QVERIFY(first.isPrimary());
+        }
+        SingleInstance next(key);
+        QVERIFY(next.isPrimary());
+    }
+
+    void staleSocketIsReplaced() {
+        const QString key = uniqueKey();
+        QVERIFY(makeStaleSocket(socketPath(key)));
+        SingleInstance first(key);
+        QVERIFY(first.isPrimary());
+        // The replacement really serves: a later copy finds it.
+        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+        SingleInstance second(key);
+        QVERIFY(!second.isPrimary());
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+    }
+
+    // A client that connects and says nothing is no request to raise the window.
+    void silentConnectionIsIgnored() {
+        const QString key = uniqueKey();
+        SingleInstance first(key);
+        QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+        {
+            QLocalSocket silent;
+            silent.connectToServer(SingleInstance::serverNameFor(key));
+            QVERIFY(silent.waitForConnected(10000));
+            silent.write("hello\n");
+            QVERIFY(silent.waitForBytesWritten(10000));
+        }
+        SingleInstance second(key);
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+        QCOMPARE(raised.count(), 1);
+    }
+};
+
+int runSingleInstanceTests(int argc, char** argv) {
+    SingleInstanceTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "single_instance_test.moc"
