@@ -134,18 +134,42 @@ TEST(SettingsFields, tableHas59LinesWithTheDocumentedWidths) {
 
 TEST(SettingsFields, namesSitOnTheirLines) {
     const std::pair<std::size_t, const char*> cases[] = {
-        {1, "LastFolder"},          {2, "WindowLeft"},         {3, "WindowTop"},
-        {4, "FontFaceIndex"},       {5, "FontSizeIndex"},      {6, "Bold"},
-        {9, "StrikeOut"},           {10, "MarqueeHorizontal"}, {14, "LastTextEffect"},
-        {15, "WavesKind"},          {16, "FontColor"},         {17, "Alignment"},
-        {18, "PresetIndex"},        {19, "AlwaysOnTop"},       {23, "GradientOn"},
-        {24, "CurrentList"},        {25, "GradientStartColor"}, {26, "GradientEndColor"},
-        {27, "StartAtLogon"},       {30, "ShowHints"},         {31, "PreviewInProgram"},
-        {32, "SignatureText"},      {33, "SignatureColor"},    {34, "SignatureImageUrl"},
-        {35, "SignatureLink"},      {36, "CodePrefix"},        {37, "PreferencesPage"},
-        {38, "SignatureSizeIndex"}, {39, "SignatureOrder"},    {40, "CodeSizeLimit"},
-        {41, "IgnoreTextTags"},     {42, "GradientSymmetry"},  {43, "PresetStartColors[0]"},
-        {44, "PresetEndColors[0]"}, {49, "PresetStartColors[3]"}, {58, "PresetEndColors[7]"},
+        {1, "LastFolder"},
+        {2, "WindowLeft"},
+        {3, "WindowTop"},
+        {4, "FontFaceIndex"},
+        {5, "FontSizeIndex"},
+        {6, "Bold"},
+        {9, "StrikeOut"},
+        {10, "MarqueeHorizontal"},
+        {14, "LastTextEffect"},
+        {15, "WavesKind"},
+        {16, "FontColor"},
+        {17, "Alignment"},
+        {18, "PresetIndex"},
+        {19, "AlwaysOnTop"},
+        {23, "GradientOn"},
+        {24, "CurrentList"},
+        {25, "GradientStartColor"},
+        {26, "GradientEndColor"},
+        {27, "StartAtLogon"},
+        {30, "ShowHints"},
+        {31, "PreviewInProgram"},
+        {32, "SignatureText"},
+        {33, "SignatureColor"},
+        {34, "SignatureImageUrl"},
+        {35, "SignatureLink"},
+        {36, "CodePrefix"},
+        {37, "PreferencesPage"},
+        {38, "SignatureSizeIndex"},
+        {39, "SignatureOrder"},
+        {40, "CodeSizeLimit"},
+        {41, "IgnoreTextTags"},
+        {42, "GradientSymmetry"},
+        {43, "PresetStartColors[0]"},
+        {44, "PresetEndColors[0]"},
+        {49, "PresetStartColors[3]"},
+        {58, "PresetEndColors[7]"},
         {59, "GradientPresetIndex"},
     };
     for (const auto& [line, name] : cases) {
@@ -260,8 +284,8 @@ TEST(AppSettingsDefaults, matchTheValuesUsedWithoutAFile) {
     EXPECT_EQ(s.fmt.MarqueeSpeed, 1);
     EXPECT_EQ(s.fmt.FontFace, "Verdana");
     const std::int32_t starts[] = {255, 16711680, 32768, 33023, 65535, 0, 8288736, 128};
-    const std::int32_t ends[] = {65535, 16776960, 65280, 16711808, 16711935, 16777215,
-                                 16777215, 255};
+    const std::int32_t ends[] = {65535,    16776960, 65280,    16711808,
+                                 16711935, 16777215, 16777215, 255};
     for (int k = 0; k < 8; ++k) {
         EXPECT_EQ(s.fmt.PresetStartColors[k], starts[k]) << k;
         EXPECT_EQ(s.fmt.PresetEndColors[k], ends[k]) << k;
@@ -305,8 +329,7 @@ TEST(ParseSettings, fileCutShort_readsZeroOrEmptyForTheRest) {
         const LoadResult r = ParseSettings(utf8ToCp1252(joinCrlf(lines, cut)).value(), s);
         EXPECT_EQ(r.status, LoadResult::Ok) << cut;
         for (std::size_t i = 0; i < N; ++i) {
-            const std::string expected =
-                i < cut ? fieldText(source, i) : (isString(i) ? "" : "0");
+            const std::string expected = i < cut ? fieldText(source, i) : (isString(i) ? "" : "0");
             EXPECT_EQ(fieldText(s, i), expected) << "cut " << cut << " line " << i + 1;
         }
     }
@@ -354,22 +377,21 @@ TEST_P(NumberLineTest, readsTheLeadingIntegerOrStops) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, NumberLineTest,
-    ::testing::Values(LineCase{17, "12 word", "12"}, LineCase{17, "12abc", nullptr},
-                      LineCase{17, "  \t 2  ", "2"}, LineCase{17, "+2", "2"},
-                      LineCase{17, "300", "44"}, LineCase{17, "-1", "255"},
-                      LineCase{40, "70000", "4464"}, LineCase{40, "65535", "65535"},
-                      LineCase{16, "-2147483648", "-2147483648"},
-                      LineCase{16, "2147483648", nullptr},
-                      LineCase{16, "12345678901234567890123456789012345", nullptr},
-                      // Only the first 32 characters of a run count; the rest is ignored.
-                      LineCase{16, "0000000000000000000000000000000012", "0"},
-                      LineCase{16, "00000000000000000000000000000012xyz", "12"},
-                      LineCase{16, "0x1F", nullptr}, LineCase{16, "-", nullptr},
-                      LineCase{16, "é", nullptr}, // Any character up to 32 ends the run, not only a blank.
-                      LineCase{16, "7\x01garbage", "7"}, LineCase{16, "7\tgarbage", "7"},
-                      // Strings are taken whole, blanks included.
-                      LineCase{32, "  deux  blancs  ", "  deux  blancs  "},
-                      LineCase{36, "<b>12abc</b>", "<b>12abc</b>"}));
+    ::testing::Values(
+        LineCase{17, "12 word", "12"}, LineCase{17, "12abc", nullptr},
+        LineCase{17, "  \t 2  ", "2"}, LineCase{17, "+2", "2"}, LineCase{17, "300", "44"},
+        LineCase{17, "-1", "255"}, LineCase{40, "70000", "4464"}, LineCase{40, "65535", "65535"},
+        LineCase{16, "-2147483648", "-2147483648"}, LineCase{16, "2147483648", nullptr},
+        LineCase{16, "12345678901234567890123456789012345", nullptr},
+        // Only the first 32 characters of a run count; the rest is ignored.
+        LineCase{16, "0000000000000000000000000000000012", "0"},
+        LineCase{16, "00000000000000000000000000000012xyz", "12"}, LineCase{16, "0x1F", nullptr},
+        LineCase{16, "-", nullptr},
+        LineCase{16, "é", nullptr}, // Any character up to 32 ends the run, not only a blank.
+        LineCase{16, "7\x01garbage", "7"}, LineCase{16, "7\tgarbage", "7"},
+        // Strings are taken whole, blanks included.
+        LineCase{32, "  deux  blancs  ", "  deux  blancs  "},
+        LineCase{36, "<b>12abc</b>", "<b>12abc</b>"}));
 
 TEST(ParseSettings, badNumber_keepsValuesReadBeforeAndLeavesTheRest) {
     const AppSettings source = distinctiveSettings();
@@ -464,10 +486,14 @@ TEST(ParseSettings, textEncoding_isUtf8WhenValidElseWindows1252) {
         std::string bytes;
         std::string folder;
     } const cases[] = {
-        {"C:\\Donn\xE9" "es\r\n", "C:\\Données"},      // Windows-1252
-        {"C:\\Donn\xC3\xA9" "es\r\n", "C:\\Données"},  // UTF-8
-        {"\x80 \x95 \x9C\r\n", "€ • œ"},               // Windows-1252 punctuation
-        {"\xF0\x9F\x98\x80 smile\r\n", "😀 smile"},     // UTF-8 beyond Windows-1252
+        {"C:\\Donn\xE9"
+         "es\r\n",
+         "C:\\Données"}, // Windows-1252
+        {"C:\\Donn\xC3\xA9"
+         "es\r\n",
+         "C:\\Données"},                           // UTF-8
+        {"\x80 \x95 \x9C\r\n", "€ • œ"},           // Windows-1252 punctuation
+        {"\xF0\x9F\x98\x80 smile\r\n", "😀 smile"}, // UTF-8 beyond Windows-1252
         {"ascii only\r\n", "ascii only"},
     };
     for (const Case& c : cases) {
@@ -479,9 +505,9 @@ TEST(ParseSettings, textEncoding_isUtf8WhenValidElseWindows1252) {
 
 TEST(ParseSettings, garbageNeverCrashes) {
     std::vector<std::string> inputs;
-    inputs.push_back(std::string(1 << 20, 'x'));                         // one huge string line
-    inputs.push_back("\r\n" + std::string(1 << 20, '7'));                 // huge number run
-    inputs.push_back("\r\n" + std::string(1 << 20, ' '));                 // blanks to the end
+    inputs.push_back(std::string(1 << 20, 'x'));          // one huge string line
+    inputs.push_back("\r\n" + std::string(1 << 20, '7')); // huge number run
+    inputs.push_back("\r\n" + std::string(1 << 20, ' ')); // blanks to the end
     inputs.push_back(std::string(100000, '\r'));
     inputs.push_back(std::string(100000, '\n'));
     inputs.push_back(std::string("\0\0\0\r\n\0\r\n", 8));
@@ -491,7 +517,7 @@ TEST(ParseSettings, garbageNeverCrashes) {
         std::string b(rng() % 2000, '\0');
         for (char& c : b) {
             const unsigned r = rng() % 8;
-            c = r < 3 ? static_cast<char>('0' + rng() % 10)
+            c = r < 3   ? static_cast<char>('0' + rng() % 10)
                 : r < 5 ? "\r\n -+\t"[rng() % 6]
                         : static_cast<char>(rng() % 256);
         }
@@ -573,56 +599,58 @@ TEST_P(RoundTripTest, writeThenRead_reproducesEveryVariable) {
 
 INSTANTIATE_TEST_SUITE_P(
     Values, RoundTripTest,
-    ::testing::Values(
-        RoundTripCase{"distinctive", [](AppSettings& s) { s = distinctiveSettings(); }, true},
-        RoundTripCase{"maxima",
-                      [](AppSettings& s) {
-                          fillNumbers(s, 255, 65535, INT32_MAX);
-                          fillStrings(s, "x");
-                      },
-                      true},
-        RoundTripCase{"minima",
-                      [](AppSettings& s) {
-                          fillNumbers(s, 0, 0, INT32_MIN);
-                          fillStrings(s, "");
-                      },
-                      true},
-        RoundTripCase{"negative32",
-                      [](AppSettings& s) {
-                          fillNumbers(s, 1, 1, -1);
-                          fillStrings(s, " blancs autour ");
-                      },
-                      true},
-        RoundTripCase{"emptyStrings",
-                      [](AppSettings& s) {
-                          fillNumbers(s, 7, 7, 7);
-                          for (std::size_t i = 0; i < N; ++i)
-                              if (isString(i))
-                                  setFieldString(s, i, "");
-                      },
-                      true},
-        RoundTripCase{"emoji",
-                      [](AppSettings& s) {
-                          fillNumbers(s, 9, 9, -9);
-                          fillStrings(s, "Été 😀 👩‍👩‍👧 ");
-                      },
-                      false},
-        RoundTripCase{"numberLikeStrings",
-                      [](AppSettings& s) {
-                          fillNumbers(s, 3, 3, 3);
-                          fillStrings(s, "12abc ");
-                      },
-                      true},
-        // Windows-1252 bytes of "Ã©" would read back as the UTF-8 "é".
-        RoundTripCase{"cp1252LookingLikeUtf8",
-                      [](AppSettings& s) { fillStrings(s, "Ã© Ã¨ "); }, false}),
+    ::testing::Values(RoundTripCase{"distinctive",
+                                    [](AppSettings& s) { s = distinctiveSettings(); }, true},
+                      RoundTripCase{"maxima",
+                                    [](AppSettings& s) {
+                                        fillNumbers(s, 255, 65535, INT32_MAX);
+                                        fillStrings(s, "x");
+                                    },
+                                    true},
+                      RoundTripCase{"minima",
+                                    [](AppSettings& s) {
+                                        fillNumbers(s, 0, 0, INT32_MIN);
+                                        fillStrings(s, "");
+                                    },
+                                    true},
+                      RoundTripCase{"negative32",
+                                    [](AppSettings& s) {
+                                        fillNumbers(s, 1, 1, -1);
+                                        fillStrings(s, " blancs autour ");
+                                    },
+                                    true},
+                      RoundTripCase{"emptyStrings",
+                                    [](AppSettings& s) {
+                                        fillNumbers(s, 7, 7, 7);
+                                        for (std::size_t i = 0; i < N; ++i)
+                                            if (isString(i))
+                                                setFieldString(s, i, "");
+                                    },
+                                    true},
+                      RoundTripCase{"emoji",
+                                    [](AppSettings& s) {
+                                        fillNumbers(s, 9, 9, -9);
+                                        fillStrings(s, "Été 😀 👩‍👩‍👧 ");
+                                    },
+                                    false},
+                      RoundTripCase{"numberLikeStrings",
+                                    [](AppSettings& s) {
+                                        fillNumbers(s, 3, 3, 3);
+                                        fillStrings(s, "12abc ");
+                                    },
+                                    true},
+                      // Windows-1252 bytes of "Ã©" would read back as the UTF-8 "é".
+                      RoundTripCase{"cp1252LookingLikeUtf8",
+                                    [](AppSettings& s) { fillStrings(s, "Ã© Ã¨ "); }, false}),
     [](const ::testing::TestParamInfo<RoundTripCase>& info) { return info.param.name; });
 
 TEST(FormatSettings, accentsFitInWindows1252_emojiNeedUtf8) {
     AppSettings s;
     s.LastFolder = "/home/léa/Données €/";
     std::string bytes = FormatSettings(s);
-    EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "/home/l\xE9" "a/Donn\xE9" "es \x80/");
+    EXPECT_EQ(bytes.substr(0, bytes.find("\r\n")), "/home/l\xE9"
+                                                   "a/Donn\xE9"
+                                                   "es \x80/");
     s.fmt.SignatureText = "Léa 😀";
     bytes = FormatSettings(s);
     EXPECT_TRUE(isValidUtf8(bytes));
@@ -644,12 +672,14 @@ TEST(FormatSettings, lineBreakInsideAString_isWrittenAsABlank) {
 
 TEST(FormatSettings, invalidUtf8InAString_isWrittenAsReplacementCharacters) {
     AppSettings s;
-    s.fmt.CodePrefix = "a\xFF" "b\xC3";
+    s.fmt.CodePrefix = "a\xFF"
+                       "b\xC3";
     const std::string bytes = FormatSettings(s);
     EXPECT_TRUE(isValidUtf8(bytes));
     AppSettings back;
     ASSERT_EQ(ParseSettings(bytes, back).status, LoadResult::Ok);
-    EXPECT_EQ(back.fmt.CodePrefix, "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(back.fmt.CodePrefix, "a\xEF\xBF\xBD"
+                                   "b\xEF\xBF\xBD");
 }
 
 TEST_F(SettingsFileTest, savedFile_has59CrLfLinesAndReadsBack) {
@@ -720,8 +750,8 @@ TEST_F(SettingsFileTest, saveIntoReadOnlyFolder_cannotCreateAndKeepsThePreviousF
 TEST_F(SettingsFileTest, saveWhereNoFileCanBeCreated_reportsCannotCreate) {
     writeFile(dir_ / "plain", "x");
     fs::create_directory(dir_ / "ZelkoHTML.ini");
-    for (const fs::path& p : {dir_ / "missing" / "ZelkoHTML.ini", dir_ / "plain" / "a.ini",
-                              dir_ / "ZelkoHTML.ini"}) {
+    for (const fs::path& p :
+         {dir_ / "missing" / "ZelkoHTML.ini", dir_ / "plain" / "a.ini", dir_ / "ZelkoHTML.ini"}) {
         const WriteResult r = SaveSettings(p.string(), AppSettings{});
         EXPECT_EQ(r.status, WriteStatus::CannotCreate) << p;
         EXPECT_NE(r.error, 0) << p;
@@ -760,8 +790,14 @@ TEST(WriteErrorMessage, namesTheFailure) {
 
 TEST(FontFaceForIndex, namesTheFaceMenuItemsOnly) {
     const std::pair<int, const char*> cases[] = {
-        {0, "Abadi MT Condensed"}, {1, "Arial"}, {7, "Courrier"}, {20, "Verdana"},
-        {23, "Wingdings"},         {24, ""},     {30, ""},        {255, ""},
+        {0, "Abadi MT Condensed"},
+        {1, "Arial"},
+        {7, "Courrier"},
+        {20, "Verdana"},
+        {23, "Wingdings"},
+        {24, ""},
+        {30, ""},
+        {255, ""},
         {-1, ""},
     };
     for (const auto& [index, face] : cases)
@@ -769,8 +805,8 @@ TEST(FontFaceForIndex, namesTheFaceMenuItemsOnly) {
 }
 
 TEST(ApplyFontFaceIndex, followsTheIndexOrKeepsTheFaceWhenNoneMatches) {
-    const std::pair<int, const char*> cases[] = {{1, "Arial"}, {8, "Courrier New"},
-                                                 {30, "Verdana"}, {24, "Verdana"}};
+    const std::pair<int, const char*> cases[] = {
+        {1, "Arial"}, {8, "Courrier New"}, {30, "Verdana"}, {24, "Verdana"}};
     for (const auto& [index, face] : cases) {
         AppSettings s;
         ASSERT_EQ(ParseSettings("\r\n1\r\n1\r\n" + std::to_string(index) + "\r\n", s).status,

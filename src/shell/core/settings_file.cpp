@@ -11,18 +11,10 @@ namespace zk {
 namespace {
 
 template <FieldKind K> struct KindType;
-template <> struct KindType<FieldKind::String> {
-    using type = std::string;
-};
-template <> struct KindType<FieldKind::Int32> {
-    using type = std::int32_t;
-};
-template <> struct KindType<FieldKind::Byte> {
-    using type = std::uint8_t;
-};
-template <> struct KindType<FieldKind::UInt16> {
-    using type = std::uint16_t;
-};
+template <> struct KindType<FieldKind::String> { using type = std::string; };
+template <> struct KindType<FieldKind::Int32> { using type = std::int32_t; };
+template <> struct KindType<FieldKind::Byte> { using type = std::uint8_t; };
+template <> struct KindType<FieldKind::UInt16> { using type = std::uint16_t; };
 
 struct FieldEntry {
     SettingsField field;
@@ -31,16 +23,16 @@ struct FieldEntry {
 
 // The variable's type is checked against the kind at compile time, so a width in the table
 // cannot silently disagree with the record.
-#define ZK_FIELD(NAME, KIND, MEMBER)                                                           \
-    FieldEntry {                                                                               \
-        {NAME, FieldKind::KIND}, [](AppSettings& s) -> void* {                                 \
-            static_assert(std::is_same_v<std::decay_t<decltype(s.MEMBER)>,                     \
-                                         KindType<FieldKind::KIND>::type>);                    \
-            return &s.MEMBER;                                                                  \
-        }                                                                                      \
+#define ZK_FIELD(NAME, KIND, MEMBER)                                                               \
+    FieldEntry {                                                                                   \
+        {NAME, FieldKind::KIND}, [](AppSettings& s) -> void* {                                     \
+            static_assert(std::is_same_v<std::decay_t<decltype(s.MEMBER)>,                         \
+                                         KindType<FieldKind::KIND>::type>);                        \
+            return &s.MEMBER;                                                                      \
+        }                                                                                          \
     }
-#define ZK_PRESET(K)                                                                           \
-    ZK_FIELD("PresetStartColors[" #K "]", Int32, fmt.PresetStartColors[K]),                    \
+#define ZK_PRESET(K)                                                                               \
+    ZK_FIELD("PresetStartColors[" #K "]", Int32, fmt.PresetStartColors[K]),                        \
         ZK_FIELD("PresetEndColors[" #K "]", Int32, fmt.PresetEndColors[K])
 
 const FieldEntry kEntries[] = {
@@ -302,7 +294,7 @@ std::string FormatSettings(const AppSettings& s) {
     std::string text;
     for (std::size_t i = 0; i < kSettingsLineCount; ++i) {
         text += kEntries[i].field.kind == FieldKind::String ? oneLine(fieldText(s, i))
-                                                             : fieldText(s, i);
+                                                            : fieldText(s, i);
         text += "\r\n";
     }
     // Windows-1252 bytes that happen to form UTF-8 would be read back as UTF-8 ("Ã©"

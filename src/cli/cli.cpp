@@ -1,0 +1,327 @@
+#include "cli.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <sys/stat.h>
+
+#include "atomic_file.h"
+#include "code_generator.h"
+#include "settings_file.h"
+#include "text.h"
+
+namespace zk {
+namespace {
+
+constexpr const char* kProgram = "zelkohtml-gen";
+constexpr const char* kFontFace = "FontFace"; // a state variable the file does not keep
+
+// A name as it may stand in a one-line message.
+std::string shown(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        out += static_cast<unsigned char>(c) < 32 ? '?' : c;
+    return out;
+}
+
+struct Failure {
+    int status;
+    std::string message;
+};
+
+Failure usage(const std::string& message) {
+    return {kExitUsage, message + " (see --help)"};
+}
+
+// One thing the command line asks for, done in the order given.
+struct Action {
+    enum Kind { LoadFile, SetString, SetNumber, SetFontFace } kind = LoadFile;
+    std::string text; // the settings file, or the string value
+    std::size_t field = 0;
+    std::int64_t number = 0;
+};
+
+struct Request {
+    std::vector<Action> actions;
+    bool codeView = false;
+    std::optional<std::string> input; // none: standard input
+    bool help = false;
+};
+
+// "NAME=VALUE" of --set, checked against the table of settings.
+std::optional<Failure> parseAssignment(const std::string& arg, Action& action) {
+    const std::string where = std::string(kProgram) + ": --set " + shown(arg) + ": ";
+    const std::size_t eq = arg.find('=');
+    if (eq == std::string::npos)
+        return usage(where + "missing '=' (expected NAME=VALUE)");
+    const std::string name = arg.substr(0, eq);
+    // Values come from the terminal; bytes that are not UTF-8 are read as Windows-1252,
+    // as the program reads its files.
+    const std::string value = decodeTextFile(std::string_view(arg).substr(eq + 1));
+    if (name == kFontFace) {
+        action.kind = Action::SetFontFace;
+        action.text = value;
+        return std::nullopt;
+    }
+    const int field = findSettingsField(name);
+    if (field < 0)
+        return usage(where + "unknown setting '" + shown(name) + "'");
+    action.field = static_cast<std::size_t>(field);
+    if (settingsFields()[action.field].kind == FieldKind::String) {
+        action.kind = Action::SetString;
+        action.text = value;
+        return std::nullopt;
+    }
+    if (value.empty())
+        return usage(where + "missing value");
+    if (!parseSettingsInteger(value, action.number))
+        return usage(where + "'" + shown(value) + "' is not a valid integer value");
+    action.kind = Action::SetNumber;
+    return std::nullopt;
+}
+
+std::optional<Failure> parseArguments(const std::vector<std::string>& args, Request& request) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool isOption = !optionsEnded && arg.size() > 1 && arg[0] == '-';
+        if (!isOption) {
+            if (request.input)
+                return usage(std::string(kProgram) + ": more than one input file ('" +
+                             shown(*request.input) + "' and '" + shown(arg) + "')");
+            request.input = arg;
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (arg == "--help" || arg == "-h") {
+            request.help = true;
+            return std::nullopt;
+        }
+        if (arg == "--code-view") {
+            request.codeView = true;
+            continue;
+        }
+        // --settings and --set take their value as the next argument or after "=".
+        std::string option = arg;
+        std::optional<std::string> value;
+        if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
+            option = arg.substr(0, eq);
+            value = arg.substr(eq + 1);
+        }
+        if (option == "--code-view" || option == "--help")
+            return usage(std::string(kProgram) + ": option '" + option + "' takes no value");
+        if (option != "--settings" && option != "--set")
+            return usage(std::string(kProgram) + ": unknown option '" + shown(option) + "'");
+        if (!value) {
+            if (i + 1 >= args.size())
+                return usage(std::string(kProgram) + ": option '" + option + "' needs " +
+                             (option == "--set" ? "NAME=VALUE" : "a file"));
+            value = args[++i];
+        }
+        Action action;
+        if (option == "--settings") {
+            if (value->empty())
+                return usage(std::string(kProgram) + ": option '--settings' needs a file");
+            action.kind = Action::LoadFile;
+            action.text = *value;
+        } else if (auto failure = parseAssignment(*value, action)) {
+            return failure;
+        }
+        request.actions.push_back(std::move(action));
+    }
+    return std::nullopt;
+}
+
+// Why a file could not be read, in the system's words.
+std::string readFailureReason(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(st.st_mode))
+        return std::strerror(EISDIR);
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        std::fclose(f);
+        return "read error";
+    }
+    return std::strerror(errno);
+}
+
+std::optional<Failure> readFile(const std::string& path, std::string& bytes) {
+    if (readWholeFile(path, bytes))
+        return std::nullopt;
+    return Failure{kExitFailure,
+                   std::string(kProgram) + ": " + shown(path) + ": " + readFailureReason(path)};
+}
+
+// What the options did to the face: it was given by name, or its index was read or set.
+struct FaceChanges {
+    bool faceGiven = false;
+    bool indexChanged = false;
+};
+
+std::optional<Failure> applyActions(const std::vector<Action>& actions, AppSettings& settings,
+                                    FaceChanges& face) {
+    const auto faceIndexField = static_cast<std::size_t>(findSettingsField("FontFaceIndex"));
+    for (const Action& a : actions) {
+        switch (a.kind) {
+        case Action::LoadFile: {
+            std::string bytes;
+            if (auto failure = readFile(a.text, bytes))
+                return failure;
+            const LoadResult r = ParseSettings(bytes, settings);
+            if (r.status == LoadResult::InvalidNumber)
+                return Failure{kExitFailure, std::string(kProgram) + ": " + shown(a.text) + ":" +
+                                                 std::to_string(r.line) + ": " +
+                                                 kInvalidNumericInput};
+            face.indexChanged = true;
+            break;
+        }
+        case Action::SetString:
+            setFieldString(settings, a.field, a.text);
+            break;
+        case Action::SetNumber:
+            setFieldNumber(settings, a.field, a.number);
+            face.indexChanged = face.indexChanged || a.field == faceIndexField;
+            break;
+        case Action::SetFontFace:
+            settings.fmt.FontFace = a.text;
+            face.faceGiven = true;
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Failure> run(const std::vector<std::string>& args, const ReadStandardInput& readStdin,
+                           std::string& out) {
+    Request request;
+    if (auto failure = parseArguments(args, request))
+        return failure;
+    if (request.help) {
+        out = cliUsage();
+        return std::nullopt;
+    }
+
+    AppSettings settings;
+    FaceChanges face;
+    if (auto failure = applyActions(request.actions, settings, face))
+        return failure;
+    // As at start-up, the face follows an index read from a file or set, unless the face
+    // itself was given. Without either the state's own default face stays.
+    if (face.indexChanged && !face.faceGiven)
+        ApplyFontFaceIndex(settings.fmt);
+
+    std::string bytes;
+    if (request.input && *request.input != "-") {
+        if (auto failure = readFile(*request.input, bytes))
+            return failure;
+    } else {
+        errno = 0;
+        if (!readStdin || !readStdin(bytes))
+            return Failure{kExitFailure, std::string(kProgram) + ": standard input: " +
+                                             (errno ? std::strerror(errno) : "read error")};
+    }
+    const std::string text = normalizeLineEnds(decodeTextFile(bytes));
+
+    const std::optional<std::string> code =
+        GenerateCode(text, settings.fmt, request.codeView ? kCodeViewPanel : 0);
+    if (!code)
+        return Failure{kExitFailure, std::string(kProgram) + ": the generator is busy"};
+    out = *code;
+    return std::nullopt;
+}
+
+void appendWrapped(std::string& out, const std::string& title,
+                   const std::vector<std::string>& names) {
+    out += "  " + title + ":\n";
+    std::string line = "     ";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string item = " " + names[i] + (i + 1 < names.size() ? "," : "");
+        if (line.size() + item.size() > 88) {
+            out += line + "\n";
+            line = "     ";
+        }
+        line += item;
+    }
+    out += line + "\n";
+}
+
+} // namespace
+
+int runCli(const std::vector<std::string>& args, const ReadStandardInput& readStdin,
+           std::string& out, std::string& err) {
+    out.clear();
+    err.clear();
+    std::string result;
+    if (auto failure = run(args, readStdin, result)) {
+        err = failure->message + "\n";
+        return failure->status;
+    }
+    out = std::move(result);
+    return kExitOk;
+}
+
+int runCli(const std::vector<std::string>& args, std::string_view stdinBytes, std::string& out,
+           std::string& err) {
+    return runCli(
+        args,
+        [stdinBytes](std::string& bytes) {
+            bytes.assign(stdinBytes);
+            return true;
+        },
+        out, err);
+}
+
+std::string cliUsage() {
+    std::string u =
+        "Usage: zelkohtml-gen [--settings FILE] [--set NAME=VALUE]... [--code-view] [FILE]\n"
+        "\n"
+        "Prints the HTML code ZelkoHTML generates for the text in FILE (standard input when\n"
+        "FILE is absent or \"-\"), and nothing else. The text is read as UTF-8 when it is\n"
+        "valid UTF-8, else as Windows-1252; the code is written in UTF-8.\n"
+        "\n"
+        "Options, applied in the order given:\n"
+        "  --settings FILE    read a settings file (ZelkoHTML.ini) over the current values\n"
+        "  --set NAME=VALUE   set one variable; a number is a decimal integer of 32 bits at\n"
+        "                     most, stored with the variable's width (300 in a byte gives 44)\n"
+        "  --code-view        generate as the code view does: line breaks stay as they are\n"
+        "  -h, --help         show this help and exit\n"
+        "\n"
+        "Without options the code is that of the default state (face \"Verdana\"). Once a\n"
+        "settings file is read or FontFaceIndex is set, FontFace follows FontFaceIndex (0 to\n"
+        "23) as at start-up, and stays \"Verdana\" when the index names no face, unless\n"
+        "--set FontFace=NAME is given.\n"
+        "\n"
+        "Exit status: 0 done, 1 a file cannot be read or the settings file holds a bad number,\n"
+        "2 a wrong command line. On failure nothing is written to standard output.\n"
+        "\n"
+        "Names for --set:\n";
+    std::vector<std::string> texts = {kFontFace}, bytes, words, longs;
+    for (const SettingsField& f : settingsFields()) {
+        switch (f.kind) {
+        case FieldKind::String:
+            texts.push_back(f.name);
+            break;
+        case FieldKind::Byte:
+            bytes.push_back(f.name);
+            break;
+        case FieldKind::UInt16:
+            words.push_back(f.name);
+            break;
+        case FieldKind::Int32:
+            longs.push_back(f.name);
+            break;
+        }
+    }
+    appendWrapped(u, "text", texts);
+    appendWrapped(u, "0 to 255", bytes);
+    appendWrapped(u, "0 to 65535", words);
+    appendWrapped(u, "signed 32-bit (colours are 0x00BBGGRR written in decimal)", longs);
+    return u;
+}
+
+} // namespace zk

@@ -1,0 +1,468 @@
+#include "cli.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/wait.h>
+
+#include "code_generator.h"
+#include "settings_file.h"
+#include "text.h"
+
+namespace zk {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun runTool(const std::vector<std::string>& args, std::string_view stdinBytes = "") {
+    ToolRun r;
+    r.status = runCli(args, stdinBytes, r.out, r.err);
+    return r;
+}
+
+void writeFile(const fs::path& p, std::string_view bytes) {
+    std::ofstream out(p, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string readFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/zk_cli_XXXXXX";
+        ASSERT_NE(mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(dir_, ec);
+    }
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+    std::string settingsFile(const AppSettings& s, const std::string& name = "ZelkoHTML.ini") {
+        writeFile(path(name), FormatSettings(s));
+        return path(name);
+    }
+    fs::path dir_;
+};
+
+const std::string kBonjour = "Bonjour\r\nà  tous";
+
+// --- Options and text, read from standard input ------------------------------------------
+
+struct OptionCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string input;
+    std::string expected;
+};
+
+class CliOptionTest : public ::testing::TestWithParam<OptionCase> {};
+
+TEST_P(CliOptionTest, printsTheGeneratedCodeAndNothingElse) {
+    const OptionCase& c = GetParam();
+    const ToolRun r = runTool(c.args, c.input);
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliOptionTest,
+    ::testing::Values(
+        OptionCase{
+            "defaultState", {}, "Hi", R"(<font size="2" face="Verdana" color="#000000">Hi</font>)"},
+        OptionCase{"stdinAsDash",
+                   {"-"},
+                   "Hi",
+                   R"(<font size="2" face="Verdana" color="#000000">Hi</font>)"},
+        OptionCase{
+            "boldCentredRed",
+            {"--set", "Bold=1", "--set", "Alignment=1", "--set", "FontColor=255"},
+            kBonjour,
+            R"(<font size="2" face="Verdana" color="#FF0000"><div align="center"><b>Bonjour<br>à&nbsp&nbsptous</b></div></font>)"},
+        OptionCase{"ignoreTextTags",
+                   {"--set", "Bold=1", "--set", "Alignment=1", "--set", "IgnoreTextTags=1"},
+                   kBonjour,
+                   R"(<div align="center">Bonjour<br>à&nbsp&nbsptous</div>)"},
+        OptionCase{"equalsForm",
+                   {"--set=Bold=1"},
+                   "x",
+                   R"(<font size="2" face="Verdana" color="#000000"><b>x</b></font>)"},
+        OptionCase{"emptyText", {"--set", "Bold=1"}, "", ""},
+        OptionCase{
+            "emptyTextWithPrefix", {"--set", "CodePrefix=X", "--set", "Bold=1"}, "", "X<b></b>"},
+        OptionCase{"emptyStringValue", {"--set", "CodePrefix=X", "--set", "CodePrefix="}, "", ""},
+        OptionCase{"laterSetWins",
+                   {"--set", "Bold=1", "--set", "Bold=0"},
+                   "x",
+                   R"(<font size="2" face="Verdana" color="#000000">x</font>)"},
+        OptionCase{
+            "byteKeepsLowBits",
+            {"--set", "Alignment=258"},
+            "x",
+            R"(<font size="2" face="Verdana" color="#000000"><div align="right">x</div></font>)"},
+        OptionCase{
+            "negativeByte",
+            {"--set", "Alignment=-255"},
+            "x",
+            R"(<font size="2" face="Verdana" color="#000000"><div align="center">x</div></font>)"},
+        OptionCase{"sizeIndex",
+                   {"--set", "FontSizeIndex=1"},
+                   "x",
+                   R"(<font size="7" face="Verdana" color="#000000">x</font>)"},
+        OptionCase{"faceFollowsIndex",
+                   {"--set", "FontFaceIndex=1"},
+                   "x",
+                   R"(<font size="2" face="Arial" color="#000000">x</font>)"},
+        OptionCase{"faceIndex7",
+                   {"--set", "FontFaceIndex=7"},
+                   "x",
+                   R"(<font size="2" face="Courrier" color="#000000">x</font>)"},
+        OptionCase{"indexWithoutFaceKeepsVerdana",
+                   {"--set", "FontFaceIndex=30"},
+                   "x",
+                   R"(<font size="2" face="Verdana" color="#000000">x</font>)"},
+        OptionCase{"faceByName",
+                   {"--set", "FontFace=Comic Sans MS"},
+                   "x",
+                   R"(<font size="2" face="Comic Sans MS" color="#000000">x</font>)"},
+        OptionCase{"faceByNameWinsOverIndex",
+                   {"--set", "FontFace=Papyrus", "--set", "FontFaceIndex=1"},
+                   "x",
+                   R"(<font size="2" face="Papyrus" color="#000000">x</font>)"},
+        OptionCase{"loneLfBecomesBr",
+                   {},
+                   "a\nb",
+                   R"(<font size="2" face="Verdana" color="#000000">a<br>b</font>)"},
+        OptionCase{"loneCrBecomesBr",
+                   {},
+                   "a\rb",
+                   R"(<font size="2" face="Verdana" color="#000000">a<br>b</font>)"},
+        OptionCase{"codeViewKeepsCrLf",
+                   {"--code-view"},
+                   "a\nb\r\nc",
+                   "<font size=\"2\" face=\"Verdana\" color=\"#000000\">a\r\nb\r\nc</font>"},
+        OptionCase{"windows1252Input",
+                   {},
+                   "\xE9t\xE9 \x80",
+                   R"(<font size="2" face="Verdana" color="#000000">été €</font>)"},
+        OptionCase{"utf8Input",
+                   {},
+                   "été 😀",
+                   R"(<font size="2" face="Verdana" color="#000000">été 😀</font>)"},
+        OptionCase{"utf8Prefix", {"--set", "CodePrefix=<p>é"}, "", "<p>é"},
+        OptionCase{"windows1252Prefix", {"--set", "CodePrefix=\xE9"}, "", "é"},
+        OptionCase{"optionsEndAtDoubleDash",
+                   {"--set", "Bold=1", "--", "-"},
+                   "x",
+                   R"(<font size="2" face="Verdana" color="#000000"><b>x</b></font>)"}),
+    [](const ::testing::TestParamInfo<OptionCase>& info) { return info.param.name; });
+
+// --- Errors ------------------------------------------------------------------------------
+
+struct ErrorCase {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    std::string err;
+};
+
+class CliErrorTest : public ::testing::TestWithParam<ErrorCase> {};
+
+TEST_P(CliErrorTest, failsWithOneLineAndNothingOnStandardOutput) {
+    const ErrorCase& c = GetParam();
+    const ToolRun r = runTool(c.args, "some text");
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, c.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CliErrorTest,
+    ::testing::Values(
+        ErrorCase{"unknownLongOption",
+                  {"--bogus"},
+                  2,
+                  "zelkohtml-gen: unknown option '--bogus' (see --help)\n"},
+        ErrorCase{
+            "unknownShortOption", {"-x"}, 2, "zelkohtml-gen: unknown option '-x' (see --help)\n"},
+        ErrorCase{"unknownOptionWithValue",
+                  {"--colour=red"},
+                  2,
+                  "zelkohtml-gen: unknown option '--colour' (see --help)\n"},
+        ErrorCase{"flagWithValue",
+                  {"--code-view=1"},
+                  2,
+                  "zelkohtml-gen: option '--code-view' takes no value (see --help)\n"},
+        ErrorCase{"setWithoutArgument",
+                  {"--set"},
+                  2,
+                  "zelkohtml-gen: option '--set' needs NAME=VALUE (see --help)\n"},
+        ErrorCase{"settingsWithoutArgument",
+                  {"--settings"},
+                  2,
+                  "zelkohtml-gen: option '--settings' needs a file (see --help)\n"},
+        ErrorCase{"settingsEmpty",
+                  {"--settings="},
+                  2,
+                  "zelkohtml-gen: option '--settings' needs a file (see --help)\n"},
+        ErrorCase{"missingEquals",
+                  {"--set", "Bold"},
+                  2,
+                  "zelkohtml-gen: --set Bold: missing '=' (expected NAME=VALUE) (see --help)\n"},
+        ErrorCase{"unknownName",
+                  {"--set", "Gras=1"},
+                  2,
+                  "zelkohtml-gen: --set Gras=1: unknown setting 'Gras' (see --help)\n"},
+        ErrorCase{"namesAreCaseSensitive",
+                  {"--set", "bold=1"},
+                  2,
+                  "zelkohtml-gen: --set bold=1: unknown setting 'bold' (see --help)\n"},
+        ErrorCase{"emptyName",
+                  {"--set", "=1"},
+                  2,
+                  "zelkohtml-gen: --set =1: unknown setting '' (see --help)\n"},
+        ErrorCase{"missingNumber",
+                  {"--set", "Bold="},
+                  2,
+                  "zelkohtml-gen: --set Bold=: missing value (see --help)\n"},
+        ErrorCase{
+            "notANumber",
+            {"--set", "Bold=oui"},
+            2,
+            "zelkohtml-gen: --set Bold=oui: 'oui' is not a valid integer value (see --help)\n"},
+        ErrorCase{"trailingLetters",
+                  {"--set", "Bold=1x"},
+                  2,
+                  "zelkohtml-gen: --set Bold=1x: '1x' is not a valid integer value (see --help)\n"},
+        ErrorCase{"leadingBlank",
+                  {"--set", "Bold= 1"},
+                  2,
+                  "zelkohtml-gen: --set Bold= 1: ' 1' is not a valid integer value (see --help)\n"},
+        ErrorCase{"hexNumber",
+                  {"--set", "FontColor=0xFF"},
+                  2,
+                  "zelkohtml-gen: --set FontColor=0xFF: '0xFF' is not a valid integer value (see "
+                  "--help)\n"},
+        // A number the file could not hold either: wider than 32 bits.
+        ErrorCase{"beyond32Bits",
+                  {"--set", "FontColor=4294967295"},
+                  2,
+                  "zelkohtml-gen: --set FontColor=4294967295: '4294967295' is not a valid integer "
+                  "value (see --help)\n"},
+        ErrorCase{"twoInputFiles",
+                  {"a.txt", "b.txt"},
+                  2,
+                  "zelkohtml-gen: more than one input file ('a.txt' and 'b.txt') (see --help)\n"},
+        ErrorCase{"controlCharactersShown",
+                  {"--set", "Bo\nld=1"},
+                  2,
+                  "zelkohtml-gen: --set Bo?ld=1: unknown setting 'Bo?ld' (see --help)\n"},
+        // The whole command line is checked before any file is read.
+        ErrorCase{"usageErrorBeforeFileError",
+                  {"/nonexistent/t.txt", "--bogus"},
+                  2,
+                  "zelkohtml-gen: unknown option '--bogus' (see --help)\n"},
+        ErrorCase{"helpAfterAnError",
+                  {"--bogus", "--help"},
+                  2,
+                  "zelkohtml-gen: unknown option '--bogus' (see --help)\n"},
+        ErrorCase{"missingInput",
+                  {"/nonexistent/t.txt"},
+                  1,
+                  "zelkohtml-gen: /nonexistent/t.txt: No such file or directory\n"},
+        ErrorCase{"inputIsAFolder", {"/tmp"}, 1, "zelkohtml-gen: /tmp: Is a directory\n"},
+        ErrorCase{"missingSettings",
+                  {"--settings", "/nonexistent/z.ini"},
+                  1,
+                  "zelkohtml-gen: /nonexistent/z.ini: No such file or directory\n"},
+        ErrorCase{"settingsIsAFolder",
+                  {"--settings", "/tmp"},
+                  1,
+                  "zelkohtml-gen: /tmp: Is a directory\n"}),
+    [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
+
+TEST(Cli, unreadableStandardInput_failsWithNothingOnStandardOutput) {
+    std::string out, err;
+    const int status = runCli(
+        {"--set", "Bold=1"},
+        [](std::string&) {
+            errno = EIO;
+            return false;
+        },
+        out, err);
+    EXPECT_EQ(status, kExitFailure);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, std::string("zelkohtml-gen: standard input: ") + std::strerror(EIO) + "\n");
+}
+
+TEST(Cli, help_printsUsageWithEveryNameAndSucceeds) {
+    for (const char* option : {"--help", "-h"}) {
+        const ToolRun r = runTool({"--set", "Bold=1", option, "--bogus"});
+        EXPECT_EQ(r.status, kExitOk);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.rfind("Usage: zelkohtml-gen [--settings FILE]", 0), 0u);
+        for (const SettingsField& f : settingsFields())
+            EXPECT_NE(r.out.find(f.name), std::string::npos) << f.name;
+        EXPECT_NE(r.out.find("FontFace,"), std::string::npos);
+    }
+}
+
+// --- Files -------------------------------------------------------------------------------
+
+TEST_F(CliTest, textFromFile_isReadAndStandardInputIsLeftAlone) {
+    writeFile(path("in.txt"), "caf\xE9\nbar");
+    writeFile(path("-x"), "dash");
+    std::string out, err;
+    auto failingStdin = [](std::string&) {
+        ADD_FAILURE() << "standard input read";
+        return false;
+    };
+    EXPECT_EQ(runCli({path("in.txt")}, failingStdin, out, err), kExitOk) << err;
+    EXPECT_EQ(out, R"(<font size="2" face="Verdana" color="#000000">café<br>bar</font>)");
+    EXPECT_EQ(runCli({"--", path("-x")}, failingStdin, out, err), kExitOk) << err;
+    EXPECT_EQ(out, R"(<font size="2" face="Verdana" color="#000000">dash</font>)");
+}
+
+TEST_F(CliTest, settingsFile_givesTheStateAndFaceOfStartUp) {
+    AppSettings s;
+    s.fmt.FontFaceIndex = 1;
+    s.fmt.Bold = 1;
+    s.fmt.Alignment = 2;
+    s.fmt.FontColor = 0x00FF00;
+    s.fmt.CodePrefix = "<p>é";
+    s.fmt.SignatureOn = 1;
+    s.fmt.SignatureText = "Léa";
+    const std::string ini = settingsFile(s);
+
+    FormattingState expected = s.fmt;
+    expected.FontFace = "Arial";
+    const ToolRun r = runTool({"--settings", ini}, kBonjour);
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.out, GenerateCode(kBonjour, expected, 0).value());
+    EXPECT_NE(r.out.find("face=\"Arial\""), std::string::npos);
+    EXPECT_EQ(r.out.rfind("<p>é", 0), 0u);
+}
+
+TEST_F(CliTest, settingsAndSet_applyInTheOrderGiven) {
+    AppSettings s;
+    s.fmt.Bold = 1;
+    const std::string ini = settingsFile(s);
+    const std::string plain =
+        R"(<font size="2" face="Abadi MT Condensed" color="#000000">x</font>)";
+    const std::string bold =
+        R"(<font size="2" face="Abadi MT Condensed" color="#000000"><b>x</b></font>)";
+    EXPECT_EQ(runTool({"--settings", ini, "--set", "Bold=0"}, "x").out, plain);
+    EXPECT_EQ(runTool({"--set", "Bold=0", "--settings", ini}, "x").out, bold);
+    EXPECT_EQ(runTool({"--settings=" + ini}, "x").out, bold);
+}
+
+TEST_F(CliTest, settingsFaceIndex_followsStartUpRules) {
+    struct Case {
+        int index;
+        std::vector<std::string> extra;
+        const char* face;
+    } const cases[] = {
+        {0, {}, "Abadi MT Condensed"}, // the face menu's first item, as start-up checks it
+        {19, {}, "Times New Roman"},
+        {30, {}, "Verdana"},
+        {30, {"--set", "FontFaceIndex=1"}, "Arial"},
+        {1, {"--set", "FontFace=Papyrus"}, "Papyrus"},
+    };
+    for (const Case& c : cases) {
+        AppSettings s;
+        s.fmt.FontFaceIndex = static_cast<std::uint8_t>(c.index);
+        std::vector<std::string> args = {"--settings", settingsFile(s)};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const ToolRun r = runTool(args, "x");
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        EXPECT_NE(r.out.find(std::string("face=\"") + c.face + "\""), std::string::npos)
+            << c.index << ": " << r.out;
+    }
+}
+
+TEST_F(CliTest, settingsWithABadNumber_namesFileAndLineAndPrintsNothing) {
+    std::string bytes = FormatSettings(AppSettings{});
+    std::size_t pos = 0;
+    for (int line = 1; line < 17; ++line)
+        pos = bytes.find("\r\n", pos) + 2;
+    bytes.replace(pos, bytes.find("\r\n", pos) - pos, "12abc");
+    writeFile(path("bad.ini"), bytes);
+    const ToolRun r = runTool({"--settings", path("bad.ini")}, "x");
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "zelkohtml-gen: " + path("bad.ini") + ":17: Invalid numeric input\n");
+}
+
+TEST_F(CliTest, emptySettingsFile_readsZerosLikeTheProgram) {
+    writeFile(path("empty.ini"), "");
+    const ToolRun r = runTool({"--settings", path("empty.ini"), "--set", "GradientOn=1"}, "ab");
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    AppSettings s;
+    ASSERT_EQ(ParseSettings("", s).status, LoadResult::Ok);
+    s.fmt.GradientOn = 1;
+    ApplyFontFaceIndex(s.fmt);
+    EXPECT_EQ(r.out, GenerateCode("ab", s.fmt, 0).value());
+}
+
+// --- The real program --------------------------------------------------------------------
+
+int exitStatus(int waitStatus) {
+    return WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1;
+}
+
+TEST_F(CliTest, binary_readsAPipeAndWritesTheCodeToItsOutput) {
+    writeFile(path("in.txt"), "Bonjour\n\xE0  tous");
+    const std::string command = std::string("'") + ZK_CLI_BINARY +
+                                "' --set Bold=1 --set Alignment=1 --set FontColor=255 < '" +
+                                path("in.txt") + "' 2> '" + path("err.txt") + "'";
+    std::FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string out;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;)
+        out.append(buf, n);
+    EXPECT_EQ(exitStatus(pclose(pipe)), 0);
+    EXPECT_EQ(
+        out,
+        R"(<font size="2" face="Verdana" color="#FF0000"><div align="center"><b>Bonjour<br>à&nbsp&nbsptous</b></div></font>)");
+    EXPECT_EQ(readFile(path("err.txt")), "");
+}
+
+TEST_F(CliTest, binary_failureLeavesStandardOutputEmpty) {
+    writeFile(path("in.txt"), "x");
+    struct Case {
+        std::string args;
+        int status;
+        std::string err;
+    } const cases[] = {
+        {"--set Bold=oui '" + path("in.txt") + "'", 2,
+         "zelkohtml-gen: --set Bold=oui: 'oui' is not a valid integer value (see --help)\n"},
+        {"'" + path("none.txt") + "'", 1,
+         "zelkohtml-gen: " + path("none.txt") + ": No such file or directory\n"},
+    };
+    for (const Case& c : cases) {
+        const std::string command = std::string("'") + ZK_CLI_BINARY + "' " + c.args + " > '" +
+                                    path("out.txt") + "' 2> '" + path("err.txt") + "'";
+        EXPECT_EQ(exitStatus(std::system(command.c_str())), c.status) << c.args;
+        EXPECT_EQ(readFile(path("out.txt")), "") << c.args;
+        EXPECT_EQ(readFile(path("err.txt")), c.err) << c.args;
+    }
+}
+
+} // namespace
+} // namespace zk
