@@ -1,0 +1,423 @@
+// The main window Form1: its components, the state it keeps for the whole run and the
+// handlers of every command. The handlers are defined by subsystem in separate files;
+// each stays thin: read the widgets, call the core, write the result back.
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "settings_file.h"
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class QWebEngineView;
+
+namespace zk::platform {
+class TrayIcon;
+}
+
+class TForm1 final : public QWidget {
+    Q_OBJECT
+
+public:
+    // appFolder: the folder holding the Data tree, with or without a trailing "/"; empty
+    // means the executable's folder. args: the command line after the program name.
+    explicit TForm1(const QString& appFolder = {}, const QStringList& args = {},
+                    QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // ---- State kept for the whole run ----
+    QString AppFolder; // always ends with "/"
+    zk::AppSettings settings;
+    std::uint8_t OpenPanel = 0; // 3, 7, 8 or 9: the overlay panel that is open; 0 none
+    std::string GeneratedCode;
+    bool ShowHint = true;      // tooltips of the window
+    bool EndRequested = false; // the program ends when its event loop starts (or now)
+    // Where start-up stopped: the last step done (19 when it ran to the end).
+    int StartupStepsDone = 0;
+    // The handler most recently run from the command map ("BoutFontGrasClick"...).
+    QString LastCommand;
+
+    // ---- Regions ----
+    QWidget* Panel2 = nullptr; // top toolbar
+    QWidget* Panel5 = nullptr; // corner
+    QWidget* Panel1 = nullptr; // side toolbar
+    QPlainTextEdit* Memo1 = nullptr;
+    QWebEngineView* WebB = nullptr;
+    QStatusBar* StatBar = nullptr;
+    QLabel* StatBarPanels[2] = {nullptr, nullptr}; // date and time; local address
+    QTimer* Timer1 = nullptr;
+
+    // ---- Top toolbar ----
+    QToolButton* BoutNouveau = nullptr;
+    QToolButton* BoutOuvrir = nullptr;
+    QToolButton* BoutSauver = nullptr;
+    QToolButton* BoutPreferences = nullptr;
+    QToolButton* BoutCouper = nullptr;
+    QToolButton* BoutCopier = nullptr;
+    QToolButton* BoutColler = nullptr;
+    QToolButton* BoutUndo = nullptr;
+    QToolButton* BoutFntName = nullptr;
+    QToolButton* BoutTaille = nullptr;
+    QToolButton* BoutNormal = nullptr;
+    QToolButton* BoutFontGras = nullptr;
+    QToolButton* BoutFontItalique = nullptr;
+    QToolButton* BoutFontSouligne = nullptr;
+    QToolButton* BoutFontBarre = nullptr;
+    QToolButton* BoutAlignGauche = nullptr;
+    QToolButton* BoutAlignCentre = nullptr;
+    QToolButton* BoutAlignDroite = nullptr;
+    QToolButton* BoutFontcouleur = nullptr;
+    QToolButton* BoutNoBal = nullptr;
+    QButtonGroup* AlignGroup = nullptr;
+
+    // ---- Corner ----
+    QToolButton* BoutTop = nullptr;
+
+    // ---- Side toolbar ----
+    QToolButton* BoutNavIntegre = nullptr;
+    QToolButton* BoutClipBoard = nullptr;
+    QToolButton* BoutImage = nullptr;
+    QToolButton* BoutSound = nullptr;
+    QToolButton* BoutLien = nullptr;
+    QToolButton* BoutMisc = nullptr;
+    QToolButton* BoutSign = nullptr;
+    QToolButton* BoutScroll = nullptr;
+    QToolButton* BoutVague = nullptr;
+    QToolButton* BoutDegrade = nullptr;
+    QToolButton* BoutCode = nullptr;
+    QToolButton* BoutCarac = nullptr;
+    QToolButton* BoutPredefini = nullptr;
+    QToolButton* BoutHelp = nullptr;
+
+    // ---- Menus (group items H1..H7, T0..T23, P1..P8 are found by name: MenuItem) ----
+    QMenu* Popup1 = nullptr; // sizes
+    QMenu* Popup3 = nullptr; // text effects
+    QMenu* Popup4 = nullptr; // presets
+    QMenu* Popup5 = nullptr; // editors
+    QMenu* Popup6 = nullptr; // faces, two columns
+    QMenu* Popup8 = nullptr; // image list
+    QMenu* Popup9 = nullptr; // tray
+    QWidget* FaceColumns = nullptr; // the two columns of Popup6
+
+    QAction* C2 = nullptr;
+    QAction* C3 = nullptr;
+    QAction* C4 = nullptr;
+    QAction* C5 = nullptr;
+    QAction* C6 = nullptr;
+    QAction* C7 = nullptr;
+    QAction* C8 = nullptr;
+    QAction* C9 = nullptr;
+    QAction* C10 = nullptr;
+    QAction* C11 = nullptr;
+    QAction* C13 = nullptr;
+    QAction* C12 = nullptr;
+    QAction* SauvegarderP = nullptr;
+
+    QAction* Couper1 = nullptr;
+    QAction* Copier1 = nullptr;
+    QAction* Coller1 = nullptr;
+    QAction* Annuler1 = nullptr;
+    QAction* ToutSelectionner1 = nullptr;
+    QAction* AperudansleNavigateurIntgr1 = nullptr;
+    QAction* Prfrences1 = nullptr;
+    QAction* Insreruneimage1 = nullptr;
+    QAction* CrerunLien1 = nullptr;
+    QAction* AideF11 = nullptr;
+
+    QAction* CouperListe = nullptr;
+    QAction* CopierListe = nullptr;
+    QAction* CollerListe = nullptr;
+    QAction* Voirtoutelaliste1 = nullptr;
+    QAction* CapturerlurlCourante1 = nullptr;
+    QAction* InsererTexte = nullptr;
+    QAction* FermerEditeurImage = nullptr;
+
+    QAction* AfficherTray = nullptr;
+    QAction* CacherTray = nullptr;
+    QAction* QuitterTray = nullptr;
+
+    // ---- Overlay panels ----
+    QWidget* Panel3 = nullptr; // character table
+    QLabel* CharLoop = nullptr;
+    QLabel* CharCode = nullptr;
+    QPushButton* BoutCharOk = nullptr;
+
+    QWidget* Panel7 = nullptr; // image lists
+    QComboBox* Rubrique = nullptr;
+    QListWidget* ListImg = nullptr;
+    QWebEngineView* WebB2 = nullptr; // made when first needed: EnsureWebB2
+    QToolButton* BoutImgNouv = nullptr;
+    QToolButton* BoutImgEff = nullptr;
+    QToolButton* BoutImgRen = nullptr;
+    QToolButton* BoutVoirList = nullptr;
+    QToolButton* BoutCapture = nullptr;
+    QToolButton* BoutImgAdd = nullptr;
+    QToolButton* BoutImgSupp = nullptr;
+    QToolButton* BoutImgInser = nullptr;
+    QToolButton* BoutImgFermer = nullptr;
+
+    QWidget* Panel6 = nullptr; // list-name prompt
+    QLabel* LabMessListe = nullptr;
+    QLineEdit* EditMessListe = nullptr;
+    QPushButton* BoutMessAnnule = nullptr;
+    QPushButton* BoutMessOK = nullptr;
+
+    QWidget* Panel8 = nullptr; // code view
+    QPlainTextEdit* Memo2 = nullptr;
+
+    QWidget* Panel9 = nullptr; // preferences
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QWidget* TabSheet4 = nullptr;
+    QWidget* TabSheet5 = nullptr;
+    QWidget* TabSheet6 = nullptr;
+    QPushButton* BoutOKConf0 = nullptr;
+    QPushButton* BoutOKConf1 = nullptr;
+    QPushButton* BoutOKCong2 = nullptr;
+    QPushButton* BoutOKConf3 = nullptr;
+    QPushButton* BoutOKConf4 = nullptr;
+    QPushButton* BoutOKConf5 = nullptr;
+    QWebEngineView* WebB3 = nullptr; // made when first needed: EnsureWebB3
+    QLabel* ImageLogo = nullptr;
+    QLabel* ZelkoInfo1 = nullptr;
+    QLabel* ZelkoInfo2 = nullptr;
+    QLabel* ZelkoInfo3 = nullptr;
+    QLabel* ZelkoInfo4 = nullptr;
+    QLabel* ZelkoInfo5 = nullptr;
+    QLabel* ZelkoInfo6 = nullptr;
+
+    QFrame* PanError = nullptr; // error banner
+    QFrame* Bevel5 = nullptr;
+    QLabel* LabError = nullptr;
+    QPushButton* BoutError = nullptr;
+
+    zk::platform::TrayIcon* Tray = nullptr;
+
+    // ---- Start-up and shutdown (startup.cpp) ----
+    void FormClose();
+    // Asks the program to end once its event loop runs (emits endRequested).
+    void RequestEnd();
+    void QuitterTrayClick();
+    void SaveSettings();
+    QString SettingsPath() const;
+
+    // ---- Window, tray and messages (messages.cpp) ----
+    void ShowError(const QString& message);
+    void BoutErrorClick();
+    void CloseOverlayPanels();
+    // The opening rule of the overlay panels: a second press closes the panel through
+    // closeAction; otherwise the open panel is closed, fill runs and panel n shows.
+    void ToggleOverlayPanel(int n, const std::function<void()>& fill,
+                            const std::function<void()>& closeAction);
+    QWidget* OverlayPanel(int n) const;
+    void ApplyCharacterTableFont();
+    void BoutTopClick();
+    void ApplyAlwaysOnTop();
+    bool IsTopmost() const;
+    void TrayDblClick();
+    void AfficherTrayClick();
+    void CacherTrayClick();
+    void Popup9Popup();
+    bool TrayAvailable() const;
+    // Hides the window behind the tray icon; where there is no tray it is minimised.
+    void HideToTray();
+    // Shows the window, restoring it when minimised, and makes it the foreground window.
+    void ShowFromTray();
+    void SetShowHint(bool on);
+    // Builds the 224 cells of the character table (once).
+    void BuildCharacterTable();
+
+    // ---- Style commands (codegen/ui/style_commands.cpp) ----
+    void BoutNormalClick();
+    void BoutFontGrasClick();
+    void BoutFontItaliqueClick();
+    void BoutFontSouligneClick();
+    void BoutFontBarreClick();
+    void BoutFontcouleurClick();
+    void BoutAlignGaucheClick();
+    void BoutAlignCentreClick();
+    void BoutAlignDroiteClick();
+    void H1Click(QAction* sender);
+    void T0Click(QAction* sender);
+    void BoutNoBalClick();
+    void BoutSignClick();
+    void BoutScrollClick();
+    void BoutVagueClick();
+    void BoutDegradeClick();
+    // Check marks and down states from the state, as start-up sets them.
+    void SetMenuChecksFromState();
+    void SetButtonsFromState();
+
+    // ---- Code output (codegen/ui/code_output.cpp) ----
+    // GenerateCode over Memo1 and the state; false (with a beep) while one is running.
+    bool Generate();
+    bool WritePreviewPage();
+    QString PreviewPagePath() const;
+    void BoutNavIntegreClick();
+    void AperudansleNavigateurIntgr1Click();
+    void BoutClipBoardClick();
+    void BoutCodeClick();
+
+    // ---- Preferences (preferences.cpp) ----
+    void BoutPreferencesClick();
+    void Prfrences1Click();
+    void ApplyPreferences();
+    void BoutOKConf0Click();
+    void BoutPreferencesMouseUp(Qt::MouseButton button);
+    void BoutNavIntegreMouseUp(Qt::MouseButton button);
+    void BoutSignMouseUp(Qt::MouseButton button);
+    void BoutDegradeMouseUp(Qt::MouseButton button);
+    void BoutScrollMouseUp(Qt::MouseButton button);
+    void BoutVagueMouseUp(Qt::MouseButton button);
+    QWebEngineView* EnsureWebB3();
+
+    // ---- Help, about and launching (help.cpp) ----
+    void LaunchDocument(const QString& path, const QString& program);
+    void BoutHelpClick();
+    void AideF11Click();
+    void ZelkoInfo5Click();
+    void ZelkoInfo6Click();
+    QString HelpPagePath() const;
+
+    // ---- Text files and edit commands ----
+    void BoutNouveauClick();
+    void BoutOuvrirClick();
+    void BoutSauverClick();
+    void BoutCouperClick();
+    void BoutCopierClick();
+    void BoutCollerClick();
+    void BoutUndoClick();
+    void Couper1Click();
+    void Copier1Click();
+    void Coller1Click();
+    void Annuler1Click();
+    void ToutSelectionner1Click();
+    void OpenFileByPath(const QString& path);
+    // The editor the edit commands act on: Memo2 while the code view is open, else Memo1.
+    QPlainTextEdit* EditTarget() const;
+
+    // ---- Text effects and insertions ----
+    void C2Click();
+    void C3Click();
+    void C4Click();
+    void C5Click();
+    void C6Click();
+    void C7Click();
+    void C8Click();
+    void C9Click();
+    void C10Click();
+    void C11Click();
+    void C12Click();
+    void C13Click();
+    void BoutSoundClick();
+    void BoutLienClick();
+    void CrerunLien1Click();
+    void BoutCaracClick();
+    void BoutCharOkClick();
+    void CharClick(QLabel* cell);
+    void CharLoopMouseMove(QLabel* cell);
+
+    // ---- Image lists ----
+    void BoutImageClick();
+    void Insreruneimage1Click();
+    void BoutImgNouvClick();
+    void BoutImgEffClick();
+    void BoutImgRenClick();
+    void BoutVoirListClick();
+    void BoutCaptureClick();
+    void BoutImgAddClick();
+    void BoutImgSuppClick();
+    void BoutImgInserClick();
+    void BoutImgFermerClick();
+    void RubriqueChange();
+    void ListImgClick();
+    void ListImgDblClick();
+    void CouperListeClick();
+    void CopierListeClick();
+    void CollerListeClick();
+    void Voirtoutelaliste1Click();
+    void CapturerlurlCourante1Click();
+    void InsererTexteClick();
+    void FermerEditeurImageClick();
+    void BoutMessAnnuleClick();
+    void BoutMessOKClick();
+    void ScanListFolder(const QString& folder);
+    QWebEngineView* EnsureWebB2();
+
+    // ---- Presets ----
+    void P1Click(QAction* sender);
+    void SauvegarderPClick();
+
+    // ---- Status bar ----
+    void Timer1Timer();
+
+    // ---- Helpers ----
+    // A menu item by name ("H1", "T12", "P3", "Copier1"...); null when there is none.
+    QAction* MenuItem(const QString& name) const;
+    // Checks item letter+chosen of the group letter+first..letter+last and clears the others.
+    void CheckGroupItem(const QString& letter, int first, int last, int chosen);
+    // The editor's text as the core reads it: UTF-8, lines ended by CR LF.
+    static std::string EditorText(const QPlainTextEdit* editor);
+    // Puts core text (UTF-8, CR LF or LF) into an editor.
+    static void SetEditorText(QPlainTextEdit* editor, const std::string& text);
+    // The context menu reached by the keyboard shortcuts of widget w (and the right click).
+    void AttachContextMenu(QWidget* w, QMenu* menu);
+
+signals:
+    void endRequested();
+    // The window was asked to raise by a second copy and did it (test and trace hook).
+    void raisedByOtherCopy();
+
+public slots:
+    // A second copy was started: restore if minimised or hidden, raise, activate.
+    void RaiseFromOtherCopy();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildWindow();
+    void BuildMenus();
+    void BuildTopToolbar();
+    void BuildSideToolbar();
+    void BuildOverlayPanels();
+    void BuildCharacterPanel();
+    void BuildImagePanel();
+    void BuildListNamePrompt();
+    void BuildCodeView();
+    void BuildPreferencesPanel();
+    void BuildAboutTab(QWidget* tab);
+    void BuildErrorBanner();
+    void BuildTray();
+    void WireCommands(); // command_map.cpp
+    void FormCreate(const QStringList& args);
+    bool DispatchShortcut(QWidget* target, QEvent* event);
+
+    QHash<QWidget*, QMenu*> contextMenus_;
+    QHash<QObject*, void (TForm1::*)(Qt::MouseButton)> mouseUpHandlers_;
+    bool charTableBuilt_ = false;
+};

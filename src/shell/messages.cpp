@@ -1,0 +1,196 @@
+// The window's own behaviour: the error banner, the overlay panels, the character table
+// font, always-on-top, the tray icon and its menu.
+#include "main_window.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
+#include <QWindow>
+
+#include "sounds.h"
+#include "text.h"
+#include "tray.h"
+
+namespace {
+constexpr int kParkLeft = 0;
+constexpr int kParkTop = 436;
+
+struct Place {
+    int left;
+    int top;
+};
+
+Place overlayPlace(int n) {
+    switch (n) {
+    case 3:
+        return {120, 72};
+    case 7:
+        return {0, 216};
+    default: // the code view and the preferences cover the editor
+        return {0, 32};
+    }
+}
+} // namespace
+
+void TForm1::ShowError(const QString& message) {
+    PanError->move(124, 156);
+    Panel1->setEnabled(false);
+    Panel2->setEnabled(false);
+    QString shown = message;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    LabError->setText(shown);
+    PanError->raise();
+    PanError->show();
+    zk::platform::informationSound();
+}
+
+void TForm1::BoutErrorClick() {
+    PanError->hide();
+    PanError->move(kParkLeft, kParkTop);
+    Panel1->setEnabled(true);
+    Panel2->setEnabled(true);
+}
+
+void TForm1::CloseOverlayPanels() {
+    if (OpenPanel == 0)
+        return;
+    if (QWidget* panel = OverlayPanel(OpenPanel)) {
+        panel->hide();
+        panel->move(kParkLeft, kParkTop);
+    }
+    OpenPanel = 0;
+}
+
+void TForm1::ToggleOverlayPanel(int n, const std::function<void()>& fill,
+                                const std::function<void()>& closeAction) {
+    QWidget* panel = OverlayPanel(n);
+    if (!panel)
+        return;
+    if (panel->isVisible()) {
+        closeAction();
+        return;
+    }
+    CloseOverlayPanels();
+    OpenPanel = static_cast<std::uint8_t>(n);
+    if (fill)
+        fill();
+    const Place place = overlayPlace(n);
+    panel->move(place.left, place.top);
+    panel->raise();
+    if (Panel6->isVisible())
+        Panel6->raise();
+    if (PanError->isVisible())
+        PanError->raise();
+    panel->show();
+}
+
+void TForm1::BuildCharacterTable() {
+    if (charTableBuilt_)
+        return;
+    charTableBuilt_ = true;
+    for (int n = 0; n < 224; ++n) {
+        auto* cell = new QLabel(Panel3);
+        cell->setObjectName(QStringLiteral("CH%1").arg(n));
+        cell->setProperty("Tag", n + 32);
+        cell->setProperty("zkCell", true);
+        cell->setText(QString(QChar(char16_t(zk::cp1252ToUnicode(static_cast<unsigned char>(n + 32))))));
+        cell->setGeometry(16 * (n % 16) + 12, 16 * (n / 16) + 12, 16, 16);
+        cell->setAlignment(Qt::AlignCenter);
+        cell->setCursor(Qt::PointingHandCursor);
+        cell->setMouseTracking(true);
+        cell->show();
+    }
+}
+
+void TForm1::ApplyCharacterTableFont() {
+    const QString face = QString::fromStdString(settings.fmt.FontFace);
+    QFont f = Panel3->font();
+    f.setFamily(face);
+    Panel3->setFont(f);
+    QFont loop = CharLoop->font();
+    loop.setFamily(face);
+    loop.setPointSize(18);
+    CharLoop->setFont(loop);
+}
+
+void TForm1::BoutTopClick() {
+    settings.AlwaysOnTop ^= 1;
+    ApplyAlwaysOnTop();
+}
+
+void TForm1::ApplyAlwaysOnTop() {
+    if (settings.AlwaysOnTop > 1)
+        return;
+    const bool on = settings.AlwaysOnTop == 1;
+    // Changed in place: neither moved nor activated, and not hidden as a new flag set would be.
+    const Qt::WindowFlags flags = on ? windowFlags() | Qt::WindowStaysOnTopHint
+                                     : windowFlags() & ~Qt::WindowStaysOnTopHint;
+    overrideWindowFlags(flags);
+    if (QWindow* handle = windowHandle())
+        handle->setFlags(flags);
+}
+
+bool TForm1::IsTopmost() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+
+bool TForm1::TrayAvailable() const { return Tray && Tray->available(); }
+
+void TForm1::HideToTray() {
+    if (TrayAvailable())
+        hide();
+    else
+        showMinimized(); // no notification area: the task bar keeps it reachable
+}
+
+void TForm1::ShowFromTray() {
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+void TForm1::RaiseFromOtherCopy() {
+    ShowFromTray();
+    emit raisedByOtherCopy();
+}
+
+void TForm1::TrayDblClick() {
+    if (!isVisible())
+        ShowFromTray();
+}
+
+void TForm1::AfficherTrayClick() { TrayDblClick(); }
+
+void TForm1::CacherTrayClick() {
+    if (isVisible())
+        HideToTray();
+}
+
+void TForm1::Popup9Popup() {
+    AfficherTray->setEnabled(!isVisible());
+    CacherTray->setEnabled(isVisible());
+}
+
+void TForm1::SetShowHint(bool on) {
+    ShowHint = on;
+    if (!on)
+        QToolTip::hideText();
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && TrayAvailable()) {
+        // Minimising hides the window behind the tray icon.
+        QTimer::singleShot(0, this, [this] {
+            if (!isMinimized())
+                return;
+            hide();
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+        });
+    }
+}
