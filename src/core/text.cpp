@@ -163,7 +163,9 @@ std::string decodeTextFile(std::string_view bytes) {
 }
 
 std::string encodeTextFile(std::string_view utf8) {
-    if (auto single = utf8ToCp1252(utf8))
+    // Windows-1252 bytes that happen to form valid UTF-8 ("Ã©") would read back as other
+    // characters, so such a text is written in UTF-8 too.
+    if (auto single = utf8ToCp1252(utf8); single && decodeTextFile(*single) == utf8)
         return *single;
     return std::string(utf8);
 }

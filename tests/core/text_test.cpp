@@ -35,6 +35,9 @@ TEST(Text, encodeTextFileUsesUtf8OnlyWhenNeeded) {
     EXPECT_EQ(encodeTextFile("café"), "caf\xE9");
     EXPECT_EQ(encodeTextFile("café 👍"), "café 👍");
     EXPECT_EQ(decodeTextFile(encodeTextFile("é👍\r\n")), "é👍\r\n");
+    // In Windows-1252 these two characters are the bytes of "é" in UTF-8.
+    EXPECT_EQ(encodeTextFile("Ã©"), "Ã©");
+    EXPECT_EQ(decodeTextFile(encodeTextFile("Ã©")), "Ã©");
 }
 
 TEST(Text, encodeHtmlPageWritesReferencesOutside1252) {
