@@ -68,7 +68,7 @@ private:
     static void pressPreview(TForm1* form) {
         form->Memo1->setPlainText(qEnvironmentVariable("ZELKOHTML_TEST_PREVIEW"));
         form->Memo1->setFocus();
-        QObject::connect(form->WebB, &QWebEngineView::loadFinished, form, [](bool) {
+        QObject::connect(form->EnsureWebB(), &QWebEngineView::loadFinished, form, [](bool) {
             if (qEnvironmentVariableIsSet("ZELKOHTML_TRACE"))
                 trace("preview");
         });

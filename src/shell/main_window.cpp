@@ -24,6 +24,8 @@
 #include <QWebEngineView>
 #include <QWidgetAction>
 
+#include <utility>
+
 #include "html_view.h"
 #include "icons.h"
 #include "tray.h"
@@ -182,10 +184,13 @@ void TForm1::BuildWindow() {
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    WebB = zk::platform::createHtmlView(this);
-    WebB->setObjectName(QStringLiteral("WebB"));
-    WebB->setGeometry(0, 216, 512, 180);
-    WebB->setContextMenuPolicy(Qt::NoContextMenu);
+    // The browser pane's engine starts once the window has been painted (EnsureWebB); a
+    // blank area stands in for it until then, so the window shows without waiting.
+    WebBHolder = new QFrame(this);
+    WebBHolder->setObjectName(QStringLiteral("WebBHolder"));
+    WebBHolder->setGeometry(0, 216, 512, 180);
+    WebBHolder->setAutoFillBackground(true);
+    WebBHolder->setBackgroundRole(QPalette::Base);
 
     StatBar = new QStatusBar(this);
     StatBar->setObjectName(QStringLiteral("StatBar"));
@@ -445,6 +450,39 @@ void TForm1::BuildImagePanel() {
     for (const ButtonSpec& b : buttons) {
         *b.member = makeButton(Panel7, b.name, QString::fromUtf8(b.tip), QString::fromLatin1(b.icon), x, 3);
         x += 24;
+    }
+}
+
+QWebEngineView* TForm1::EnsureWebB() {
+    if (!WebB) {
+        WebB = zk::platform::createHtmlView(this);
+        WebB->setObjectName(QStringLiteral("WebB"));
+        WebB->setGeometry(0, 216, 512, 180);
+        WebB->setContextMenuPolicy(Qt::NoContextMenu);
+        WebB->lower(); // below the overlay panels
+        WebB->show();
+        WebBHolder->hide();
+        if (!pendingWebBPage_.isEmpty())
+            zk::platform::showFile(WebB, std::exchange(pendingWebBPage_, QString()));
+        emit browserPaneReady();
+    }
+    return WebB;
+}
+
+void TForm1::ShowInBrowserPane(const QString& path) {
+    if (WebB)
+        zk::platform::showFile(WebB, path);
+    else if (browserPaneWanted_)
+        zk::platform::showFile(EnsureWebB(), path);
+    else
+        pendingWebBPage_ = path; // shown as soon as the pane exists
+}
+
+void TForm1::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (!browserPaneWanted_) {
+        browserPaneWanted_ = true;
+        QTimer::singleShot(0, this, &TForm1::EnsureWebB);
     }
 }
 

@@ -62,7 +62,8 @@ public:
     QWidget* Panel5 = nullptr; // corner
     QWidget* Panel1 = nullptr; // side toolbar
     QPlainTextEdit* Memo1 = nullptr;
-    QWebEngineView* WebB = nullptr;
+    QWebEngineView* WebB = nullptr; // made when first needed: EnsureWebB
+    QFrame* WebBHolder = nullptr;   // blank stand-in until then
     QStatusBar* StatBar = nullptr;
     QLabel* StatBarPanels[2] = {nullptr, nullptr}; // date and time; local address
     QTimer* Timer1 = nullptr;
@@ -365,6 +366,11 @@ public:
     void BoutMessOKClick();
     void ScanListFolder(const QString& folder);
     QWebEngineView* EnsureWebB2();
+    // The browser pane: made after the window's first paint, or at once when a page is
+    // to be shown earlier by a command.
+    QWebEngineView* EnsureWebB();
+    // Shows a local file in WebB; at start-up before the pane exists it waits for it.
+    void ShowInBrowserPane(const QString& path);
 
     // ---- Presets ----
     void P1Click(QAction* sender);
@@ -389,6 +395,8 @@ signals:
     void endRequested();
     // The window was asked to raise by a second copy and did it (test and trace hook).
     void raisedByOtherCopy();
+    // WebB has been made (after the first paint).
+    void browserPaneReady();
 
 public slots:
     // A second copy was started: restore if minimised or hidden, raise, activate.
@@ -396,6 +404,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -420,4 +429,6 @@ private:
     QHash<QWidget*, QMenu*> contextMenus_;
     QHash<QObject*, void (TForm1::*)(Qt::MouseButton)> mouseUpHandlers_;
     bool charTableBuilt_ = false;
+    bool browserPaneWanted_ = false; // the window has been painted: WebB is due
+    QString pendingWebBPage_;
 };

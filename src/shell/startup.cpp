@@ -11,7 +11,6 @@
 
 #include "autostart.h"
 #include "dialogs.h"
-#include "html_view.h"
 #include "tray.h"
 
 namespace {
@@ -53,7 +52,7 @@ void TForm1::FormCreate(const QStringList& args) {
     StartupStepsDone = 4;
 
     WritePreviewPage();
-    zk::platform::showFile(WebB, PreviewPagePath());
+    ShowInBrowserPane(PreviewPagePath());
     StartupStepsDone = 5;
 
     ListImg->setAcceptDrops(true);

@@ -54,7 +54,7 @@ void TForm1::BoutNavIntegreClick() {
     WritePreviewPage(); // on failure the preview goes on with what the file holds
     const QString page = PreviewPagePath();
     if (settings.PreviewInProgram == 1) {
-        zk::platform::showFile(WebB, page);
+        zk::platform::showFile(EnsureWebB(), page);
         CloseOverlayPanels();
     } else if (settings.PreviewInNewWindow == 0) {
         zk::platform::openDocument(page);
