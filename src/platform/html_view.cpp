@@ -1,6 +1,8 @@
 #include "html_view.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
@@ -8,7 +10,35 @@
 
 #include <unistd.h>
 
+#include "text.h"
+
 namespace zk::platform {
+
+namespace {
+
+// setContent() travels as a percent-encoded data: URL, which the engine refuses beyond
+// 2 MB; a margin covers the URL's prefix.
+constexpr qsizetype maxDataUrlBytes = 2 * 1024 * 1024 - 1024;
+constexpr qint64 maxReadBytes = maxDataUrlBytes;
+
+bool isHtmlFile(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    return suffix == QLatin1String("html") || suffix == QLatin1String("htm") ||
+           suffix == QLatin1String("shtml");
+}
+
+// A page that names its own encoding (byte order mark, meta charset, XML declaration)
+// is left to the engine.
+bool declaresEncoding(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") ||
+        bytes.startsWith("\xFE\xFF") || bytes.trimmed().startsWith("<?xml"))
+        return true;
+    static const QRegularExpression meta(QStringLiteral("<meta[^>]*charset"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return meta.match(QString::fromLatin1(bytes)).hasMatch();
+}
+
+} // namespace
 
 void configureWebEngineForRoot() {
     // The engine's sandbox refuses to run as root; for other users it stays on.
@@ -26,10 +56,28 @@ void showFile(QWebEngineView* view, const QString& path) {
     if (!view)
         return;
     const QUrl url = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath());
-    if (view->url() == url)
-        view->page()->triggerAction(QWebEnginePage::ReloadAndBypassCache);
-    else
-        view->load(url);
+    // The engine guesses the encoding of a page that does not declare one, and short
+    // accented texts are then often taken for Cyrillic or Mac Roman. Such a page is read
+    // here and handed over with its encoding named; its own address stays the base, so its
+    // local pictures and sounds still load.
+    if (isHtmlFile(path)) {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.size() <= maxReadBytes) {
+            const QByteArray bytes = file.readAll();
+            if (!declaresEncoding(bytes)) {
+                const std::string utf8 = zk::decodeTextFile(
+                    std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+                const QByteArray content = QByteArray::fromStdString(utf8);
+                if (content.toPercentEncoding().size() <= maxDataUrlBytes) {
+                    view->page()->setContent(content, QStringLiteral("text/html;charset=UTF-8"), url);
+                    return;
+                }
+            }
+        }
+    }
+    // Pictures, pages that declare their encoding and very large pages: the engine reads
+    // the file itself, afresh each time (local files are not cached).
+    view->load(url);
 }
 
 } // namespace zk::platform

@@ -59,14 +59,83 @@ private slots:
     }
     void cleanupTestCase() { delete view_; }
 
-    // A page without a declared charset is read as windows-1252: 0xE9 is é, 0x80 is €.
-    void windows1252PageWithoutCharset() {
+    // A page that declares no encoding is read by the program's text rule: Windows-1252,
+    // or UTF-8 when its bytes are valid UTF-8 with some above 127. The engine's own guess
+    // takes short accented texts for Cyrillic or Mac Roman.
+    void pageEncoding_data() {
+        QTest::addColumn<QByteArray>("page");
+        QTest::addColumn<QString>("text");
+        const QByteArray head = "<html><head></head><body>";
+        const QByteArray tail = "</body></html>";
+        QTest::newRow("é and the 0x80-0x9F range")
+            << head + "caf\xE9 \x80 \x95 \x9C" + tail << QStringLiteral("café € • œ");
+        QTest::newRow("only accented letters")
+            << head + "\xE9\xE8\xEA\xEB\xE0\xE2\xE4\xEE\xEF\xF4\xF6\xF9\xFB\xFC\xE7" + tail
+            << QStringLiteral("éèêëàâäîïôöùûüç");
+        QTest::newRow("gradient fonts")
+            << head + "<font color=#FF0000>\xE9</font><font color=#FF8000>t\xE9</font>" + tail
+            << QStringLiteral("été");
+        QTest::newRow("one letter") << head + "\xC7" + tail << QStringLiteral("Ç");
+        QTest::newRow("punctuation")
+            << head + "Tr\xE8s bien \x97 merci\x85 \x93" "cit\xE9\x94 \xAB ok \xBB" + tail
+            << QStringLiteral("Très bien — merci… “cité” « ok »");
+        QTest::newRow("character reference")
+            << head + "\xE9 &#128512; &#8364;" + tail << QStringLiteral("é 😀 €");
+        QTest::newRow("utf-8 without declaration")
+            << head + "\xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80" + tail << QStringLiteral("été 😀");
+        QTest::newRow("declared utf-8")
+            << QByteArray("<html><head><meta charset=\"utf-8\"></head><body>\xC3\xA7"
+                          "a</body></html>")
+            << QStringLiteral("ça");
+        QTest::newRow("declared latin-1 in http-equiv")
+            << QByteArray("<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; "
+                          "charset=iso-8859-1\"></head><body>\xE7\xE0</body></html>")
+            << QStringLiteral("çà");
+        QTest::newRow("byte order mark")
+            << QByteArray("\xEF\xBB\xBF<html><body>\xC3\xA9</body></html>") << QStringLiteral("é");
+    }
+    void pageEncoding() {
+        QFETCH(QByteArray, page);
+        QFETCH(QString, text);
         const QString path = dir_.filePath(QStringLiteral("TempHTML.html"));
-        QVERIFY(replaceFile(path, "<html><head></head><body>caf\xE9 \x80 \x95 \x9C"
-                                  "</body></html>"));
+        QVERIFY(replaceFile(path, page));
         QVERIFY(showAndWait(view_, path));
-        QCOMPARE(evaluate(view_, QStringLiteral("document.body.innerText")).toString(),
-                 QStringLiteral("café € • œ"));
+        QCOMPARE(evaluate(view_, QStringLiteral("document.body.innerText")).toString(), text);
+    }
+
+    // Pictures named by the page, by full path and relative to it, are shown.
+    void pageLoadsLocalPictures() {
+        QVERIFY(QDir().mkpath(dir_.filePath(QStringLiteral("img"))));
+        QImage image(37, 21, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        const QString picture = dir_.filePath(QStringLiteral("img/photo été.png"));
+        QVERIFY(image.save(picture, "PNG"));
+        const QString path = dir_.filePath(QStringLiteral("Image.html"));
+        QVERIFY(replaceFile(path, "<html><body>\xE9<img src=\"" +
+                                      QUrl::fromLocalFile(picture).toEncoded() +
+                                      "\"><img src=\"img/photo%20%C3%A9t%C3%A9.png\"></body></html>"));
+        QVERIFY(showAndWait(view_, path));
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(view_, QStringLiteral("Array.from(document.images).map(i => i.complete && "
+                                           "i.naturalWidth).join(',')"))
+                .toString(),
+            QStringLiteral("37,37"), 30000);
+    }
+
+    // A page too large to hand over whole is still shown, read by the engine.
+    void largePageIsShown() {
+        QByteArray page = "<html><head></head><body>";
+        const QByteArray line = "<p>\xE9t\xE9 &lt;&gt; ligne</p>\r\n";
+        while (page.size() < 2 * 1024 * 1024)
+            page += line;
+        page += "<p id=\"end\">fin</p></body></html>";
+        const QString path = dir_.filePath(QStringLiteral("big.html"));
+        QVERIFY(replaceFile(path, page));
+        QVERIFY(showAndWait(view_, path));
+        QCOMPARE(evaluate(view_, QStringLiteral("document.getElementById('end').innerText")).toString(),
+                 QStringLiteral("fin"));
+        QCOMPARE(evaluate(view_, QStringLiteral("document.querySelector('p').innerText")).toString(),
+                 QStringLiteral("été <> ligne"));
     }
 
     // The preview page is rewritten under the same name before each show: the view must
@@ -87,6 +156,20 @@ private slots:
             QCOMPARE(evaluate(view_, QStringLiteral("document.body.innerText")).toString(),
                      QString::fromLatin1(text));
         }
+    }
+
+    // Two shows in a row, the page rewritten between them: the second content wins.
+    void quickSuccessiveShowsEndOnLatest() {
+        const QString path = dir_.filePath(QStringLiteral("quick.html"));
+        QVERIFY(replaceFile(path, "<html><body>first</body></html>"));
+        QVERIFY(showAndWait(view_, path));
+        for (const QByteArray& text : {QByteArray("second"), QByteArray("third")}) {
+            QVERIFY(replaceFile(path, "<html><body>" + text + "</body></html>"));
+            showFile(view_, path);
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(view_, QStringLiteral("document.body ? document.body.innerText : ''")).toString(),
+            QStringLiteral("third"), 60000);
     }
 
     // Folders with spaces, accents and '#' still name the file, not a fragment.
