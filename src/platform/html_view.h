@@ -8,7 +8,9 @@ class QWidget;
 namespace zk::platform {
 
 // Prepares the browser engine's environment; call in main() before the QApplication is
-// made. As root the engine's sandbox cannot run, so it is turned off for root only.
+// made, whoever the user is. As root the engine's sandbox cannot run, so it is turned off
+// for root only (QTWEBENGINE_DISABLE_SANDBOX). Unless the user set
+// QTWEBENGINE_CHROMIUM_FLAGS, the views share one renderer process.
 void configureWebEngineForRoot();
 
 // A browser view whose pages without a declared charset are read as windows-1252.
