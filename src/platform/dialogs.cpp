@@ -49,6 +49,9 @@ QString runFileDialog(QWidget* parent, const QString& caption, const QString& di
     dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("&Enregistrer")
                                                   : QStringLiteral("&Ouvrir"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Annuler"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("&Dossier"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("&Fichier"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("&Type"));
 
     const QList<FilterEntry> entries = parseFilter(filter);
     QStringList nameFilters;

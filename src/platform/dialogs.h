@@ -21,13 +21,13 @@ public:
     // The colour dialog, fully opened, preset to initial; nullopt when cancelled.
     virtual std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial);
 
-    // The open-file dialog (buttons "&Ouvrir", "&Annuler"); the chosen path, or empty
-    // when cancelled.
+    // The open-file dialog (buttons "&Ouvrir", "&Annuler"; fields "&Dossier", "&Fichier",
+    // "&Type"); the chosen path, or empty when cancelled.
     virtual QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter);
 
-    // The save-file dialog (buttons "&Enregistrer", "&Annuler"); the chosen file need not
-    // exist. selectedFilter, when not null, names on entry the filter entry to preselect
+    // The save-file dialog (buttons "&Enregistrer", "&Annuler", fields as above); the
+    // chosen file need not exist, and replacing an existing one is confirmed first. selectedFilter, when not null, names on entry the filter entry to preselect
     // and on return the entry chosen, written as in filter (for the bar-separated form,
     // its description). Empty when cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,

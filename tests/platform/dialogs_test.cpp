@@ -2,6 +2,7 @@
 #include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -17,12 +18,13 @@ using namespace zk::platform;
 
 namespace {
 
-// Runs answer on the next modal dialog once it shows.
-void whenModal(std::function<void(QWidget*)> answer) {
+// Runs answer on the next modal dialog of type Dialog once it shows.
+template <typename Dialog = QDialog> void whenModal(std::function<void(QWidget*)> answer) {
     auto* timer = new QTimer;
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, answer] {
-        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (qobject_cast<Dialog*>(modal) && modal->isVisible()) {
             timer->stop();
             timer->deleteLater();
             QPointer<QWidget> guard(modal);
@@ -47,6 +49,16 @@ bool pressButton(QWidget* dialog, const QString& text) {
         }
     }
     return false;
+}
+
+QStringList labelTexts(QWidget* dialog) {
+    QStringList texts;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (label->isVisible() && !label->text().isEmpty())
+            texts.append(label->text());
+    }
+    texts.sort();
+    return texts;
 }
 
 QStringList buttonTexts(QWidget* dialog) {
@@ -124,6 +136,7 @@ private slots:
             QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
             QCOMPARE(buttonTexts(dialog), (QStringList{"&Annuler", "&Ouvrir"}));
+            QCOMPARE(labelTexts(dialog), (QStringList{"&Dossier", "&Fichier", "&Type"}));
             QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Fichiers (*.*) (*.*)")});
             dialog->selectFile(file);
             checked = true;
@@ -154,6 +167,7 @@ private slots:
             QVERIFY(dialog);
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
             QCOMPARE(buttonTexts(dialog), (QStringList{"&Annuler", "&Enregistrer"}));
+            QCOMPARE(labelTexts(dialog), (QStringList{"&Dossier", "&Fichier", "&Type"}));
             QCOMPARE(dialog->nameFilters(),
                      (QStringList{"Fichiers texte (*.txt) (*.txt)", "Fichiers html (*.html) (*.html)"}));
             // Preselected from the caller's choice.
@@ -169,6 +183,29 @@ private slots:
         QVERIFY(checked);
         QCOMPARE(chosen, target);
         QCOMPARE(filter, QStringLiteral("Fichiers texte (*.txt)"));
+    }
+
+    // Choosing an existing file to save over asks first; declining keeps the dialog open.
+    void saveOverExistingFileAsks() {
+        const QString existing = dir_.filePath(QStringLiteral("existant.txt"));
+        QFile(existing).open(QIODevice::WriteOnly);
+        int questions = 0;
+        whenModal<QFileDialog>([&](QWidget* dialog) {
+            static_cast<QFileDialog*>(dialog)->selectFile(existing);
+            whenModal<QMessageBox>([&](QWidget* box) {
+                ++questions;
+                static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+            });
+            QVERIFY(pressButton(dialog, QStringLiteral("&Enregistrer")));
+            QVERIFY(dialog->isVisible());
+            whenModal<QMessageBox>([&](QWidget* box) {
+                ++questions;
+                static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+            });
+            QVERIFY(pressButton(dialog, QStringLiteral("&Enregistrer")));
+        });
+        QCOMPARE(dialogs().saveFileName(nullptr, {}, dir_.path(), twoFilters, nullptr), existing);
+        QCOMPARE(questions, 2);
     }
 
     void toolkitFilterFormIsKept() {
