@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QUrl>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -38,6 +39,34 @@ bool declaresEncoding(const QByteArray& bytes) {
     return meta.match(QString::fromLatin1(bytes)).hasMatch();
 }
 
+// The engine ignores the old <bgsound> element; this plays each one with an audio object
+// kept out of the page, so that the page itself stays as written. loop "-1" or "infinite"
+// repeats for ever, a number n plays n times, anything else once.
+const char bgsoundScript[] = R"(
+(function () {
+    if (window.zelkoSounds)
+        return;
+    const sounds = window.zelkoSounds = [];
+    for (const element of document.getElementsByTagName('bgsound')) {
+        const source = element.getAttribute('src');
+        if (!source)
+            continue;
+        const audio = new Audio(new URL(source, document.baseURI).href);
+        const loop = (element.getAttribute('loop') || '').trim().toLowerCase();
+        let remaining = parseInt(loop, 10);
+        audio.loop = loop === '-1' || loop === 'infinite';
+        if (!audio.loop && remaining > 1) {
+            audio.addEventListener('ended', () => {
+                if (--remaining > 0)
+                    audio.play().catch(() => {});
+            });
+        }
+        sounds.push(audio);
+        audio.play().catch(() => {});
+    }
+})();
+)";
+
 } // namespace
 
 void configureWebEngineForRoot() {
@@ -53,6 +82,15 @@ void configureWebEngineForRoot() {
 QWebEngineView* createHtmlView(QWidget* parent) {
     auto* view = new QWebEngineView(parent);
     view->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
+    // A page's background sound plays when the page shows, without a click.
+    view->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    // Run once each page has loaded: the engine's user scripts are not reliably injected
+    // into every page that setContent() shows.
+    QObject::connect(view, &QWebEngineView::loadFinished, view, [view](bool ok) {
+        if (ok)
+            view->page()->runJavaScript(QString::fromUtf8(bgsoundScript),
+                                        QWebEngineScript::ApplicationWorld);
+    });
     return view;
 }
 

@@ -13,7 +13,8 @@ namespace zk::platform {
 // QTWEBENGINE_CHROMIUM_FLAGS, the views share one renderer process.
 void configureWebEngineForRoot();
 
-// A browser view whose pages without a declared charset are read as windows-1252.
+// A browser view whose pages without a declared charset are read as windows-1252, and
+// which plays a page's <bgsound> when the page shows.
 QWebEngineView* createHtmlView(QWidget* parent);
 
 // Shows a local file (page or picture). Returns at once. Showing the same path again

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include "html_view.h"
@@ -33,10 +34,40 @@ bool showAndWait(QWebEngineView* view, const QString& path) {
     return finished.last().value(0).toBool();
 }
 
-QVariant evaluate(QWebEngineView* view, const QString& script) {
+// One second of silence as a 8 kHz, 8-bit mono WAVE file.
+bool writeSilentWave(const QString& path) {
+    const quint32 samples = 8000;
+    QByteArray wave;
+    auto u32 = [&](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            wave += char((v >> (8 * i)) & 0xFF);
+    };
+    auto u16 = [&](quint16 v) {
+        wave += char(v & 0xFF);
+        wave += char(v >> 8);
+    };
+    wave += "RIFF";
+    u32(36 + samples);
+    wave += "WAVEfmt ";
+    u32(16);
+    u16(1);       // PCM
+    u16(1);       // mono
+    u32(8000);    // sample rate
+    u32(8000);    // bytes per second
+    u16(1);       // block align
+    u16(8);       // bits per sample
+    wave += "data";
+    u32(samples);
+    wave += QByteArray(samples, char(0x80));
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(wave) == wave.size();
+}
+
+QVariant evaluate(QWebEngineView* view, const QString& script,
+                  quint32 world = QWebEngineScript::MainWorld) {
     QVariant result;
     bool done = false;
-    view->page()->runJavaScript(script, [&](const QVariant& value) {
+    view->page()->runJavaScript(script, world, [&](const QVariant& value) {
         result = value;
         done = true;
     });
@@ -120,6 +151,47 @@ private slots:
                                            "i.naturalWidth).join(',')"))
                 .toString(),
             QStringLiteral("37,37"), 30000);
+    }
+
+    // <bgsound>, which the engine does not know, is played; the page stays as written.
+    void backgroundSoundPlays_data() {
+        QTest::addColumn<QByteArray>("loop");
+        QTest::addColumn<bool>("loops");
+        QTest::newRow("for ever") << QByteArray("-1") << true;
+        QTest::newRow("infinite") << QByteArray("infinite") << true;
+        QTest::newRow("once") << QByteArray("1") << false;
+    }
+    void backgroundSoundPlays() {
+        QFETCH(QByteArray, loop);
+        QFETCH(bool, loops);
+        QVERIFY(QDir().mkpath(dir_.filePath(QStringLiteral("sons été"))));
+        const QString sound = dir_.filePath(QStringLiteral("sons été/bip.wav"));
+        QVERIFY(writeSilentWave(sound));
+        const QString path = dir_.filePath(QStringLiteral("TempHTML.html"));
+        const QByteArray tag = "<bgsound src=\"" + QFile::encodeName(sound) + "\" loop= \"" + loop + "\">";
+        QVERIFY(replaceFile(path, "<html><head></head><body>" + tag + "son</body></html>"));
+        QVERIFY(showAndWait(view_, path));
+        QVERIFY(evaluate(view_, QStringLiteral("document.body.innerHTML")).toString().startsWith(
+            QStringLiteral("<bgsound")));
+        const QString sounds = QStringLiteral("(window.zelkoSounds || [])");
+        QTRY_COMPARE_WITH_TIMEOUT(
+            evaluate(view_, sounds + QStringLiteral(".length"), QWebEngineScript::ApplicationWorld).toInt(),
+            1, 30000);
+        QCOMPARE(evaluate(view_, sounds + QStringLiteral("[0].src"), QWebEngineScript::ApplicationWorld)
+                     .toUrl(),
+                 QUrl::fromLocalFile(sound));
+        QCOMPARE(evaluate(view_, sounds + QStringLiteral("[0].loop"), QWebEngineScript::ApplicationWorld)
+                     .toBool(),
+                 loops);
+        // The file was found and read (its length is known) and plays without a click.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evaluate(view_, sounds + QStringLiteral("[0].duration"), QWebEngineScript::ApplicationWorld)
+                    .toDouble() > 0.5,
+            30000);
+        if (loops)
+            QVERIFY(!evaluate(view_, sounds + QStringLiteral("[0].paused"),
+                              QWebEngineScript::ApplicationWorld)
+                         .toBool());
     }
 
     // A page too large to hand over whole is still shown, read by the engine.
