@@ -29,8 +29,8 @@ QString execValue(const QString& program) {
     for (const QChar c : program) {
         if (c == QLatin1Char('%'))
             value += QStringLiteral("%%");
-        else if (quote && (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
-                           c == QLatin1Char('\\')))
+        else if (quote && (c == QLatin1Char('"') || c == QLatin1Char('`') ||
+                           c == QLatin1Char('$') || c == QLatin1Char('\\')))
             value += QLatin1Char('\\') + QString(c);
         else
             value += c;
@@ -83,7 +83,8 @@ bool setStartAtLogon(bool on, const QString& executablePath, QString* error) {
     content += QStringLiteral("[Desktop Entry]\n");
     content += QStringLiteral("Type=Application\n");
     content += QStringLiteral("Name=ZelkoHTML\n");
-    content += QStringLiteral("Exec=") + execValue(QFileInfo(executablePath).absoluteFilePath()) + QLatin1Char('\n');
+    content += QStringLiteral("Exec=") + execValue(QFileInfo(executablePath).absoluteFilePath()) +
+               QLatin1Char('\n');
     content += QStringLiteral("Terminal=false\n");
     content += QStringLiteral("X-GNOME-Autostart-enabled=true\n");
 

@@ -14,7 +14,7 @@ Dialogs realDialogs;
 Dialogs* current = nullptr;
 
 struct FilterEntry {
-    QString asGiven;   // the text the caller uses to name this entry
+    QString asGiven;    // the text the caller uses to name this entry
     QString nameFilter; // the toolkit's form "Description (*.a *.b)"
 };
 
@@ -33,8 +33,8 @@ QList<FilterEntry> parseFilter(const QString& filter) {
         for (QString& pattern : patterns)
             pattern = pattern.trimmed();
         const QString description = fields[i].trimmed().isEmpty() ? fields[i + 1] : fields[i];
-        entries.append({fields[i], description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                                       QLatin1Char(')')});
+        entries.append({fields[i], description + QStringLiteral(" (") +
+                                       patterns.join(QLatin1Char(' ')) + QLatin1Char(')')});
     }
     return entries;
 }
@@ -46,8 +46,8 @@ QString runFileDialog(QWidget* parent, const QString& caption, const QString& di
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("&Enregistrer")
-                                                  : QStringLiteral("&Ouvrir"));
+    dialog.setLabelText(QFileDialog::Accept,
+                        save ? QStringLiteral("&Enregistrer") : QStringLiteral("&Ouvrir"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Annuler"));
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("&Dossier"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("&Fichier"));
@@ -111,8 +111,12 @@ void Dialogs::runtimeError(QWidget* parent, const QString& message) {
     box.exec();
 }
 
-Dialogs& dialogs() { return current ? *current : realDialogs; }
+Dialogs& dialogs() {
+    return current ? *current : realDialogs;
+}
 
-void setDialogs(Dialogs* d) { current = d; }
+void setDialogs(Dialogs* d) {
+    current = d;
+}
 
 } // namespace zk::platform

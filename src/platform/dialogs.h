@@ -27,9 +27,9 @@ public:
                                  const QString& filter);
 
     // The save-file dialog (buttons "&Enregistrer", "&Annuler", fields as above); the
-    // chosen file need not exist, and replacing an existing one is confirmed first. selectedFilter, when not null, names on entry the filter entry to preselect
-    // and on return the entry chosen, written as in filter (for the bar-separated form,
-    // its description). Empty when cancelled.
+    // chosen file need not exist, and replacing an existing one is confirmed first. selectedFilter,
+    // when not null, names on entry the filter entry to preselect and on return the entry chosen,
+    // written as in filter (for the bar-separated form, its description). Empty when cancelled.
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter, QString* selectedFilter);
 

@@ -111,7 +111,8 @@ void showFile(QWebEngineView* view, const QString& path) {
                     std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
                 const QByteArray content = QByteArray::fromStdString(utf8);
                 if (content.toPercentEncoding().size() <= maxDataUrlBytes) {
-                    view->page()->setContent(content, QStringLiteral("text/html;charset=UTF-8"), url);
+                    view->page()->setContent(content, QStringLiteral("text/html;charset=UTF-8"),
+                                             url);
                     return;
                 }
             }

@@ -19,8 +19,12 @@ void informationSound() {
     QApplication::beep();
 }
 
-int beepCount() { return beeps; }
-int informationSoundCount() { return informationSounds; }
+int beepCount() {
+    return beeps;
+}
+int informationSoundCount() {
+    return informationSounds;
+}
 
 void resetSoundCounts() {
     beeps = 0;

@@ -27,14 +27,24 @@ TrayIcon::TrayIcon(const QIcon& icon, const QString& tooltip, QMenu* menu, QObje
 
 TrayIcon::~TrayIcon() = default;
 
-bool TrayIcon::available() const { return QSystemTrayIcon::isSystemTrayAvailable(); }
+bool TrayIcon::available() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
 
-void TrayIcon::show() { icon_->show(); }
+void TrayIcon::show() {
+    icon_->show();
+}
 
-void TrayIcon::hide() { icon_->hide(); }
+void TrayIcon::hide() {
+    icon_->hide();
+}
 
-bool TrayIcon::isVisible() const { return icon_->isVisible(); }
+bool TrayIcon::isVisible() const {
+    return icon_->isVisible();
+}
 
-QString TrayIcon::toolTip() const { return icon_->toolTip(); }
+QString TrayIcon::toolTip() const {
+    return icon_->toolTip();
+}
 
 } // namespace zk::platform

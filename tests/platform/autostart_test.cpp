@@ -14,7 +14,6 @@ using namespace zk::platform;
 
 namespace {
 
-
 QMap<QString, QString> readEntry(const QString& path, QString* firstLine) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -47,15 +46,24 @@ private slots:
     void entryName_data() {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("name");
-        QTest::newRow("exe") << "ZelkoHTML.exe" << "ZelkoHTML";
-        QTest::newRow("no dot") << "zelkohtml" << "zelkohtml";
-        QTest::newRow("many dots") << "a.b.c.d.e.f.g.h.i.j" << "a.f.g.h.i.j";
-        QTest::newRow("two extensions") << "Zelko.HTML.exe" << "Zelkoe";
-        QTest::newRow("exactly eight") << "x.toolong12345" << "x12345";
-        QTest::newRow("trailing dot") << "name." << "name";
-        QTest::newRow("space kept") << "Zelko HTML.bin" << "Zelko HTML";
-        QTest::newRow("leading dot") << ".hidden" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("exe") << "ZelkoHTML.exe"
+                             << "ZelkoHTML";
+        QTest::newRow("no dot") << "zelkohtml"
+                                << "zelkohtml";
+        QTest::newRow("many dots") << "a.b.c.d.e.f.g.h.i.j"
+                                   << "a.f.g.h.i.j";
+        QTest::newRow("two extensions") << "Zelko.HTML.exe"
+                                        << "Zelkoe";
+        QTest::newRow("exactly eight") << "x.toolong12345"
+                                       << "x12345";
+        QTest::newRow("trailing dot") << "name."
+                                      << "name";
+        QTest::newRow("space kept") << "Zelko HTML.bin"
+                                    << "Zelko HTML";
+        QTest::newRow("leading dot") << ".hidden"
+                                     << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void entryName() {
         QFETCH(QString, fileName);
@@ -68,7 +76,8 @@ private slots:
         QCOMPARE(autostartEntryPath(QStringLiteral("/opt/z/ZelkoHTML.exe")),
                  config_.path() + QStringLiteral("/autostart/ZelkoHTML.desktop"));
         // Unset or relative: the home folder's .config, as the base directory rules say.
-        const QString home = QDir::homePath() + QStringLiteral("/.config/autostart/zelkohtml.desktop");
+        const QString home =
+            QDir::homePath() + QStringLiteral("/.config/autostart/zelkohtml.desktop");
         qunsetenv("XDG_CONFIG_HOME");
         QCOMPARE(autostartEntryPath(QStringLiteral("/usr/bin/zelkohtml")), home);
         qputenv("XDG_CONFIG_HOME", "relative/config");
@@ -78,14 +87,19 @@ private slots:
     void onWritesEntry_data() {
         QTest::addColumn<QString>("executable");
         QTest::addColumn<QString>("exec");
-        QTest::newRow("plain") << "/opt/zelko/ZelkoHTML" << "/opt/zelko/ZelkoHTML";
+        QTest::newRow("plain") << "/opt/zelko/ZelkoHTML"
+                               << "/opt/zelko/ZelkoHTML";
         QTest::newRow("spaces quoted") << "/opt/my apps/ZelkoHTML"
                                        << "\"/opt/my apps/ZelkoHTML\"";
         // Inside quotes '$' is escaped, then the string escape doubles the backslash.
-        QTest::newRow("dollar") << "/opt/a$b/ZelkoHTML" << "\"/opt/a\\\\$b/ZelkoHTML\"";
-        QTest::newRow("quote") << "/opt/a\"b/ZelkoHTML" << "\"/opt/a\\\\\"b/ZelkoHTML\"";
-        QTest::newRow("percent doubled") << "/opt/100%/ZelkoHTML" << "/opt/100%%/ZelkoHTML";
-        QTest::newRow("accents kept") << "/opt/Élodie/ZelkoHTML" << "/opt/Élodie/ZelkoHTML";
+        QTest::newRow("dollar") << "/opt/a$b/ZelkoHTML"
+                                << "\"/opt/a\\\\$b/ZelkoHTML\"";
+        QTest::newRow("quote") << "/opt/a\"b/ZelkoHTML"
+                               << "\"/opt/a\\\\\"b/ZelkoHTML\"";
+        QTest::newRow("percent doubled") << "/opt/100%/ZelkoHTML"
+                                         << "/opt/100%%/ZelkoHTML";
+        QTest::newRow("accents kept") << "/opt/Élodie/ZelkoHTML"
+                                      << "/opt/Élodie/ZelkoHTML";
     }
     void onWritesEntry() {
         QFETCH(QString, executable);
@@ -94,8 +108,8 @@ private slots:
         QVERIFY(setStartAtLogon(true, executable, &error));
         QCOMPARE(error, QStringLiteral("untouched"));
         QString firstLine;
-        const auto keys = readEntry(config_.path() + QStringLiteral("/autostart/ZelkoHTML.desktop"),
-                                    &firstLine);
+        const auto keys =
+            readEntry(config_.path() + QStringLiteral("/autostart/ZelkoHTML.desktop"), &firstLine);
         QCOMPARE(firstLine, QStringLiteral("[Desktop Entry]"));
         QCOMPARE(keys.value(QStringLiteral("Type")), QStringLiteral("Application"));
         QCOMPARE(keys.value(QStringLiteral("Name")), QStringLiteral("ZelkoHTML"));

@@ -30,7 +30,8 @@ public:
         process_.start(QString::fromLocal8Bit(testExecutable()),
                        {QStringLiteral("--own-clipboard"), text});
         return process_.waitForStarted() && process_.waitForReadyRead(30000) &&
-               process_.readLine().trimmed() == "ready" && (changed.count() > 0 || changed.wait(30000));
+               process_.readLine().trimmed() == "ready" &&
+               (changed.count() > 0 || changed.wait(30000));
     }
     qint64 pid() const { return process_.processId(); }
     ~ClipboardOwner() {

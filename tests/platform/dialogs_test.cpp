@@ -79,7 +79,8 @@ public:
         lastColor = initial;
         return QColor(Qt::blue);
     }
-    QString openFileName(QWidget*, const QString& caption, const QString&, const QString&) override {
+    QString openFileName(QWidget*, const QString& caption, const QString&,
+                         const QString&) override {
         lastCaption = caption;
         return QStringLiteral("/fake/open.txt");
     }
@@ -142,8 +143,9 @@ private slots:
             checked = true;
             QVERIFY(pressButton(dialog, QStringLiteral("&Ouvrir")));
         });
-        const QString chosen = dialogs().openFileName(nullptr, QStringLiteral("Ouvrir un fichier texte"),
-                                                      dir_.path(), QStringLiteral("Fichiers (*.*)|*.*"));
+        const QString chosen =
+            dialogs().openFileName(nullptr, QStringLiteral("Ouvrir un fichier texte"), dir_.path(),
+                                   QStringLiteral("Fichiers (*.*)|*.*"));
         QVERIFY(checked);
         QCOMPARE(chosen, file);
     }
@@ -168,8 +170,8 @@ private slots:
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
             QCOMPARE(buttonTexts(dialog), (QStringList{"&Annuler", "&Enregistrer"}));
             QCOMPARE(labelTexts(dialog), (QStringList{"&Dossier", "&Fichier", "&Type"}));
-            QCOMPARE(dialog->nameFilters(),
-                     (QStringList{"Fichiers texte (*.txt) (*.txt)", "Fichiers html (*.html) (*.html)"}));
+            QCOMPARE(dialog->nameFilters(), (QStringList{"Fichiers texte (*.txt) (*.txt)",
+                                                         "Fichiers html (*.html) (*.html)"}));
             // Preselected from the caller's choice.
             QVERIFY(dialog->selectedNameFilter().startsWith(QStringLiteral("Fichiers html")));
             dialog->selectNameFilter(QStringLiteral("Fichiers texte (*.txt) (*.txt)"));
@@ -178,8 +180,8 @@ private slots:
             QVERIFY(pressButton(dialog, QStringLiteral("&Enregistrer")));
         });
         QString filter = QStringLiteral("Fichiers html (*.html)");
-        const QString chosen = dialogs().saveFileName(nullptr, QStringLiteral("Sauver"), dir_.path(),
-                                                      twoFilters, &filter);
+        const QString chosen = dialogs().saveFileName(nullptr, QStringLiteral("Sauver"),
+                                                      dir_.path(), twoFilters, &filter);
         QVERIFY(checked);
         QCOMPARE(chosen, target);
         QCOMPARE(filter, QStringLiteral("Fichiers texte (*.txt)"));

@@ -22,7 +22,8 @@ bool replaceFile(const QString& path, const QByteArray& bytes) {
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return false;
     file.close();
-    return std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) == 0;
+    return std::rename(QFile::encodeName(part).constData(), QFile::encodeName(path).constData()) ==
+           0;
 }
 
 // Shows path and waits for the page to finish loading; true when it loaded.
@@ -50,12 +51,12 @@ bool writeSilentWave(const QString& path) {
     u32(36 + samples);
     wave += "WAVEfmt ";
     u32(16);
-    u16(1);       // PCM
-    u16(1);       // mono
-    u32(8000);    // sample rate
-    u32(8000);    // bytes per second
-    u16(1);       // block align
-    u16(8);       // bits per sample
+    u16(1);    // PCM
+    u16(1);    // mono
+    u32(8000); // sample rate
+    u32(8000); // bytes per second
+    u16(1);    // block align
+    u16(8);    // bits per sample
     wave += "data";
     u32(samples);
     wave += QByteArray(samples, char(0x80));
@@ -107,9 +108,11 @@ private slots:
             << head + "<font color=#FF0000>\xE9</font><font color=#FF8000>t\xE9</font>" + tail
             << QStringLiteral("été");
         QTest::newRow("one letter") << head + "\xC7" + tail << QStringLiteral("Ç");
-        QTest::newRow("punctuation")
-            << head + "Tr\xE8s bien \x97 merci\x85 \x93" "cit\xE9\x94 \xAB ok \xBB" + tail
-            << QStringLiteral("Très bien — merci… “cité” « ok »");
+        QTest::newRow("punctuation") << head +
+                                            "Tr\xE8s bien \x97 merci\x85 \x93"
+                                            "cit\xE9\x94 \xAB ok \xBB" +
+                                            tail
+                                     << QStringLiteral("Très bien — merci… “cité” « ok »");
         QTest::newRow("character reference")
             << head + "\xE9 &#128512; &#8364;" + tail << QStringLiteral("é 😀 €");
         QTest::newRow("utf-8 without declaration")
@@ -142,9 +145,9 @@ private slots:
         const QString picture = dir_.filePath(QStringLiteral("img/photo été.png"));
         QVERIFY(image.save(picture, "PNG"));
         const QString path = dir_.filePath(QStringLiteral("Image.html"));
-        QVERIFY(replaceFile(path, "<html><body>\xE9<img src=\"" +
-                                      QUrl::fromLocalFile(picture).toEncoded() +
-                                      "\"><img src=\"img/photo%20%C3%A9t%C3%A9.png\"></body></html>"));
+        QVERIFY(replaceFile(
+            path, "<html><body>\xE9<img src=\"" + QUrl::fromLocalFile(picture).toEncoded() +
+                      "\"><img src=\"img/photo%20%C3%A9t%C3%A9.png\"></body></html>"));
         QVERIFY(showAndWait(view_, path));
         QTRY_COMPARE_WITH_TIMEOUT(
             evaluate(view_, QStringLiteral("Array.from(document.images).map(i => i.complete && "
@@ -168,26 +171,31 @@ private slots:
         const QString sound = dir_.filePath(QStringLiteral("sons été/bip.wav"));
         QVERIFY(writeSilentWave(sound));
         const QString path = dir_.filePath(QStringLiteral("TempHTML.html"));
-        const QByteArray tag = "<bgsound src=\"" + QFile::encodeName(sound) + "\" loop= \"" + loop + "\">";
+        const QByteArray tag =
+            "<bgsound src=\"" + QFile::encodeName(sound) + "\" loop= \"" + loop + "\">";
         QVERIFY(replaceFile(path, "<html><head></head><body>" + tag + "son</body></html>"));
         QVERIFY(showAndWait(view_, path));
-        QVERIFY(evaluate(view_, QStringLiteral("document.body.innerHTML")).toString().startsWith(
-            QStringLiteral("<bgsound")));
+        QVERIFY(evaluate(view_, QStringLiteral("document.body.innerHTML"))
+                    .toString()
+                    .startsWith(QStringLiteral("<bgsound")));
         const QString sounds = QStringLiteral("(window.zelkoSounds || [])");
         QTRY_COMPARE_WITH_TIMEOUT(
-            evaluate(view_, sounds + QStringLiteral(".length"), QWebEngineScript::ApplicationWorld).toInt(),
+            evaluate(view_, sounds + QStringLiteral(".length"), QWebEngineScript::ApplicationWorld)
+                .toInt(),
             1, 30000);
-        QCOMPARE(evaluate(view_, sounds + QStringLiteral("[0].src"), QWebEngineScript::ApplicationWorld)
-                     .toUrl(),
-                 QUrl::fromLocalFile(sound));
-        QCOMPARE(evaluate(view_, sounds + QStringLiteral("[0].loop"), QWebEngineScript::ApplicationWorld)
-                     .toBool(),
-                 loops);
+        QCOMPARE(
+            evaluate(view_, sounds + QStringLiteral("[0].src"), QWebEngineScript::ApplicationWorld)
+                .toUrl(),
+            QUrl::fromLocalFile(sound));
+        QCOMPARE(
+            evaluate(view_, sounds + QStringLiteral("[0].loop"), QWebEngineScript::ApplicationWorld)
+                .toBool(),
+            loops);
         // The file was found and read (its length is known) and plays without a click.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            evaluate(view_, sounds + QStringLiteral("[0].duration"), QWebEngineScript::ApplicationWorld)
-                    .toDouble() > 0.5,
-            30000);
+        QTRY_VERIFY_WITH_TIMEOUT(evaluate(view_, sounds + QStringLiteral("[0].duration"),
+                                          QWebEngineScript::ApplicationWorld)
+                                         .toDouble() > 0.5,
+                                 30000);
         if (loops)
             QVERIFY(!evaluate(view_, sounds + QStringLiteral("[0].paused"),
                               QWebEngineScript::ApplicationWorld)
@@ -204,10 +212,12 @@ private slots:
         const QString path = dir_.filePath(QStringLiteral("big.html"));
         QVERIFY(replaceFile(path, page));
         QVERIFY(showAndWait(view_, path));
-        QCOMPARE(evaluate(view_, QStringLiteral("document.getElementById('end').innerText")).toString(),
-                 QStringLiteral("fin"));
-        QCOMPARE(evaluate(view_, QStringLiteral("document.querySelector('p').innerText")).toString(),
-                 QStringLiteral("été <> ligne"));
+        QCOMPARE(
+            evaluate(view_, QStringLiteral("document.getElementById('end').innerText")).toString(),
+            QStringLiteral("fin"));
+        QCOMPARE(
+            evaluate(view_, QStringLiteral("document.querySelector('p').innerText")).toString(),
+            QStringLiteral("été <> ligne"));
     }
 
     // The preview page is rewritten under the same name before each show: the view must
@@ -240,7 +250,8 @@ private slots:
             showFile(view_, path);
         }
         QTRY_COMPARE_WITH_TIMEOUT(
-            evaluate(view_, QStringLiteral("document.body ? document.body.innerText : ''")).toString(),
+            evaluate(view_, QStringLiteral("document.body ? document.body.innerText : ''"))
+                .toString(),
             QStringLiteral("third"), 60000);
     }
 

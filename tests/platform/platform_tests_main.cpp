@@ -14,15 +14,20 @@ struct Group {
 };
 
 const Group groups[] = {
-    {"autostart", runAutostartTests},   {"shell", runShellTests},
-    {"clipboard", runClipboardTests},   {"single_instance", runSingleInstanceTests},
-    {"dialogs", runDialogsTests},       {"tray", runTrayTests},
+    {"autostart", runAutostartTests},
+    {"shell", runShellTests},
+    {"clipboard", runClipboardTests},
+    {"single_instance", runSingleInstanceTests},
+    {"dialogs", runDialogsTests},
+    {"tray", runTrayTests},
     {"local_address", runLocalAddressTests},
 };
 
 } // namespace
 
-const char* testExecutable() { return executablePath; }
+const char* testExecutable() {
+    return executablePath;
+}
 
 // platform_tests [GROUP] [QTest options]: runs one group, or every group.
 // platform_tests --own-clipboard TEXT | --instance KEY: helper child processes.

@@ -4,13 +4,12 @@
 #include <QTest>
 
 #include "platform_tests.h"
-#include "test_env.h"
 #include "shell.h"
+#include "test_env.h"
 
 using namespace zk::platform;
 
 namespace {
-
 
 // Writes a script that records its arguments, each ended by a NUL byte, into record.
 // The file appears whole (written aside, then renamed).
@@ -56,16 +55,21 @@ private slots:
                                             "ZelkoHTMLDOC.htm");
         QTest::newRow("path with spaces") << "RECORDER" << page << QStringList{"ARG"};
         QTest::newRow("address with query")
-            << "RECORDER" << "http://example.com/a b?x=1&y=\"2\"" << QStringList{"ARG"};
+            << "RECORDER"
+            << "http://example.com/a b?x=1&y=\"2\"" << QStringList{"ARG"};
         QTest::newRow("quotes and shell characters")
-            << "RECORDER" << "it's $HOME; `ls` | \"x\" * ~" << QStringList{"ARG"};
-        QTest::newRow("accents and emoji") << "RECORDER" << "/tmp/été 😀.html" << QStringList{"ARG"};
-        QTest::newRow("empty argument") << "RECORDER" << "" << QStringList{"ARG"};
-        QTest::newRow("leading dash") << "RECORDER" << "-rf /" << QStringList{"ARG"};
+            << "RECORDER"
+            << "it's $HOME; `ls` | \"x\" * ~" << QStringList{"ARG"};
+        QTest::newRow("accents and emoji") << "RECORDER"
+                                           << "/tmp/été 😀.html" << QStringList{"ARG"};
+        QTest::newRow("empty argument") << "RECORDER"
+                                        << "" << QStringList{"ARG"};
+        QTest::newRow("leading dash") << "RECORDER"
+                                      << "-rf /" << QStringList{"ARG"};
         QTest::newRow("extra words come first")
             << "RECORDER --new-window" << page << QStringList{"--new-window", "ARG"};
-        QTest::newRow("placeholder") << "RECORDER --url=%s --x" << page
-                                     << QStringList{"--url=" + page, "--x"};
+        QTest::newRow("placeholder")
+            << "RECORDER --url=%s --x" << page << QStringList{"--url=" + page, "--x"};
         QTest::newRow("first of a list") << "RECORDER:/nowhere/other" << page << QStringList{"ARG"};
     }
     void browserGetsOneUnchangedArgument() {
@@ -74,9 +78,10 @@ private slots:
         QFETCH(QStringList, expected);
         EnvGuard guard("BROWSER");
         QVERIFY(writeRecorder(dir_.filePath(QStringLiteral("rec")), record()));
-        qputenv("BROWSER", QString(browser).replace(QStringLiteral("RECORDER"),
-                                                    dir_.filePath(QStringLiteral("rec")))
-                               .toUtf8());
+        qputenv("BROWSER",
+                QString(browser)
+                    .replace(QStringLiteral("RECORDER"), dir_.filePath(QStringLiteral("rec")))
+                    .toUtf8());
         QVERIFY(launchInBrowser(argument));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record()), 20000);
         expected.replaceInStrings(QStringLiteral("ARG"), argument);
@@ -146,10 +151,12 @@ private slots:
     void openDocumentHandsUrlToDesktop_data() {
         QTest::addColumn<QString>("document"); // DIR stands for the temporary folder
         QTest::addColumn<QString>("url");
-        QTest::newRow("local path with spaces")
-            << "DIR/Mes pages/page #1.html" << "file://DIR/Mes%20pages/page%20%231.html";
-        QTest::newRow("web address") << "http://example.com/a?b=1" << "http://example.com/a?b=1";
-        QTest::newRow("www without scheme") << "www.example.com" << "http://www.example.com";
+        QTest::newRow("local path with spaces") << "DIR/Mes pages/page #1.html"
+                                                << "file://DIR/Mes%20pages/page%20%231.html";
+        QTest::newRow("web address") << "http://example.com/a?b=1"
+                                     << "http://example.com/a?b=1";
+        QTest::newRow("www without scheme") << "www.example.com"
+                                            << "http://www.example.com";
     }
     void openDocumentHandsUrlToDesktop() {
         QFETCH(QString, document);
