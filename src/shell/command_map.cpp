@@ -21,7 +21,8 @@ namespace {
 
 // Connects a signal to a handler and records the handler's name as the last command run.
 template <class Sender, class Signal>
-void wire(TForm1* form, Sender* sender, Signal signal, const char* name, void (TForm1::*handler)()) {
+void wire(TForm1* form, Sender* sender, Signal signal, const char* name,
+          void (TForm1::*handler)()) {
     QObject::connect(sender, signal, form, [form, name, handler] {
         form->LastCommand = QLatin1String(name);
         (form->*handler)();
@@ -159,7 +160,8 @@ void TForm1::WireCommands() {
     ZK_WIRE(ListImg, &QListWidget::itemDoubleClicked, ListImgDblClick);
     ZK_WIRE(BoutMessAnnule, &QPushButton::clicked, BoutMessAnnuleClick);
     ZK_WIRE(BoutMessOK, &QPushButton::clicked, BoutMessOKClick);
-    for (QPushButton* ok : {BoutOKConf0, BoutOKConf1, BoutOKCong2, BoutOKConf3, BoutOKConf4, BoutOKConf5})
+    for (QPushButton* ok :
+         {BoutOKConf0, BoutOKConf1, BoutOKCong2, BoutOKConf3, BoutOKConf4, BoutOKConf5})
         ZK_WIRE(ok, &QPushButton::clicked, BoutOKConf0Click);
     ZK_WIRE(BoutError, &QPushButton::clicked, BoutErrorClick);
 

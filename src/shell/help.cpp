@@ -6,7 +6,9 @@
 
 #include "shell.h"
 
-QString TForm1::HelpPagePath() const { return AppFolder + QStringLiteral("Data/Aide/ZelkoHTMLDOC.htm"); }
+QString TForm1::HelpPagePath() const {
+    return AppFolder + QStringLiteral("Data/Aide/ZelkoHTMLDOC.htm");
+}
 
 void TForm1::LaunchDocument(const QString& path, const QString& program) {
     // Every caller names the web browser; the user's browser stands in for it. No failure
@@ -23,9 +25,13 @@ void TForm1::BoutHelpClick() {
         ShowError(QStringLiteral("\r\nLe fichier d'aide est introuvable !"));
 }
 
-void TForm1::AideF11Click() { BoutHelpClick(); }
+void TForm1::AideF11Click() {
+    BoutHelpClick();
+}
 
-void TForm1::ZelkoInfo5Click() { zk::platform::openDocument(ZelkoInfo5->text()); }
+void TForm1::ZelkoInfo5Click() {
+    zk::platform::openDocument(ZelkoInfo5->text());
+}
 
 void TForm1::ZelkoInfo6Click() {
     zk::platform::openDocument(QStringLiteral("mailto:") + ZelkoInfo6->text());

@@ -211,7 +211,9 @@ QPixmap appLogo() {
     return pm;
 }
 
-QIcon appIcon() { return QIcon(appLogo()); }
+QIcon appIcon() {
+    return QIcon(appLogo());
+}
 
 QIcon checkMarkIcon() {
     QIcon icon;

@@ -1,6 +1,7 @@
 // Program entry: one copy per user, the main window, shown unless started at log-on.
 #include <QApplication>
 #include <QDateTime>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -8,6 +9,7 @@
 
 #include <cstdio>
 
+#include "app_folder.h"
 #include "dialogs.h"
 #include "html_view.h"
 #include "main_window.h"
@@ -30,7 +32,8 @@ public:
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
     }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&, QString*) override {
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&,
+                         QString*) override {
         return {};
     }
     void runtimeError(QWidget*, const QString& message) override {
@@ -50,7 +53,9 @@ void trace(const char* what, bool withTime = true) {
 
 class FirstPaint final : public QObject {
 public:
-    explicit FirstPaint(TForm1* form) : QObject(form), form_(form) { form->installEventFilter(this); }
+    explicit FirstPaint(TForm1* form) : QObject(form), form_(form) {
+        form->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -96,8 +101,12 @@ int main(int argc, char** argv) {
     if (!guard.isPrimary())
         return 0;
 
+    // The executable's folder, or the user's own copy of the Data tree when an installed
+    // program's folder cannot be written to.
+    const zk::AppFolderChoice folder = zk::prepareAppFolder(
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     const QStringList args = app.arguments().mid(1);
-    TForm1 form(QString(), args);
+    TForm1 form(QFile::decodeName(folder.folder.c_str()), args);
     if (form.EndRequested)
         return 0; // asked during start-up; the settings were written by the close
     QObject::connect(&form, &TForm1::endRequested, &app, &QCoreApplication::quit,

@@ -28,6 +28,7 @@
 
 #include "html_view.h"
 #include "icons.h"
+#include "plain_memo.h"
 #include "tray.h"
 
 namespace {
@@ -95,8 +96,8 @@ void makeDropDown(QToolButton* b, QMenu* menu) {
     b->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
 }
 
-QPushButton* makePushButton(QWidget* parent, const char* name, const QString& caption, int x,
-                            int y, int w = 64, int h = 25) {
+QPushButton* makePushButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                            int w = 64, int h = 25) {
     auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(x, y, w, h);
@@ -177,7 +178,7 @@ void TForm1::BuildWindow() {
     Panel5 = makePanel(this, "Panel5", 512, 0, 32, 32);
     Panel1 = makePanel(this, "Panel1", 512, 32, 32, 364);
 
-    Memo1 = new QPlainTextEdit(this);
+    Memo1 = new PlainMemo(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(0, 32, 512, 180);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -230,8 +231,8 @@ void TForm1::BuildMenus() {
     grid->setSpacing(0);
     const QIcon check = zk::shell::checkMarkIcon();
     for (int i = 0; i < 24; ++i) {
-        auto* item = new QAction(QString::fromUtf8(zk::kFontFaceNames[static_cast<std::size_t>(i)]),
-                                 Popup6);
+        auto* item =
+            new QAction(QString::fromUtf8(zk::kFontFaceNames[static_cast<std::size_t>(i)]), Popup6);
         item->setObjectName(QStringLiteral("T%1").arg(i));
         item->setCheckable(true);
         item->setData(i);
@@ -283,28 +284,41 @@ void TForm1::BuildMenus() {
 
     Popup5 = new QMenu(this);
     Popup5->setObjectName(QStringLiteral("Popup5"));
-    Couper1 = makeItem(Popup5, "Couper1", QStringLiteral("&Couper"), QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    Copier1 = makeItem(Popup5, "Copier1", QStringLiteral("Co&pier"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    Coller1 = makeItem(Popup5, "Coller1", QStringLiteral("Co&ller"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-    Annuler1 = makeItem(Popup5, "Annuler1", QStringLiteral("&Annuler"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    Couper1 = makeItem(Popup5, "Couper1", QStringLiteral("&Couper"),
+                       QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    Copier1 = makeItem(Popup5, "Copier1", QStringLiteral("Co&pier"),
+                       QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    Coller1 = makeItem(Popup5, "Coller1", QStringLiteral("Co&ller"),
+                       QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    Annuler1 = makeItem(Popup5, "Annuler1", QStringLiteral("&Annuler"),
+                        QKeySequence(Qt::CTRL | Qt::Key_Z));
     ToutSelectionner1 = makeItem(Popup5, "ToutSelectionner1", QStringLiteral("&Tout Sélectionner"));
     makeSeparator(Popup5, "N11");
-    AperudansleNavigateurIntgr1 = makeItem(Popup5, "AperudansleNavigateurIntgr1", QStringLiteral("Ap&erçu"), QKeySequence(Qt::Key_F12));
-    Prfrences1 = makeItem(Popup5, "Prfrences1", QStringLiteral("&Préférences"), QKeySequence(Qt::Key_F9));
+    AperudansleNavigateurIntgr1 = makeItem(Popup5, "AperudansleNavigateurIntgr1",
+                                           QStringLiteral("Ap&erçu"), QKeySequence(Qt::Key_F12));
+    Prfrences1 =
+        makeItem(Popup5, "Prfrences1", QStringLiteral("&Préférences"), QKeySequence(Qt::Key_F9));
     makeSeparator(Popup5, "N2");
-    Insreruneimage1 = makeItem(Popup5, "Insreruneimage1", QStringLiteral("Menu &Images"), QKeySequence(Qt::CTRL | Qt::Key_I));
-    CrerunLien1 = makeItem(Popup5, "CrerunLien1", QStringLiteral("Créer un &Lien"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    Insreruneimage1 = makeItem(Popup5, "Insreruneimage1", QStringLiteral("Menu &Images"),
+                               QKeySequence(Qt::CTRL | Qt::Key_I));
+    CrerunLien1 = makeItem(Popup5, "CrerunLien1", QStringLiteral("Créer un &Lien"),
+                           QKeySequence(Qt::CTRL | Qt::Key_L));
     makeSeparator(Popup5, "N3");
     AideF11 = makeItem(Popup5, "AideF11", QStringLiteral("Ai&de"), QKeySequence(Qt::Key_F1));
 
     Popup8 = new QMenu(this);
     Popup8->setObjectName(QStringLiteral("Popup8"));
-    CouperListe = makeItem(Popup8, "CouperListe", QStringLiteral("&Couper"), QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    CopierListe = makeItem(Popup8, "CopierListe", QStringLiteral("Co&pier"), QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    CollerListe = makeItem(Popup8, "CollerListe", QStringLiteral("Co&ller"), QKeySequence(Qt::SHIFT | Qt::Key_Insert));
+    CouperListe = makeItem(Popup8, "CouperListe", QStringLiteral("&Couper"),
+                           QKeySequence(Qt::SHIFT | Qt::Key_Delete));
+    CopierListe = makeItem(Popup8, "CopierListe", QStringLiteral("Co&pier"),
+                           QKeySequence(Qt::CTRL | Qt::Key_Insert));
+    CollerListe = makeItem(Popup8, "CollerListe", QStringLiteral("Co&ller"),
+                           QKeySequence(Qt::SHIFT | Qt::Key_Insert));
     makeSeparator(Popup8, "InsrerdansleTexte1");
-    Voirtoutelaliste1 = makeItem(Popup8, "Voirtoutelaliste1", QStringLiteral("&Voir toute la Liste"));
-    CapturerlurlCourante1 = makeItem(Popup8, "CapturerlurlCourante1", QStringLiteral("C&apturer l'URL Courante"));
+    Voirtoutelaliste1 =
+        makeItem(Popup8, "Voirtoutelaliste1", QStringLiteral("&Voir toute la Liste"));
+    CapturerlurlCourante1 =
+        makeItem(Popup8, "CapturerlurlCourante1", QStringLiteral("C&apturer l'URL Courante"));
     makeSeparator(Popup8, "N1");
     InsererTexte = makeItem(Popup8, "InsererTexte", QStringLiteral("Insérer l'&URL dans le Texte"));
     FermerEditeurImage = makeItem(Popup8, "FermerEditeurImage", QStringLiteral("&Fermer"));
@@ -325,36 +339,55 @@ void TForm1::BuildTopToolbar() {
         x += 24 + gap;
         return at;
     };
-    BoutNouveau = makeButton(Panel2, "BoutNouveau", QStringLiteral("Nouveau"), QStringLiteral("nouveau"), next(), y);
-    BoutOuvrir = makeButton(Panel2, "BoutOuvrir", QStringLiteral("Ouvrir un fichier"), QStringLiteral("ouvrir"), next(), y);
-    BoutSauver = makeButton(Panel2, "BoutSauver", QStringLiteral("Sauvegarder un fichier texte ou HTML"), QStringLiteral("sauver"), next(), y);
-    BoutPreferences = makeButton(Panel2, "BoutPreferences", QStringLiteral("Préférences - F9"), QStringLiteral("preferences"), next(8), y);
-    BoutCouper = makeButton(Panel2, "BoutCouper", QStringLiteral("Couper - Shift+Del"), QStringLiteral("couper"), next(), y);
-    BoutCopier = makeButton(Panel2, "BoutCopier", QStringLiteral("Copier - Ctrl+Ins"), QStringLiteral("copier"), next(), y);
-    BoutColler = makeButton(Panel2, "BoutColler", QStringLiteral("Coller - Shift+Ins"), QStringLiteral("coller"), next(), y);
-    BoutUndo = makeButton(Panel2, "BoutUndo", QStringLiteral("Annuler - Ctrl+Z"), QStringLiteral("undo"), next(8), y);
+    BoutNouveau = makeButton(Panel2, "BoutNouveau", QStringLiteral("Nouveau"),
+                             QStringLiteral("nouveau"), next(), y);
+    BoutOuvrir = makeButton(Panel2, "BoutOuvrir", QStringLiteral("Ouvrir un fichier"),
+                            QStringLiteral("ouvrir"), next(), y);
+    BoutSauver =
+        makeButton(Panel2, "BoutSauver", QStringLiteral("Sauvegarder un fichier texte ou HTML"),
+                   QStringLiteral("sauver"), next(), y);
+    BoutPreferences = makeButton(Panel2, "BoutPreferences", QStringLiteral("Préférences - F9"),
+                                 QStringLiteral("preferences"), next(8), y);
+    BoutCouper = makeButton(Panel2, "BoutCouper", QStringLiteral("Couper - Shift+Del"),
+                            QStringLiteral("couper"), next(), y);
+    BoutCopier = makeButton(Panel2, "BoutCopier", QStringLiteral("Copier - Ctrl+Ins"),
+                            QStringLiteral("copier"), next(), y);
+    BoutColler = makeButton(Panel2, "BoutColler", QStringLiteral("Coller - Shift+Ins"),
+                            QStringLiteral("coller"), next(), y);
+    BoutUndo = makeButton(Panel2, "BoutUndo", QStringLiteral("Annuler - Ctrl+Z"),
+                          QStringLiteral("undo"), next(8), y);
     BoutFntName = makeButton(Panel2, "BoutFntName", QStringLiteral("Police"), QString(), next(), y);
     setCaption(BoutFntName, QStringLiteral("P"), QColor(128, 0, 0));
     makeDropDown(BoutFntName, Popup6);
-    BoutTaille = makeButton(Panel2, "BoutTaille", QStringLiteral("Taille"), QStringLiteral("taille"), next(8), y);
+    BoutTaille = makeButton(Panel2, "BoutTaille", QStringLiteral("Taille"),
+                            QStringLiteral("taille"), next(8), y);
     makeDropDown(BoutTaille, Popup1);
     BoutNormal = makeButton(Panel2, "BoutNormal", QStringLiteral("Normal"), QString(), next(), y);
     setCaption(BoutNormal, QStringLiteral("N"), QColor(0, 128, 128));
     BoutFontGras = makeButton(Panel2, "BoutFontGras", QStringLiteral("Gras"), QString(), next(), y);
     setCaption(BoutFontGras, QStringLiteral("G"), QColor());
-    BoutFontItalique = makeButton(Panel2, "BoutFontItalique", QStringLiteral("Italique"), QString(), next(), y);
+    BoutFontItalique =
+        makeButton(Panel2, "BoutFontItalique", QStringLiteral("Italique"), QString(), next(), y);
     setCaption(BoutFontItalique, QStringLiteral("I"), QColor(), true);
-    BoutFontSouligne = makeButton(Panel2, "BoutFontSouligne", QStringLiteral("Souligné"), QString(), next(), y);
+    BoutFontSouligne =
+        makeButton(Panel2, "BoutFontSouligne", QStringLiteral("Souligné"), QString(), next(), y);
     setCaption(BoutFontSouligne, QStringLiteral("S"), QColor(), false, true);
-    BoutFontBarre = makeButton(Panel2, "BoutFontBarre", QStringLiteral("Barré"), QString(), next(), y);
+    BoutFontBarre =
+        makeButton(Panel2, "BoutFontBarre", QStringLiteral("Barré"), QString(), next(), y);
     setCaption(BoutFontBarre, QStringLiteral("B"), QColor(), false, false, true);
-    BoutAlignGauche = makeButton(Panel2, "BoutAlignGauche", QStringLiteral("Aligner à gauche"), QStringLiteral("gauche"), next(), y);
-    BoutAlignCentre = makeButton(Panel2, "BoutAlignCentre", QStringLiteral("Centrer"), QStringLiteral("centre"), next(), y);
-    BoutAlignDroite = makeButton(Panel2, "BoutAlignDroite", QStringLiteral("Aligner à droite"), QStringLiteral("droite"), next(), y);
-    BoutFontcouleur = makeButton(Panel2, "BoutFontcouleur", QStringLiteral("Couleur de la police"), QStringLiteral("couleur"), next(), y);
-    BoutNoBal = makeButton(Panel2, "BoutNoBal", QStringLiteral("Ignorer les balises de texte"), QStringLiteral("nobal"), next(), y);
+    BoutAlignGauche = makeButton(Panel2, "BoutAlignGauche", QStringLiteral("Aligner à gauche"),
+                                 QStringLiteral("gauche"), next(), y);
+    BoutAlignCentre = makeButton(Panel2, "BoutAlignCentre", QStringLiteral("Centrer"),
+                                 QStringLiteral("centre"), next(), y);
+    BoutAlignDroite = makeButton(Panel2, "BoutAlignDroite", QStringLiteral("Aligner à droite"),
+                                 QStringLiteral("droite"), next(), y);
+    BoutFontcouleur = makeButton(Panel2, "BoutFontcouleur", QStringLiteral("Couleur de la police"),
+                                 QStringLiteral("couleur"), next(), y);
+    BoutNoBal = makeButton(Panel2, "BoutNoBal", QStringLiteral("Ignorer les balises de texte"),
+                           QStringLiteral("nobal"), next(), y);
 
-    for (QToolButton* b : {BoutFontGras, BoutFontItalique, BoutFontSouligne, BoutFontBarre, BoutNoBal})
+    for (QToolButton* b :
+         {BoutFontGras, BoutFontItalique, BoutFontSouligne, BoutFontBarre, BoutNoBal})
         b->setCheckable(true);
     AlignGroup = new QButtonGroup(this);
     AlignGroup->setExclusive(true);
@@ -364,7 +397,8 @@ void TForm1::BuildTopToolbar() {
     }
     BoutAlignGauche->setChecked(true);
 
-    BoutTop = makeButton(Panel5, "BoutTop", QStringLiteral("Toujours visible"), QStringLiteral("top"), 4, 4);
+    BoutTop = makeButton(Panel5, "BoutTop", QStringLiteral("Toujours visible"),
+                         QStringLiteral("top"), 4, 4);
     BoutTop->setCheckable(true);
 }
 
@@ -376,25 +410,40 @@ void TForm1::BuildSideToolbar() {
         y += 24 + gap;
         return at;
     };
-    BoutNavIntegre = makeButton(Panel1, "BoutNavIntegre", QStringLiteral("Aperçu - F12"), QStringLiteral("apercu"), x, next());
-    BoutClipBoard = makeButton(Panel1, "BoutClipBoard", QStringLiteral("Copier dans le presse-papier"), QStringLiteral("clipboard"), x, next(8));
-    BoutImage = makeButton(Panel1, "BoutImage", QStringLiteral("Menu images - Ctrl+I"), QStringLiteral("image"), x, next());
-    BoutSound = makeButton(Panel1, "BoutSound", QStringLiteral("Ajouter un son"), QStringLiteral("son"), x, next());
-    BoutLien = makeButton(Panel1, "BoutLien", QStringLiteral("Créer un lien - Ctrl+L"), QStringLiteral("lien"), x, next());
-    BoutMisc = makeButton(Panel1, "BoutMisc", QStringLiteral("Effets de texte"), QStringLiteral("effets"), x, next());
+    BoutNavIntegre = makeButton(Panel1, "BoutNavIntegre", QStringLiteral("Aperçu - F12"),
+                                QStringLiteral("apercu"), x, next());
+    BoutClipBoard =
+        makeButton(Panel1, "BoutClipBoard", QStringLiteral("Copier dans le presse-papier"),
+                   QStringLiteral("clipboard"), x, next(8));
+    BoutImage = makeButton(Panel1, "BoutImage", QStringLiteral("Menu images - Ctrl+I"),
+                           QStringLiteral("image"), x, next());
+    BoutSound = makeButton(Panel1, "BoutSound", QStringLiteral("Ajouter un son"),
+                           QStringLiteral("son"), x, next());
+    BoutLien = makeButton(Panel1, "BoutLien", QStringLiteral("Créer un lien - Ctrl+L"),
+                          QStringLiteral("lien"), x, next());
+    BoutMisc = makeButton(Panel1, "BoutMisc", QStringLiteral("Effets de texte"),
+                          QStringLiteral("effets"), x, next());
     makeDropDown(BoutMisc, Popup3);
-    BoutSign = makeButton(Panel1, "BoutSign", QStringLiteral("Signature"), QStringLiteral("signature"), x, next());
-    BoutScroll = makeButton(Panel1, "BoutScroll", QStringLiteral("Scrolling"), QStringLiteral("scrolling"), x, next());
-    BoutVague = makeButton(Panel1, "BoutVague", QStringLiteral("Vagues"), QStringLiteral("vagues"), x, next());
-    BoutDegrade = makeButton(Panel1, "BoutDegrade", QStringLiteral("Dégradé"), QStringLiteral("degrade"), x, next(8));
-    BoutCode = makeButton(Panel1, "BoutCode", QStringLiteral("Afficher / Cacher le code HTML"), QStringLiteral("code"), x, next());
-    BoutCarac = makeButton(Panel1, "BoutCarac", QStringLiteral("Table des caractères"), QString(), x, next());
+    BoutSign = makeButton(Panel1, "BoutSign", QStringLiteral("Signature"),
+                          QStringLiteral("signature"), x, next());
+    BoutScroll = makeButton(Panel1, "BoutScroll", QStringLiteral("Scrolling"),
+                            QStringLiteral("scrolling"), x, next());
+    BoutVague = makeButton(Panel1, "BoutVague", QStringLiteral("Vagues"), QStringLiteral("vagues"),
+                           x, next());
+    BoutDegrade = makeButton(Panel1, "BoutDegrade", QStringLiteral("Dégradé"),
+                             QStringLiteral("degrade"), x, next(8));
+    BoutCode = makeButton(Panel1, "BoutCode", QStringLiteral("Afficher / Cacher le code HTML"),
+                          QStringLiteral("code"), x, next());
+    BoutCarac = makeButton(Panel1, "BoutCarac", QStringLiteral("Table des caractères"), QString(),
+                           x, next());
     BoutCarac->setText(QStringLiteral("abc"));
     BoutCarac->setToolButtonStyle(Qt::ToolButtonTextOnly);
     BoutCarac->setFont(QFont(QStringLiteral("Arial"), 7));
-    BoutPredefini = makeButton(Panel1, "BoutPredefini", QStringLiteral("Prédéfinis"), QStringLiteral("predefinis"), x, next());
+    BoutPredefini = makeButton(Panel1, "BoutPredefini", QStringLiteral("Prédéfinis"),
+                               QStringLiteral("predefinis"), x, next());
     makeDropDown(BoutPredefini, Popup4);
-    BoutHelp = makeButton(Panel1, "BoutHelp", QStringLiteral("Aide - F1"), QStringLiteral("aide"), x, next());
+    BoutHelp = makeButton(Panel1, "BoutHelp", QStringLiteral("Aide - F1"), QStringLiteral("aide"),
+                          x, next());
 
     for (QToolButton* b : {BoutSign, BoutScroll, BoutVague, BoutDegrade})
         b->setCheckable(true);
@@ -448,7 +497,8 @@ void TForm1::BuildImagePanel() {
     };
     int x = 234;
     for (const ButtonSpec& b : buttons) {
-        *b.member = makeButton(Panel7, b.name, QString::fromUtf8(b.tip), QString::fromLatin1(b.icon), x, 3);
+        *b.member =
+            makeButton(Panel7, b.name, QString::fromUtf8(b.tip), QString::fromLatin1(b.icon), x, 3);
         x += 24;
     }
 }
@@ -505,13 +555,14 @@ void TForm1::BuildListNamePrompt() {
     EditMessListe = new QLineEdit(Panel6);
     EditMessListe->setObjectName(QStringLiteral("EditMessListe"));
     EditMessListe->setGeometry(8, 60, 164, 22);
-    BoutMessAnnule = makePushButton(Panel6, "BoutMessAnnule", QStringLiteral("Annuler"), 8, 110, 76);
+    BoutMessAnnule =
+        makePushButton(Panel6, "BoutMessAnnule", QStringLiteral("Annuler"), 8, 110, 76);
     BoutMessOK = makePushButton(Panel6, "BoutMessOK", QStringLiteral("Ok"), 96, 110, 76);
 }
 
 void TForm1::BuildCodeView() {
     Panel8 = makeOverlay(this, "Panel8", 512, 180);
-    Memo2 = new QPlainTextEdit(Panel8);
+    Memo2 = new PlainMemo(Panel8);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     Memo2->setGeometry(0, 0, 512, 180);
     Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -567,8 +618,9 @@ void TForm1::BuildAboutTab(QWidget* tab) {
 
     QFont big(QStringLiteral("Verdana"), 18, QFont::Bold);
     ZelkoInfo1 = makeLabel(tab, "ZelkoInfo1", QString(), 52, 4, 300, 36);
-    ZelkoInfo1->setPixmap(zk::shell::gradientText(QStringLiteral("ZelkoHTML"), big, QColor(255, 0, 0),
-                                                  QColor(255, 255, 0), QColor(64, 0, 64), false, 2));
+    ZelkoInfo1->setPixmap(zk::shell::gradientText(QStringLiteral("ZelkoHTML"), big,
+                                                  QColor(255, 0, 0), QColor(255, 255, 0),
+                                                  QColor(64, 0, 64), false, 2));
     ZelkoInfo1->setAccessibleName(QStringLiteral("ZelkoHTML"));
     QFont medium(QStringLiteral("Verdana"), 12, QFont::Bold);
     ZelkoInfo2 = makeLabel(tab, "ZelkoInfo2", QString(), 52, 42, 300, 26);
@@ -579,8 +631,10 @@ void TForm1::BuildAboutTab(QWidget* tab) {
 
     ZelkoInfo3 = makeLabel(tab, "ZelkoInfo3", QStringLiteral("Site:"), 52, 80, 40, 18);
     ZelkoInfo4 = makeLabel(tab, "ZelkoInfo4", QStringLiteral("Mail:"), 52, 102, 40, 18);
-    ZelkoInfo5 = makeLabel(tab, "ZelkoInfo5", QStringLiteral("http://zelkohtml.free.fr"), 96, 80, 240, 18);
-    ZelkoInfo6 = makeLabel(tab, "ZelkoInfo6", QStringLiteral("zelkohtml@free.fr"), 96, 102, 240, 18);
+    ZelkoInfo5 =
+        makeLabel(tab, "ZelkoInfo5", QStringLiteral("http://zelkohtml.free.fr"), 96, 80, 240, 18);
+    ZelkoInfo6 =
+        makeLabel(tab, "ZelkoInfo6", QStringLiteral("zelkohtml@free.fr"), 96, 102, 240, 18);
     for (QLabel* link : {ZelkoInfo5, ZelkoInfo6}) {
         link->setCursor(Qt::PointingHandCursor);
         QPalette pal = link->palette();
@@ -611,7 +665,8 @@ void TForm1::BuildErrorBanner() {
 }
 
 void TForm1::BuildTray() {
-    Tray = new zk::platform::TrayIcon(zk::shell::appIcon(), QStringLiteral("ZelkoHTML"), Popup9, this);
+    Tray =
+        new zk::platform::TrayIcon(zk::shell::appIcon(), QStringLiteral("ZelkoHTML"), Popup9, this);
     if (Tray->available())
         Tray->show();
 }

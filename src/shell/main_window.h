@@ -111,13 +111,13 @@ public:
     QToolButton* BoutHelp = nullptr;
 
     // ---- Menus (group items H1..H7, T0..T23, P1..P8 are found by name: MenuItem) ----
-    QMenu* Popup1 = nullptr; // sizes
-    QMenu* Popup3 = nullptr; // text effects
-    QMenu* Popup4 = nullptr; // presets
-    QMenu* Popup5 = nullptr; // editors
-    QMenu* Popup6 = nullptr; // faces, two columns
-    QMenu* Popup8 = nullptr; // image list
-    QMenu* Popup9 = nullptr; // tray
+    QMenu* Popup1 = nullptr;        // sizes
+    QMenu* Popup3 = nullptr;        // text effects
+    QMenu* Popup4 = nullptr;        // presets
+    QMenu* Popup5 = nullptr;        // editors
+    QMenu* Popup6 = nullptr;        // faces, two columns
+    QMenu* Popup8 = nullptr;        // image list
+    QMenu* Popup9 = nullptr;        // tray
     QWidget* FaceColumns = nullptr; // the two columns of Popup6
 
     QAction* C2 = nullptr;

@@ -97,7 +97,8 @@ void TForm1::BuildCharacterTable() {
         cell->setObjectName(QStringLiteral("CH%1").arg(n));
         cell->setProperty("Tag", n + 32);
         cell->setProperty("zkCell", true);
-        cell->setText(QString(QChar(char16_t(zk::cp1252ToUnicode(static_cast<unsigned char>(n + 32))))));
+        cell->setText(
+            QString(QChar(char16_t(zk::cp1252ToUnicode(static_cast<unsigned char>(n + 32))))));
         cell->setGeometry(16 * (n % 16) + 12, 16 * (n / 16) + 12, 16, 16);
         cell->setAlignment(Qt::AlignCenter);
         cell->setCursor(Qt::PointingHandCursor);
@@ -127,16 +128,20 @@ void TForm1::ApplyAlwaysOnTop() {
         return;
     const bool on = settings.AlwaysOnTop == 1;
     // Changed in place: neither moved nor activated, and not hidden as a new flag set would be.
-    const Qt::WindowFlags flags = on ? windowFlags() | Qt::WindowStaysOnTopHint
-                                     : windowFlags() & ~Qt::WindowStaysOnTopHint;
+    const Qt::WindowFlags flags =
+        on ? windowFlags() | Qt::WindowStaysOnTopHint : windowFlags() & ~Qt::WindowStaysOnTopHint;
     overrideWindowFlags(flags);
     if (QWindow* handle = windowHandle())
         handle->setFlags(flags);
 }
 
-bool TForm1::IsTopmost() const { return windowFlags().testFlag(Qt::WindowStaysOnTopHint); }
+bool TForm1::IsTopmost() const {
+    return windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
 
-bool TForm1::TrayAvailable() const { return Tray && Tray->available(); }
+bool TForm1::TrayAvailable() const {
+    return Tray && Tray->available();
+}
 
 void TForm1::HideToTray() {
     if (TrayAvailable())
@@ -164,7 +169,9 @@ void TForm1::TrayDblClick() {
         ShowFromTray();
 }
 
-void TForm1::AfficherTrayClick() { TrayDblClick(); }
+void TForm1::AfficherTrayClick() {
+    TrayDblClick();
+}
 
 void TForm1::CacherTrayClick() {
     if (isVisible())

@@ -23,14 +23,18 @@ void TForm1::BoutPreferencesClick() {
         [this] { ApplyPreferences(); });
 }
 
-void TForm1::Prfrences1Click() { BoutPreferencesClick(); }
+void TForm1::Prfrences1Click() {
+    BoutPreferencesClick();
+}
 
 void TForm1::ApplyPreferences() {
     settings.PreferencesPage = static_cast<std::uint8_t>(PageControl1->currentIndex());
     CloseOverlayPanels();
 }
 
-void TForm1::BoutOKConf0Click() { ApplyPreferences(); }
+void TForm1::BoutOKConf0Click() {
+    ApplyPreferences();
+}
 
 namespace {
 void openOnTab(TForm1* form, Qt::MouseButton button, int page) {
@@ -41,9 +45,21 @@ void openOnTab(TForm1* form, Qt::MouseButton button, int page) {
 }
 } // namespace
 
-void TForm1::BoutPreferencesMouseUp(Qt::MouseButton button) { openOnTab(this, button, 0); }
-void TForm1::BoutNavIntegreMouseUp(Qt::MouseButton button) { openOnTab(this, button, 0); }
-void TForm1::BoutSignMouseUp(Qt::MouseButton button) { openOnTab(this, button, 1); }
-void TForm1::BoutDegradeMouseUp(Qt::MouseButton button) { openOnTab(this, button, 2); }
-void TForm1::BoutScrollMouseUp(Qt::MouseButton button) { openOnTab(this, button, 3); }
-void TForm1::BoutVagueMouseUp(Qt::MouseButton button) { openOnTab(this, button, 4); }
+void TForm1::BoutPreferencesMouseUp(Qt::MouseButton button) {
+    openOnTab(this, button, 0);
+}
+void TForm1::BoutNavIntegreMouseUp(Qt::MouseButton button) {
+    openOnTab(this, button, 0);
+}
+void TForm1::BoutSignMouseUp(Qt::MouseButton button) {
+    openOnTab(this, button, 1);
+}
+void TForm1::BoutDegradeMouseUp(Qt::MouseButton button) {
+    openOnTab(this, button, 2);
+}
+void TForm1::BoutScrollMouseUp(Qt::MouseButton button) {
+    openOnTab(this, button, 3);
+}
+void TForm1::BoutVagueMouseUp(Qt::MouseButton button) {
+    openOnTab(this, button, 4);
+}

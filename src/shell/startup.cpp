@@ -16,12 +16,15 @@
 namespace {
 
 // Created in this order; a start that had to create every one of them has no Data tree.
-const char* const kDataFolders[] = {"Data",         "Data/Bin",  "Data/Listes", "Data/Listes/BakListes",
-                                    "Data/Presets", "Data/Temp", "Data/Aide"};
+const char* const kDataFolders[] = {
+    "Data",         "Data/Bin",  "Data/Listes", "Data/Listes/BakListes",
+    "Data/Presets", "Data/Temp", "Data/Aide"};
 
 } // namespace
 
-QString TForm1::SettingsPath() const { return AppFolder + QStringLiteral("Data/Bin/ZelkoHTML.ini"); }
+QString TForm1::SettingsPath() const {
+    return AppFolder + QStringLiteral("Data/Bin/ZelkoHTML.ini");
+}
 
 void TForm1::FormCreate(const QStringList& args) {
     settings.LastFolder = QFile::encodeName(AppFolder).toStdString();
@@ -105,7 +108,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-void TForm1::FormClose() { SaveSettings(); }
+void TForm1::FormClose() {
+    SaveSettings();
+}
 
 void TForm1::QuitterTrayClick() {
     SaveSettings();
@@ -122,7 +127,8 @@ void TForm1::SaveSettings() {
         ShowError(QString::fromStdString(zk::writeErrorMessage(written)));
     } else if (!written.ok()) {
         // Written in part: the previous file stays whole; the rest of the save is not done.
-        zk::platform::dialogs().runtimeError(this, QString::fromStdString(zk::writeErrorMessage(written)));
+        zk::platform::dialogs().runtimeError(
+            this, QString::fromStdString(zk::writeErrorMessage(written)));
         return;
     }
 

@@ -16,7 +16,9 @@
 #include "sounds.h"
 #include "text.h"
 
-QString TForm1::PreviewPagePath() const { return AppFolder + QStringLiteral("Data/Temp/TempHTML.html"); }
+QString TForm1::PreviewPagePath() const {
+    return AppFolder + QStringLiteral("Data/Temp/TempHTML.html");
+}
 
 bool TForm1::Generate() {
     if (zk::GenerationRunning()) {
@@ -44,7 +46,8 @@ bool TForm1::WritePreviewPage() {
     if (written.status == zk::WriteStatus::CannotCreate)
         ShowError(QStringLiteral("\r\nERREUR en écriture"));
     else
-        zk::platform::dialogs().runtimeError(this, QString::fromStdString(zk::writeErrorMessage(written)));
+        zk::platform::dialogs().runtimeError(
+            this, QString::fromStdString(zk::writeErrorMessage(written)));
     return false;
 }
 
@@ -63,7 +66,9 @@ void TForm1::BoutNavIntegreClick() {
     }
 }
 
-void TForm1::AperudansleNavigateurIntgr1Click() { BoutNavIntegreClick(); }
+void TForm1::AperudansleNavigateurIntgr1Click() {
+    BoutNavIntegreClick();
+}
 
 void TForm1::BoutClipBoardClick() {
     if (!Generate())

@@ -16,9 +16,13 @@ QColor toQColor(zk::Color c) {
     return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
 }
 
-zk::Color fromQColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
+zk::Color fromQColor(const QColor& c) {
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
 
-std::uint8_t weightIf(bool down, int weight) { return static_cast<std::uint8_t>(down ? weight : 0); }
+std::uint8_t weightIf(bool down, int weight) {
+    return static_cast<std::uint8_t>(down ? weight : 0);
+}
 
 } // namespace
 
@@ -31,19 +35,34 @@ void TForm1::BoutNormalClick() {
         b->setChecked(false);
 }
 
-void TForm1::BoutFontGrasClick() { settings.fmt.Bold = weightIf(BoutFontGras->isChecked(), 1); }
-void TForm1::BoutFontItaliqueClick() { settings.fmt.Italic = weightIf(BoutFontItalique->isChecked(), 2); }
-void TForm1::BoutFontSouligneClick() { settings.fmt.Underline = weightIf(BoutFontSouligne->isChecked(), 4); }
-void TForm1::BoutFontBarreClick() { settings.fmt.StrikeOut = weightIf(BoutFontBarre->isChecked(), 8); }
+void TForm1::BoutFontGrasClick() {
+    settings.fmt.Bold = weightIf(BoutFontGras->isChecked(), 1);
+}
+void TForm1::BoutFontItaliqueClick() {
+    settings.fmt.Italic = weightIf(BoutFontItalique->isChecked(), 2);
+}
+void TForm1::BoutFontSouligneClick() {
+    settings.fmt.Underline = weightIf(BoutFontSouligne->isChecked(), 4);
+}
+void TForm1::BoutFontBarreClick() {
+    settings.fmt.StrikeOut = weightIf(BoutFontBarre->isChecked(), 8);
+}
 
 void TForm1::BoutFontcouleurClick() {
-    if (const auto chosen = zk::platform::dialogs().chooseColor(this, toQColor(settings.fmt.FontColor)))
+    if (const auto chosen =
+            zk::platform::dialogs().chooseColor(this, toQColor(settings.fmt.FontColor)))
         settings.fmt.FontColor = fromQColor(*chosen);
 }
 
-void TForm1::BoutAlignGaucheClick() { settings.fmt.Alignment = 0; }
-void TForm1::BoutAlignCentreClick() { settings.fmt.Alignment = 1; }
-void TForm1::BoutAlignDroiteClick() { settings.fmt.Alignment = 2; }
+void TForm1::BoutAlignGaucheClick() {
+    settings.fmt.Alignment = 0;
+}
+void TForm1::BoutAlignCentreClick() {
+    settings.fmt.Alignment = 1;
+}
+void TForm1::BoutAlignDroiteClick() {
+    settings.fmt.Alignment = 2;
+}
 
 void TForm1::H1Click(QAction* sender) {
     const int tag = sender->data().toInt();
@@ -59,11 +78,21 @@ void TForm1::T0Click(QAction* sender) {
     ApplyCharacterTableFont();
 }
 
-void TForm1::BoutNoBalClick() { settings.fmt.IgnoreTextTags ^= 1; }
-void TForm1::BoutSignClick() { settings.fmt.SignatureOn ^= 1; }
-void TForm1::BoutScrollClick() { settings.fmt.ScrollingOn ^= 1; }
-void TForm1::BoutVagueClick() { settings.fmt.WavesOn ^= 1; }
-void TForm1::BoutDegradeClick() { settings.fmt.GradientOn ^= 1; }
+void TForm1::BoutNoBalClick() {
+    settings.fmt.IgnoreTextTags ^= 1;
+}
+void TForm1::BoutSignClick() {
+    settings.fmt.SignatureOn ^= 1;
+}
+void TForm1::BoutScrollClick() {
+    settings.fmt.ScrollingOn ^= 1;
+}
+void TForm1::BoutVagueClick() {
+    settings.fmt.WavesOn ^= 1;
+}
+void TForm1::BoutDegradeClick() {
+    settings.fmt.GradientOn ^= 1;
+}
 
 void TForm1::SetMenuChecksFromState() {
     CheckGroupItem(QStringLiteral("T"), 0, 23, settings.fmt.FontFaceIndex);

@@ -1,0 +1,176 @@
+// Shared pieces of the window tests: a temporary application folder, dialogs that answer
+// by themselves, the browser's DOM read back, and a main() that prepares the engine.
+#pragma once
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QKeyEvent>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <memory>
+#include <optional>
+
+#include "dialogs.h"
+#include "html_view.h"
+#include "main_window.h"
+
+namespace zktest {
+
+// Answers the window's dialogs and records the error boxes.
+class FakeDialogs final : public zk::platform::Dialogs {
+public:
+    std::optional<QColor> color; // answer of the colour dialog; nullopt = cancelled
+    QColor colorOffered;
+    int colorCalls = 0;
+    QStringList errors;
+
+    std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override {
+        ++colorCalls;
+        colorOffered = initial;
+        return color;
+    }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&,
+                         QString*) override {
+        return {};
+    }
+    void runtimeError(QWidget*, const QString& message) override { errors.append(message); }
+};
+
+// The one instance the test main installs.
+FakeDialogs& dialogs();
+
+inline const char* const kDataFolders[] = {
+    "Data",         "Data/Bin",  "Data/Listes", "Data/Listes/BakListes",
+    "Data/Presets", "Data/Temp", "Data/Aide"};
+
+// A temporary application folder; with a Data tree unless told otherwise.
+class AppFolder final {
+public:
+    explicit AppFolder(bool withData = true, const QString& subfolder = {}) {
+        path_ = dir_.path() + QLatin1Char('/') + subfolder;
+        if (!subfolder.isEmpty())
+            QDir().mkpath(path_);
+        if (!path_.endsWith(QLatin1Char('/')))
+            path_ += QLatin1Char('/');
+        if (withData) {
+            for (const char* f : kDataFolders)
+                QDir().mkpath(path_ + QLatin1String(f));
+        }
+    }
+    QString path() const { return path_; }
+    QString file(const QString& relative) const { return path_ + relative; }
+    QString settingsPath() const { return file(QStringLiteral("Data/Bin/ZelkoHTML.ini")); }
+
+    // Writes the 59-line settings file with some lines replaced (1-based line -> text).
+    void writeSettings(const QMap<int, QByteArray>& lines) const {
+        zk::AppSettings defaults;
+        defaults.LastFolder = path_.toStdString();
+        const QByteArray base = QByteArray::fromStdString(zk::FormatSettings(defaults));
+        QList<QByteArray> all = base.split('\n');
+        for (auto it = lines.begin(); it != lines.end(); ++it)
+            all[it.key() - 1] = it.value() + '\r';
+        QFile f(settingsPath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(all.join('\n'));
+    }
+    QList<QByteArray> settingsLines() const {
+        QFile f(settingsPath());
+        if (!f.open(QIODevice::ReadOnly))
+            return {};
+        QByteArray all = f.readAll();
+        QList<QByteArray> lines = all.split('\n');
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+};
+
+// A window in its own folder, shown and active.
+inline std::unique_ptr<TForm1> openWindow(const AppFolder& folder, bool show = true,
+                                          const QStringList& args = {}) {
+    auto form = std::make_unique<TForm1>(folder.path(), args);
+    if (show) {
+        form->show();
+        form->activateWindow();
+        if (!QTest::qWaitForWindowExposed(form.get()))
+            qWarning("window not exposed");
+        if (!QTest::qWaitForWindowActive(form.get(), 2000))
+            qWarning("window not active");
+    }
+    return form;
+}
+
+// Runs a script in a page and waits for its result.
+inline QVariant runScript(QWebEngineView* view, const QString& script) {
+    QVariant result;
+    bool done = false;
+    view->page()->runJavaScript(script, [&](const QVariant& v) {
+        result = v;
+        done = true;
+    });
+    QElapsedTimer timer;
+    timer.start();
+    while (!done && timer.elapsed() < 15000)
+        QTest::qWait(10);
+    if (!done)
+        qWarning("script did not answer: %s", qPrintable(script));
+    return result;
+}
+
+// Waits until the page's body holds what the engine rendered from the file.
+inline QString waitForBody(QWebEngineView* view, const QString& expectedPart,
+                           int timeoutMs = 20000) {
+    QString body;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        body = runScript(view, QStringLiteral("document.body ? document.body.innerHTML : ''"))
+                   .toString();
+        if (body.contains(expectedPart))
+            return body;
+        QTest::qWait(50);
+    }
+    return body;
+}
+
+// Types text as key presses, any character included (the test library's own typing
+// knows only Latin-1 keys).
+inline void typeText(QWidget* w, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(w, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(w, &release);
+    }
+}
+
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+// Prepares the engine and a private environment, then runs the test object.
+int runWindowTests(QObject* test, int argc, char** argv);
+
+} // namespace zktest
+
+#define ZK_WINDOW_TEST_MAIN(TestClass)                                                             \
+    int main(int argc, char** argv) {                                                              \
+        TestClass test;                                                                            \
+        return zktest::runWindowTests(&test, argc, argv);                                          \
+    }
