@@ -117,9 +117,6 @@ int main(int argc, char** argv) {
         QObject::connect(&form, &TForm1::raisedByOtherCopy, [] { trace("raised", false); });
     new FirstPaint(&form);
 
-    if (form.settings.StartAtLogon == 0)
-        form.show();
-    else if (!form.TrayAvailable())
-        form.showMinimized(); // no tray to come back from: keep it on the task bar
+    form.ShowAtStart();
     return app.exec();
 }

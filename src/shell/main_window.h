@@ -218,6 +218,9 @@ public:
 
     // ---- Start-up and shutdown (startup.cpp) ----
     void FormClose();
+    // The window at the end of the start: shown, or behind the tray icon when the program
+    // was started at log-on.
+    void ShowAtStart();
     // Asks the program to end once its event loop runs (emits endRequested).
     void RequestEnd();
     void QuitterTrayClick();

@@ -98,6 +98,14 @@ void TForm1::FormCreate(const QStringList& args) {
     StartupStepsDone = 19;
 }
 
+void TForm1::ShowAtStart() {
+    if (settings.StartAtLogon == 0)
+        show();
+    else if (!TrayAvailable())
+        showMinimized(); // no tray to come back from: the task bar keeps it reachable
+    // otherwise only the tray icon shows
+}
+
 void TForm1::RequestEnd() {
     EndRequested = true;
     emit endRequested();

@@ -214,6 +214,29 @@ private slots:
         QVERIFY(form->LabError->text().isEmpty());
     }
 
+    void startAtLogOnShowsOnlyTheTray() {
+        AppFolder folder;
+        folder.writeSettings({{27, "1"}});
+        auto form = zktest::openWindow(folder, false);
+        form->ShowAtStart();
+        if (form->TrayAvailable()) {
+            QVERIFY(!form->isVisible());
+            QVERIFY(form->Tray->isVisible());
+            form->TrayDblClick();
+            QVERIFY(form->isVisible());
+        } else {
+            // No notification area: minimised on the task bar, never out of reach.
+            QTRY_VERIFY(form->isMinimized());
+            form->RaiseFromOtherCopy();
+            QTRY_VERIFY(!form->isMinimized());
+        }
+        AppFolder plain;
+        auto shown = zktest::openWindow(plain, false);
+        shown->ShowAtStart();
+        QVERIFY(shown->isVisible());
+        QVERIFY(!shown->isMinimized());
+    }
+
     void quitFromTheTrayMenuSaves() {
         AppFolder folder;
         auto form = zktest::openWindow(folder);

@@ -845,6 +845,26 @@ private slots:
         form->BoutErrorClick();
     }
 
+    void browserThatCannotBeStarted() {
+        QFile page(folder->file(QStringLiteral("Data/Aide/ZelkoHTMLDOC.htm")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        page.close();
+        const QByteArray saved = qgetenv("BROWSER");
+        qputenv("BROWSER", folder->file(QStringLiteral("pas-de-navigateur")).toUtf8());
+        form->settings.PreviewInProgram = 0;
+        form->settings.PreviewInNewWindow = 1;
+        QTest::keyClicks(form->Memo1, QStringLiteral("abc"));
+        QTest::keyClick(form->Memo1, Qt::Key_F1);
+        QTest::keyClick(form->Memo1, Qt::Key_F12);
+        qputenv("BROWSER", saved);
+        if (saved.isEmpty())
+            qunsetenv("BROWSER");
+        // Nothing is reported and nothing typed is lost.
+        QVERIFY(!form->PanError->isVisible());
+        QVERIFY(zktest::dialogs().errors.isEmpty());
+        QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("abc"));
+    }
+
     void helpPageStartsTheBrowserWithTheFullPathUnquoted() {
         // An application folder with spaces; the browser is a script recording its arguments.
         AppFolder spaced(true, QStringLiteral("mon dossier"));
