@@ -83,11 +83,11 @@ void setCaption(QToolButton* b, const QString& text, const QColor& color, bool i
     b->setFont(f);
     b->setText(text);
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    if (color.isValid()) {
-        QPalette pal = b->palette();
+    QPalette pal = b->palette();
+    if (color.isValid())
         pal.setColor(QPalette::ButtonText, color);
-        b->setPalette(pal);
-    }
+    pal.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
+    b->setPalette(pal);
 }
 
 void makeDropDown(QToolButton* b, QMenu* menu) {
@@ -439,6 +439,9 @@ void TForm1::BuildSideToolbar() {
     BoutCarac->setText(QStringLiteral("abc"));
     BoutCarac->setToolButtonStyle(Qt::ToolButtonTextOnly);
     BoutCarac->setFont(QFont(QStringLiteral("Arial"), 7));
+    QPalette caracPalette = BoutCarac->palette();
+    caracPalette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
+    BoutCarac->setPalette(caracPalette);
     BoutPredefini = makeButton(Panel1, "BoutPredefini", QStringLiteral("Prédéfinis"),
                                QStringLiteral("predefinis"), x, next());
     makeDropDown(BoutPredefini, Popup4);
@@ -661,6 +664,7 @@ void TForm1::BuildErrorBanner() {
     Bevel5->setGeometry(6, 6, 264, 64);
     LabError = makeLabel(PanError, "LabError", QString(), 14, 14, 248, 48);
     LabError->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    LabError->setWordWrap(true); // the face may be wider than the one the texts were made for
     BoutError = makePushButton(PanError, "BoutError", QStringLiteral("Ok"), 106, 80);
 }
 
