@@ -235,14 +235,14 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             }
         }
         if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton &&
-            watched->property("zkCell").toBool()) {
+            watched->parent() == Panel3 && watched->property("zkCell").toBool()) {
             CharClick(static_cast<QLabel*>(watched));
             return true;
         }
         break;
     }
     case QEvent::MouseMove:
-        if (watched->property("zkCell").toBool())
+        if (watched->parent() == Panel3 && watched->property("zkCell").toBool())
             CharLoopMouseMove(static_cast<QLabel*>(watched));
         break;
     default:
