@@ -342,6 +342,9 @@ public:
     void BoutCharOkClick();
     void CharClick(QLabel* cell);
     void CharLoopMouseMove(QLabel* cell);
+    // Puts opening before and closing after the selection of Memo1 (or at the caret), the
+    // shared way of inserting links, sounds, characters and image tags.
+    void InsertAtCaret(const QString& opening, const QString& closing);
 
     // ---- Image lists ----
     void BoutImageClick();
