@@ -1,5 +1,6 @@
 // Construction of the window: regions, toolbars, menus, overlay panels and tray.
 #include "main_window.h"
+#include "status_clock.h"
 
 #include <QAction>
 #include <QApplication>

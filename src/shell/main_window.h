@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -31,6 +32,9 @@ class QTimer;
 class QToolButton;
 class QWebEngineView;
 
+namespace zk {
+class StatusClock;
+}
 namespace zk::platform {
 class TrayIcon;
 }
@@ -382,8 +386,12 @@ public:
     void P1Click(QAction* sender);
     void SauvegarderPClick();
 
-    // ---- Status bar ----
+    // ---- Status bar (texttools/ui/status_bar.cpp) ----
     void Timer1Timer();
+    void ShowLocalAddress();
+    std::unique_ptr<zk::StatusClock> StatusClock;
+    QString LocalAddress;                           // looked up once per run
+    QString ShownAddress = QStringLiteral("None"); // differs from LocalAddress until then
 
     // ---- Helpers ----
     // A menu item by name ("H1", "T12", "P3", "Copier1"...); null when there is none.

@@ -125,5 +125,3 @@ void TForm1::P1Click(QAction* sender) {
 }
 void TForm1::SauvegarderPClick() {}
 
-// ---- Status bar ----
-void TForm1::Timer1Timer() {}

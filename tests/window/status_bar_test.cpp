@@ -1,0 +1,74 @@
+// The status bar on the real window: the clock with today's name from the name-day file,
+// read once a day, and the local address.
+#include <QDate>
+#include <QHostAddress>
+#include <QLabel>
+#include <QRegularExpression>
+
+#include "window_test_support.h"
+
+using namespace zktest;
+
+class StatusBarTest final : public QObject {
+    Q_OBJECT
+
+    static void writeNameDays(const AppFolder& folder, const QByteArray& name) {
+        const QDate today = QDate::currentDate();
+        QFile f(folder.file(QStringLiteral("Data/Bin/fetes.txt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(today.toString(QStringLiteral("MM dd")).toLatin1() + ' ' + name + "\r\n");
+    }
+
+private slots:
+    void clockShowsTimeDateAndTodaysName() {
+        AppFolder folder;
+        writeNameDays(folder, "Saint Exemple \xE9");
+        auto form = openWindow(folder);
+        QVERIFY(form->StatBarPanels[0]->text().isEmpty()); // until the first tick
+        form->Timer1Timer();
+        const QString text = form->StatBarPanels[0]->text();
+        static const QRegularExpression format(QStringLiteral(
+            "^\\d\\d:\\d\\d:\\d\\d • (Dimanche|Lundi|Mardi|Mercredi|Jeudi|Vendredi|Samedi) "
+            "\\d\\d \\S+ \\d{4} • Saint Exemple é$"));
+        QVERIFY2(format.match(text).hasMatch(), qPrintable(text));
+        QVERIFY(text.contains(QString::number(QDate::currentDate().year())));
+    }
+
+    void nameIsReadOncePerDay() {
+        AppFolder folder;
+        writeNameDays(folder, "Premier");
+        auto form = openWindow(folder, false);
+        form->Timer1Timer();
+        writeNameDays(folder, "Second");
+        form->Timer1Timer();
+        QVERIFY(form->StatBarPanels[0]->text().endsWith(QStringLiteral(" • Premier")));
+    }
+
+    void missingFileOrDayShowsNothingAfterTheSeparator() {
+        AppFolder folder;
+        auto form = openWindow(folder, false);
+        form->Timer1Timer();
+        QVERIFY(form->StatBarPanels[0]->text().endsWith(QStringLiteral(" • ")));
+    }
+
+    void addressPanelIsFilledOnceWithoutLoopback() {
+        AppFolder folder;
+        auto form = openWindow(folder, false);
+        form->Timer1Timer();
+        const QString text = form->StatBarPanels[1]->text();
+        QVERIFY(text.startsWith(QStringLiteral("IP: ")));
+        const QString address = text.mid(4);
+        if (!address.isEmpty()) {
+            QHostAddress parsed(address);
+            QCOMPARE(parsed.protocol(), QAbstractSocket::IPv4Protocol);
+            QVERIFY(!parsed.isLoopback());
+        }
+        QCOMPARE(form->ShownAddress, form->LocalAddress);
+        form->StatBarPanels[1]->setText(QStringLiteral("untouched"));
+        form->Timer1Timer();
+        QCOMPARE(form->StatBarPanels[1]->text(), QStringLiteral("untouched"));
+    }
+};
+
+ZK_WINDOW_TEST_MAIN(StatusBarTest)
+#include "status_bar_test.moc"
