@@ -112,69 +112,6 @@ bool isLineEnd(char c) {
     return c == '\r' || c == '\n';
 }
 
-// Walks the decoded text of the file by the reading rules of its values.
-class Reader final {
-public:
-    explicit Reader(std::string_view text) : text_(text) {}
-
-    std::string readString() {
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() && !isLineEnd(text_[pos_]))
-            ++pos_;
-        std::string value(text_.substr(start, pos_ - start));
-        skipLineEnd();
-        return value;
-    }
-
-    // False when the run of characters is not an integer; line() then names its line.
-    bool readNumber(std::int64_t& value) {
-        while (pos_ < text_.size() && static_cast<unsigned char>(text_[pos_]) <= 32) {
-            if (isLineEnd(text_[pos_]))
-                skipLineEnd();
-            else
-                ++pos_;
-        }
-        numberLine_ = line_;
-        value = 0;
-        if (pos_ >= text_.size())
-            return true;
-        const std::size_t start = pos_;
-        while (pos_ < text_.size() && pos_ - start < 32 &&
-               static_cast<unsigned char>(text_[pos_]) > 32)
-            ++pos_;
-        if (!parseSettingsInteger(text_.substr(start, pos_ - start), value))
-            return false;
-        while (pos_ < text_.size() && !isLineEnd(text_[pos_]))
-            ++pos_;
-        skipLineEnd();
-        return true;
-    }
-
-    int numberLine() const { return numberLine_; }
-
-private:
-    // CR LF, a lone CR and a lone LF each end one line.
-    void skipLineEnd() {
-        if (pos_ >= text_.size())
-            return;
-        if (text_[pos_] == '\r') {
-            ++pos_;
-            if (pos_ < text_.size() && text_[pos_] == '\n')
-                ++pos_;
-        } else if (text_[pos_] == '\n') {
-            ++pos_;
-        } else {
-            return;
-        }
-        ++line_;
-    }
-
-    std::string_view text_;
-    std::size_t pos_ = 0;
-    int line_ = 1;
-    int numberLine_ = 1;
-};
-
 // A string as it may stand on one line of the file: valid UTF-8, no line break.
 std::string oneLine(std::string value) {
     if (!isValidUtf8(value))
@@ -242,34 +179,9 @@ int findSettingsField(std::string_view name) {
     return -1;
 }
 
-bool parseSettingsInteger(std::string_view text, std::int64_t& value) {
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size())
-        return false;
-    // Accumulate the magnitude, stopping as soon as it leaves the 32-bit range.
-    constexpr std::int64_t kLimit = std::int64_t{1} << 31;
-    std::int64_t magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > kLimit)
-            return false;
-    }
-    if (!negative && magnitude == kLimit)
-        return false;
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
 LoadResult ParseSettings(std::string_view bytes, AppSettings& s) {
     const std::string text = decodeTextFile(bytes);
-    Reader reader(text);
+    ValueReader reader(text);
     for (std::size_t i = 0; i < kSettingsLineCount; ++i) {
         if (kEntries[i].field.kind == FieldKind::String) {
             setFieldString(s, i, reader.readString());

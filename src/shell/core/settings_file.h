@@ -8,6 +8,7 @@
 
 #include "atomic_file.h"
 #include "formatting_state.h"
+#include "value_reader.h"
 
 namespace zk {
 
@@ -48,10 +49,6 @@ void setFieldString(AppSettings& s, std::size_t i, std::string value);
 void setFieldNumber(AppSettings& s, std::size_t i, std::int64_t value);
 // Finds a field by its exact name; -1 when there is none.
 int findSettingsField(std::string_view name);
-
-// Parses an optionally signed decimal integer (the whole text, no blanks). False when it is
-// not one or when it lies outside the signed 32-bit range, the widest value the file holds.
-bool parseSettingsInteger(std::string_view text, std::int64_t& value);
 
 inline constexpr const char* kInvalidNumericInput = "Invalid numeric input";
 
