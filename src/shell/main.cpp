@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QWebEngineView>
@@ -25,6 +26,7 @@ namespace {
 //                                       raised it, "zelkohtml: preview MS" when the preview
 //                                       page has loaded (MS: milliseconds since the epoch)
 //   ZELKOHTML_TEST_PREVIEW=TEXT         once shown, types TEXT in the editor and presses F12
+//   ZELKOHTML_TEST_KEY=KEY              once shown, presses KEY ("F1"...) in the editor
 
 class AutoDialogs final : public zk::platform::Dialogs {
 public:
@@ -65,11 +67,22 @@ protected:
                 trace("shown");
             if (qEnvironmentVariableIsSet("ZELKOHTML_TEST_PREVIEW"))
                 QTimer::singleShot(0, form_, [form = form_] { pressPreview(form); });
+            if (qEnvironmentVariableIsSet("ZELKOHTML_TEST_KEY"))
+                QTimer::singleShot(0, form_, [form = form_] { pressKey(form); });
         }
         return false;
     }
 
 private:
+    static void pressKey(TForm1* form) {
+        const QKeySequence key(qEnvironmentVariable("ZELKOHTML_TEST_KEY"));
+        if (key.isEmpty())
+            return;
+        form->Memo1->setFocus();
+        QKeyEvent press(QEvent::KeyPress, key[0].key(), key[0].keyboardModifiers());
+        QCoreApplication::sendEvent(form->Memo1, &press);
+    }
+
     static void pressPreview(TForm1* form) {
         form->Memo1->setPlainText(qEnvironmentVariable("ZELKOHTML_TEST_PREVIEW"));
         form->Memo1->setFocus();

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The installed program, started from its menu entry by a fresh user who cannot write to
+# the installed folder, finds its help page: F1 hands the browser the help page of the
+# user's own Data tree, copied there from the delivered one.
+# Usage: installed_program_test.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'pkill -u nobody -f "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
+chmod 755 "$work"
+
+cmake --install "$build" --prefix "$work/usr" >/dev/null
+desktop="$work/usr/share/applications/zelkohtml.desktop"
+test -f "$desktop" || { echo "no menu entry"; exit 1; }
+test -f "$work/usr/share/icons/hicolor/32x32/apps/zelkohtml.png" || { echo "no icon"; exit 1; }
+exec_line=$(sed -n 's/^Exec=//p' "$desktop")
+program=${exec_line%% *}
+command -v desktop-file-validate >/dev/null && desktop-file-validate "$desktop"
+
+# A fresh account: an empty home, the browser replaced by a script that records its
+# argument.
+home="$work/home"
+mkdir -p "$home" "$work/bin"
+cat > "$work/bin/browser" <<SCRIPT
+#!/bin/sh
+printf '%s' "\$1" > "$home/launched"
+SCRIPT
+chmod 755 "$work/bin/browser"
+chown -R nobody:nogroup "$home"
+
+as_nobody() {
+    runuser -u nobody -- env -i HOME="$home" PATH="$work/usr/bin:/usr/bin:/bin" \
+        BROWSER="$work/bin/browser" QTWEBENGINE_DISABLE_SANDBOX=1 \
+        ZELKOHTML_TEST_DIALOGS=auto-accept ZELKOHTML_TEST_KEY=F1 "$@"
+}
+as_nobody xvfb-run -a -s "-screen 0 1280x1024x24" "$program" >"$work/log" 2>&1 &
+for _ in $(seq 1 300); do
+    [ -s "$home/launched" ] && break
+    sleep 0.1
+done
+launched=$(cat "$home/launched" 2>/dev/null || true)
+expected="$home/.local/share/zelkohtml/Data/Aide/ZelkoHTMLDOC.htm"
+if [ "$launched" != "$expected" ]; then
+    echo "browser got '$launched', expected '$expected'"
+    cat "$work/log"
+    exit 1
+fi
+cmp "$expected" "$work/usr/lib/zelkohtml/Data/Aide/ZelkoHTMLDOC.htm"
+echo "installed program found its help page"
