@@ -25,6 +25,16 @@ struct FileDescriptor final {
     }
 };
 
+// Text in Windows-1252 or UTF-8 never holds a NUL byte; binary files and UTF-16 or
+// UTF-32 text nearly always do, and would come out as garbage the user could then save
+// over the file. A UTF-16 byte order mark gives such a file away even without a NUL.
+bool looksLikeText(std::string_view bytes) {
+    if (bytes.find('\0') != std::string_view::npos)
+        return false;
+    const std::string_view start = bytes.substr(0, 2);
+    return start != "\xFF\xFE" && start != "\xFE\xFF";
+}
+
 } // namespace
 
 std::string extensionKey(std::string_view path) {
@@ -96,6 +106,10 @@ OpenedText readTextFileForEditor(const std::string& path) {
         result.status = OpenStatus::TooBig;
         return result;
     }
+    if (!looksLikeText(bytes)) {
+        result.status = OpenStatus::NotText;
+        return result;
+    }
     result.status = OpenStatus::Loaded;
     result.text = normalizeLineEnds(decodeTextFile(bytes));
     return result;
@@ -107,6 +121,8 @@ std::string openErrorMessage(OpenStatus status) {
         return "\r\n\r\nImpossible d'ouvrir ce fichier";
     case OpenStatus::TooBig:
         return "\r\nLe fichier que vous tentez d'ouvrir\r\nest trop gros pour ZelkoHTML !";
+    case OpenStatus::NotText:
+        return "\r\nCe fichier n'est pas un texte\r\nque ZelkoHTML sait lire !";
     case OpenStatus::Loaded:
         break;
     }

@@ -36,19 +36,26 @@ enum class PreviewAction {
 };
 PreviewAction previewActionFor(int previewInProgram, int previewInNewWindow);
 
-enum class OpenStatus { Loaded, CannotOpen, TooBig };
+enum class OpenStatus {
+    Loaded,
+    CannotOpen,
+    TooBig,
+    NotText, // a NUL byte (a program, a picture) or a UTF-16 / UTF-32 byte order mark
+};
 struct OpenedText final {
     OpenStatus status = OpenStatus::CannotOpen;
     std::string text; // Loaded: the file's text as UTF-8, line breaks CR LF
 };
 // Reads a text file for the editor: refused when it cannot be opened (a folder
-// included) or holds more than kTextSizeLimit bytes; decoded as UTF-8 when it is valid
-// UTF-8 with a byte above 127, else as Windows-1252.
+// included), holds more than kTextSizeLimit bytes or is not text in a code we read;
+// decoded as UTF-8 when it is valid UTF-8 with a byte above 127, else as Windows-1252.
 OpenedText readTextFileForEditor(const std::string& path);
 
 // The banner message of a refused file: CannotOpen gives two line breaks and
 // "Impossible d'ouvrir ce fichier"; TooBig gives a line break, "Le fichier que vous
-// tentez d'ouvrir", a line break, "est trop gros pour ZelkoHTML !". Empty for Loaded.
+// tentez d'ouvrir", a line break, "est trop gros pour ZelkoHTML !"; NotText gives a line
+// break, "Ce fichier n'est pas un texte", a line break, "que ZelkoHTML sait lire !".
+// Empty for Loaded.
 std::string openErrorMessage(OpenStatus status);
 
 // The save dialog's filter entries: 1 "Fichiers texte (*.txt)", 2 "Fichiers html (*.html)";

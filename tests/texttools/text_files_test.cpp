@@ -166,7 +166,47 @@ TEST_F(TextFileTest, DecodingAndLineBreaks) {
     }
 }
 
+TEST_F(TextFileTest, FilesThatAreNotTextAreRefused) {
+    struct Row {
+        const char* what;
+        std::string bytes;
+        OpenStatus status;
+    };
+    const Row rows[] = {
+        {"a picture's header", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16),
+         OpenStatus::NotText},
+        {"a NUL late in a text", std::string("texte\0", 6), OpenStatus::NotText},
+        {"UTF-16 with its mark",
+         std::string("\xFF\xFE"
+                     "a\0b\0",
+                     6),
+         OpenStatus::NotText},
+        {"UTF-16 big-endian, no NUL", "\xFE\xFF\x65\xE5", OpenStatus::NotText},
+        {"control characters other than NUL are text", "a\x01\x1B[0m\tb", OpenStatus::Loaded},
+        {"a UTF-8 mark is text", "\xEF\xBB\xBFnoël", OpenStatus::Loaded},
+    };
+    for (const auto& r : rows) {
+        write(path("f.bin"), r.bytes);
+        const zk::OpenedText opened = zk::readTextFileForEditor(path("f.bin"));
+        EXPECT_EQ(opened.status, r.status) << r.what;
+        if (r.status != OpenStatus::Loaded) {
+            EXPECT_TRUE(opened.text.empty()) << r.what;
+        }
+    }
+}
+
+TEST_F(TextFileTest, AUtf8TextWithEmojiSurvivesSaveAndOpen) {
+    const std::string text = "Noël 👍🏽 日本\r\nfin\u00A0!";
+    const std::string file = path("emoji.txt");
+    ASSERT_TRUE(zk::saveTextFile(file, text).ok());
+    const zk::OpenedText back = zk::readTextFileForEditor(file);
+    ASSERT_EQ(back.status, OpenStatus::Loaded);
+    EXPECT_EQ(back.text, text);
+}
+
 TEST_F(TextFileTest, RefusalMessages) {
+    EXPECT_EQ(zk::openErrorMessage(OpenStatus::NotText),
+              "\r\nCe fichier n'est pas un texte\r\nque ZelkoHTML sait lire !");
     EXPECT_EQ(zk::openErrorMessage(OpenStatus::CannotOpen),
               "\r\n\r\nImpossible d'ouvrir ce fichier");
     EXPECT_EQ(zk::openErrorMessage(OpenStatus::TooBig),
