@@ -469,7 +469,7 @@ void TForm1::BuildCharacterPanel() {
     CharLoop->setFrameShape(QFrame::Box);
     CharLoop->setAutoFillBackground(true);
     CharLoop->setBackgroundRole(QPalette::Base);
-    CharCode = makeLabel(Panel3, "CharCode", QString(), 60, 252, 120, 20);
+    CharCode = makeLabel(Panel3, "CharCode", QStringLiteral("255"), 60, 252, 120, 20);
     BoutCharOk = makePushButton(Panel3, "BoutCharOk", QStringLiteral("Ok"), 204, 252);
 }
 
@@ -602,6 +602,11 @@ void TForm1::BuildPreferencesPanel() {
         PageControl1->addTab(*t.tab, QString::fromUtf8(t.caption));
         *t.ok = makePushButton(*t.tab, t.okName, QStringLiteral("Ok"), 432, 120);
     }
+    BuildGeneralTab(TabSheet1);
+    BuildSignatureTab(TabSheet2);
+    BuildGradientTab(TabSheet3);
+    BuildScrollingTab(TabSheet4);
+    BuildWavesTab(TabSheet5);
     BuildAboutTab(TabSheet6);
 }
 

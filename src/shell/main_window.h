@@ -15,9 +15,11 @@
 #include <string>
 
 #include "settings_file.h"
+#include "text_effects.h"
 
 class QAction;
 class QButtonGroup;
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -38,6 +40,10 @@ class StatusClock;
 namespace zk::platform {
 class TrayIcon;
 }
+namespace zk::ui {
+class GradientSwatch;
+class RadioGroup;
+} // namespace zk::ui
 
 class TForm1 final : public QWidget {
     Q_OBJECT
@@ -60,6 +66,10 @@ public:
     int StartupStepsDone = 0;
     // The handler most recently run from the command map ("BoutFontGrasClick"...).
     QString LastCommand;
+    // 1 while the clipboard holds the text as it was before the last text effect or
+    // insertion: Undo then exchanges the two. New, Cut, Copy and Paste in Memo1 clear it.
+    std::uint8_t UndoFromClipboard = 0;
+    zk::EffectRandom EffectRng; // the Hacker effect's generator, never reseeded
 
     // ---- Regions ----
     QWidget* Panel2 = nullptr; // top toolbar
@@ -204,7 +214,42 @@ public:
     QPushButton* BoutOKConf3 = nullptr;
     QPushButton* BoutOKConf4 = nullptr;
     QPushButton* BoutOKConf5 = nullptr;
+    // "Général"
+    QCheckBox* CheckDemarrage = nullptr;
+    QCheckBox* CheckReduire = nullptr;
+    QCheckBox* CheckApercuNavIndep = nullptr;
+    QCheckBox* CheckIntegre = nullptr;
+    QCheckBox* CheckBulle = nullptr;
+    QLabel* LabAjout = nullptr;
+    QLineEdit* EditAjout = nullptr;
+    QLabel* LabLimit1 = nullptr;
+    QLineEdit* EditLimit = nullptr;
+    QLabel* LabLimit2 = nullptr;
+    // "Signature"
+    QLabel* Lab1 = nullptr;
+    QLineEdit* EditTextSign = nullptr;
+    QToolButton* BoutTexteSignCoul = nullptr;
+    QComboBox* CombTaille = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* EditImgSign = nullptr;
+    QLineEdit* EditLinkImgSign = nullptr;
+    zk::ui::RadioGroup* CheckTxtImg = nullptr;
+    QToolButton* BoutApercuSign = nullptr;
     QWebEngineView* WebB3 = nullptr; // made when first needed: EnsureWebB3
+    // "Dégradé": the swatches Grad0..Grad7 and their buttons Z0..Z7 are found by name
+    zk::ui::GradientSwatch* Degrade = nullptr;
+    QLabel* LabDeg = nullptr;
+    QToolButton* BoutDeg1 = nullptr;
+    QToolButton* BoutDeg2 = nullptr;
+    QToolButton* BoutInverse = nullptr;
+    QCheckBox* CheckDouble = nullptr;
+    // "Scrolling", "Vagues"
+    zk::ui::RadioGroup* CheckHoriz = nullptr;
+    zk::ui::RadioGroup* CheckVert = nullptr;
+    zk::ui::RadioGroup* CheckSpeed = nullptr;
+    zk::ui::RadioGroup* CheckStyle = nullptr;
+    zk::ui::RadioGroup* CheckVague = nullptr;
+    // "A propos..."
     QLabel* ImageLogo = nullptr;
     QLabel* ZelkoInfo1 = nullptr;
     QLabel* ZelkoInfo2 = nullptr;
@@ -299,7 +344,27 @@ public:
     void BoutDegradeMouseUp(Qt::MouseButton button);
     void BoutScrollMouseUp(Qt::MouseButton button);
     void BoutVagueMouseUp(Qt::MouseButton button);
+    // Typed characters other than backspace, carriage return and digits become 0 (dropped).
+    void EditLimitKeyPress(QChar& key);
     QWebEngineView* EnsureWebB3();
+
+    // ---- Gradient colours (codegen/ui/gradient_commands.cpp) ----
+    void BoutDeg1Click();
+    void BoutDeg2Click();
+    void BoutInverseClick();
+    void Z0Click(QToolButton* sender);
+    // The preset swatch Grad0..Grad7 by number; null when there is none.
+    zk::ui::GradientSwatch* PresetSwatch(int k) const;
+    // Degrade from the current colours; preset swatch k from its table entries.
+    void ShowCurrentGradient();
+    void ShowPresetGradient(int k);
+    // The current colours from the selected preset, shown, with the marker under it.
+    void SelectPresetGradient();
+
+    // ---- Signature (codegen/ui/signature_preview.cpp) ----
+    void PreviewSignature();
+    void BoutApercuSignClick();
+    void BoutTexteSignCoulClick();
 
     // ---- Help, about and launching (help.cpp) ----
     void LaunchDocument(const QString& path, const QString& program);
@@ -326,7 +391,12 @@ public:
     // The editor the edit commands act on: Memo2 while the code view is open, else Memo1.
     QPlainTextEdit* EditTarget() const;
 
-    // ---- Text effects and insertions ----
+    // ---- Text effects and insertions (texttools/ui) ----
+    // The frame every text effect runs first: LastTextEffect, UndoFromClipboard and the
+    // undo copy of the whole text on the clipboard.
+    void BeginTextEffect(int number);
+    // The frame, then effect `number` on the selection of Memo1 or its whole text.
+    void RunTextEffect(int number);
     void C2Click();
     void C3Click();
     void C4Click();
@@ -382,9 +452,11 @@ public:
     // Shows a local file in WebB; at start-up before the pane exists it waits for it.
     void ShowInBrowserPane(const QString& path);
 
-    // ---- Presets ----
+    // ---- Presets (presets.cpp) ----
     void P1Click(QAction* sender);
+    void LoadPreset(std::uint8_t n);
     void SauvegarderPClick();
+    QString PresetPath(int slot) const;
 
     // ---- Status bar (texttools/ui/status_bar.cpp) ----
     void Timer1Timer();
@@ -434,6 +506,11 @@ private:
     void BuildCodeView();
     void BuildPreferencesPanel();
     void BuildAboutTab(QWidget* tab);
+    void BuildGeneralTab(QWidget* tab);    // preferences.cpp
+    void BuildSignatureTab(QWidget* tab);  // codegen/ui/signature_preview.cpp
+    void BuildGradientTab(QWidget* tab);   // codegen/ui/gradient_commands.cpp
+    void BuildScrollingTab(QWidget* tab);  // preferences.cpp
+    void BuildWavesTab(QWidget* tab);      // preferences.cpp
     void BuildErrorBanner();
     void BuildTray();
     void WireCommands(); // command_map.cpp
