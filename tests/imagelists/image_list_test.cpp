@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "image_list.h"
+
+namespace zk {
+namespace {
+
+TEST(ImagePages, oneImagePageIsOneLine) {
+    EXPECT_EQ(oneImagePage("http://x.org/a.gif"),
+              "<html><head></head><body><div align=\"center\"><img "
+              "src=\"http://x.org/a.gif\"></div></body></html>\r\n");
+}
+
+TEST(ImagePages, wholeListPageHasAnOpeningLineOneLinePerEntryAndAClosingLine) {
+    EXPECT_EQ(wholeListPage({"http://x/1.gif", "file:///home/u/2.png"}),
+              "<html><head></head><body><div align=\"center\"><h5>\r\n"
+              "<img src=\"http://x/1.gif\"><br>http://x/1.gif<br>\r\n"
+              "<img src=\"file:///home/u/2.png\"><br>file:///home/u/2.png<br>\r\n"
+              "</h5></div></body></html>\r\n");
+    EXPECT_EQ(wholeListPage({}), "<html><head></head><body><div align=\"center\"><h5>\r\n"
+                                 "</h5></div></body></html>\r\n");
+}
+
+TEST(ImagePages, anEntryCannotAddMarkupToAPage) {
+    const std::string hostile = "x\"><script>alert(1)</script><img src=\"y&z";
+    const std::string escaped = "x&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;&lt;img "
+                                "src=&quot;y&amp;z";
+    EXPECT_EQ(escapeHtml(hostile), escaped);
+    EXPECT_EQ(oneImagePage(hostile).find("<script>"), std::string::npos);
+    EXPECT_EQ(wholeListPage({hostile}).find("<script>"), std::string::npos);
+    EXPECT_NE(wholeListPage({hostile}).find("<br>" + escaped + "<br>"), std::string::npos);
+    // An ordinary address is written as it is stored.
+    EXPECT_EQ(escapeHtml("http://x/a b/\xC3\xA9.gif?q=1"), "http://x/a b/\xC3\xA9.gif?q=1");
+}
+
+TEST(ImageTag, isTheAddressInAnImgElement) {
+    EXPECT_EQ(imageTagFor("http://x/a.gif"), "<img src=\"http://x/a.gif\">");
+    EXPECT_EQ(imageTagFor(""), "<img src=\"\">");
+}
+
+TEST(AddPosition, beforeTheSelectedEntryUnlessItIsTheLast) {
+    struct Case {
+        int current;
+        int count;
+        int position;
+    };
+    const Case cases[] = {
+        {2, 5, 2},  // the third of five: the new third entry
+        {0, 5, 0},  // the first: before it
+        {4, 5, 5},  // the last: after it
+        {0, 0, 0},  // an empty list
+        {0, 1, 1},  // the only entry is the last one
+        {-1, 3, 3}, // nothing selected: at the end
+        {7, 3, 3},  // an entry that does not exist: at the end
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(addPosition(c.current, c.count), c.position) << c.current << " of " << c.count;
+}
+
+TEST(SelectionAfterDelete, designatesAnExistingEntry) {
+    struct Case {
+        int deleted;
+        int remaining;
+        int selected;
+    };
+    const Case cases[] = {
+        {4, 4, 3}, // the last of five: the new last entry
+        {3, 4, 2}, // the fourth of five: back by one, to the third
+        {2, 4, 2}, // the third of five: the entry that took its place
+        {0, 4, 0}, // the first of five
+        {0, 1, 0}, // the first of two: the entry left, never -1
+        {1, 1, 0}, // the second of two
+        {0, 0, 0}, // the only entry: nothing left to select
+        {9, 2, 1}, // past the end: the last entry
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(selectionAfterDelete(c.deleted, c.remaining), c.selected)
+            << c.deleted << ", " << c.remaining << " left";
+}
+
+TEST(AddressFromBrowserReply, theQuotedAddressBeforeTheFirstComma) {
+    struct Case {
+        const char* reply;
+        const char* address;
+    };
+    const Case cases[] = {
+        {"\"http://x.org/a.gif\",\"Une image\"", "http://x.org/a.gif"},
+        {"\"file:///tmp/p.html\",\"Essai, page\",\"more\"", "file:///tmp/p.html"},
+        {"\"http://x/\xC3\xA9t\xC3\xA9\",\"t\"", "http://x/\xC3\xA9t\xC3\xA9"},
+        {"\"http://x.org/a.gif\" \"no comma\"", ""},
+        {"", ""},
+        {"\"\",\"title\"", ""}, // comma at position 3
+        {"\"a\",\"t\"", "a"},   // comma at position 4
+        {",x", ""},
+        {"ab,", ""},
+        {"abcd,", "bc"}, // no quotes: the same count of characters
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(addressFromBrowserReply(c.reply), c.address) << c.reply;
+}
+
+} // namespace
+} // namespace zk
