@@ -164,6 +164,18 @@ void TForm1::WireCommands() {
          {BoutOKConf0, BoutOKConf1, BoutOKCong2, BoutOKConf3, BoutOKConf4, BoutOKConf5})
         ZK_WIRE(ok, &QPushButton::clicked, BoutOKConf0Click);
     ZK_WIRE(BoutError, &QPushButton::clicked, BoutErrorClick);
+    ZK_WIRE(BoutTexteSignCoul, &QToolButton::clicked, BoutTexteSignCoulClick);
+    ZK_WIRE(BoutApercuSign, &QToolButton::clicked, BoutApercuSignClick);
+    ZK_WIRE(BoutDeg1, &QToolButton::clicked, BoutDeg1Click);
+    ZK_WIRE(BoutDeg2, &QToolButton::clicked, BoutDeg2Click);
+    ZK_WIRE(BoutInverse, &QToolButton::clicked, BoutInverseClick);
+    for (int k = 0; k < 8; ++k) {
+        auto* z = findChild<QToolButton*>(QStringLiteral("Z%1").arg(k));
+        connect(z, &QToolButton::clicked, this, [this, z] {
+            LastCommand = QStringLiteral("Z0Click");
+            Z0Click(z);
+        });
+    }
 
     // Tooltips, right buttons, link labels, character cells and shortcuts are watched here
     qApp->installEventFilter(this);

@@ -1,0 +1,145 @@
+// The "Dégradé" tab of the preferences: the current gradient, the eight preset gradients
+// and the commands that choose and edit their colours. They act at once; editing a colour
+// edits the selected preset too.
+#include "main_window.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QToolButton>
+
+#include <utility>
+
+#include "dialogs.h"
+#include "gradient_swatch.h"
+#include "icons.h"
+
+namespace {
+
+constexpr int kPresetCount = 8;
+
+QToolButton* makeTabButton(QWidget* tab, const char* name, const QString& tip, int x, int y) {
+    auto* b = new QToolButton(tab);
+    b->setObjectName(QLatin1String(name));
+    b->setToolTip(tip);
+    b->setGeometry(x, y, 24, 24);
+    return b;
+}
+
+// The selected preset when it names an entry of the tables (a hand-edited settings file may
+// hold any byte); -1 otherwise, and then only the current colours change.
+int selectedPreset(const zk::FormattingState& f) {
+    return f.GradientPresetIndex < kPresetCount ? f.GradientPresetIndex : -1;
+}
+
+} // namespace
+
+void TForm1::BuildGradientTab(QWidget* tab) {
+    for (int k = 0; k < kPresetCount; ++k) {
+        auto* swatch = new zk::ui::GradientSwatch(tab);
+        swatch->setObjectName(QStringLiteral("Grad%1").arg(k));
+        swatch->setGeometry(100 + 40 * k, 8, 32, 28);
+        // A clear button over the swatch, so that the swatch shows through.
+        auto* z = new QToolButton(tab);
+        z->setObjectName(QStringLiteral("Z%1").arg(k));
+        z->setProperty("Tag", k);
+        z->setGeometry(swatch->geometry());
+        z->setAutoRaise(true);
+        z->setCursor(Qt::PointingHandCursor);
+        z->setStyleSheet(QStringLiteral("QToolButton { background: transparent; }"));
+    }
+    LabDeg = new QLabel(QString(QChar(0x2022)), tab); // the bullet of code 149
+    LabDeg->setObjectName(QStringLiteral("LabDeg"));
+    LabDeg->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    LabDeg->setGeometry(104, 38, 24, 16);
+
+    BoutDeg1 = makeTabButton(tab, "BoutDeg1", QStringLiteral("Couleur de départ"), 70, 60);
+    BoutDeg1->setIcon(zk::shell::toolbarIcon(QStringLiteral("couleur")));
+    Degrade = new zk::ui::GradientSwatch(tab);
+    Degrade->setObjectName(QStringLiteral("Degrade"));
+    Degrade->setGeometry(100, 60, 312, 24);
+    BoutDeg2 = makeTabButton(tab, "BoutDeg2", QStringLiteral("Couleur d'arrivée"), 418, 60);
+    BoutDeg2->setIcon(zk::shell::toolbarIcon(QStringLiteral("couleur")));
+    BoutInverse = makeTabButton(tab, "BoutInverse", QStringLiteral("Inverser"), 244, 92);
+    BoutInverse->setText(QString(QChar(0x21C4)));
+    CheckDouble = new QCheckBox(QStringLiteral("Symétrie"), tab);
+    CheckDouble->setObjectName(QStringLiteral("CheckDouble"));
+    CheckDouble->setGeometry(100, 96, 120, 18);
+
+    ShowCurrentGradient();
+    for (int k = 0; k < kPresetCount; ++k)
+        ShowPresetGradient(k);
+}
+
+zk::ui::GradientSwatch* TForm1::PresetSwatch(int k) const {
+    return findChild<zk::ui::GradientSwatch*>(QStringLiteral("Grad%1").arg(k));
+}
+
+void TForm1::ShowCurrentGradient() {
+    Degrade->setColors(settings.fmt.GradientStartColor, settings.fmt.GradientEndColor);
+}
+
+void TForm1::ShowPresetGradient(int k) {
+    if (k < 0 || k >= kPresetCount)
+        return;
+    if (zk::ui::GradientSwatch* swatch = PresetSwatch(k))
+        swatch->setColors(settings.fmt.PresetStartColors[static_cast<std::size_t>(k)],
+                          settings.fmt.PresetEndColors[static_cast<std::size_t>(k)]);
+}
+
+void TForm1::SelectPresetGradient() {
+    zk::FormattingState& f = settings.fmt;
+    const int k = selectedPreset(f);
+    if (k >= 0) {
+        f.GradientStartColor = f.PresetStartColors[static_cast<std::size_t>(k)];
+        f.GradientEndColor = f.PresetEndColors[static_cast<std::size_t>(k)];
+    }
+    ShowCurrentGradient();
+    LabDeg->move(104 + 40 * f.GradientPresetIndex, LabDeg->y());
+}
+
+void TForm1::BoutDeg1Click() {
+    zk::FormattingState& f = settings.fmt;
+    const auto chosen =
+        zk::platform::dialogs().chooseColor(this, zk::ui::toQColor(f.GradientStartColor));
+    if (!chosen)
+        return;
+    f.GradientStartColor = zk::ui::fromQColor(*chosen);
+    ShowCurrentGradient();
+    const int k = selectedPreset(f);
+    if (k < 0)
+        return;
+    f.PresetStartColors[static_cast<std::size_t>(k)] = f.GradientStartColor;
+    ShowPresetGradient(k);
+}
+
+void TForm1::BoutDeg2Click() {
+    zk::FormattingState& f = settings.fmt;
+    const auto chosen =
+        zk::platform::dialogs().chooseColor(this, zk::ui::toQColor(f.GradientEndColor));
+    if (!chosen)
+        return;
+    f.GradientEndColor = zk::ui::fromQColor(*chosen);
+    ShowCurrentGradient();
+    const int k = selectedPreset(f);
+    if (k < 0)
+        return;
+    f.PresetEndColors[static_cast<std::size_t>(k)] = f.GradientEndColor;
+    ShowPresetGradient(k);
+}
+
+void TForm1::BoutInverseClick() {
+    zk::FormattingState& f = settings.fmt;
+    std::swap(f.GradientStartColor, f.GradientEndColor);
+    ShowCurrentGradient();
+    const int k = selectedPreset(f);
+    if (k < 0)
+        return;
+    f.PresetStartColors[static_cast<std::size_t>(k)] = f.GradientStartColor;
+    f.PresetEndColors[static_cast<std::size_t>(k)] = f.GradientEndColor;
+    ShowPresetGradient(k);
+}
+
+void TForm1::Z0Click(QToolButton* sender) {
+    settings.fmt.GradientPresetIndex = static_cast<std::uint8_t>(sender->property("Tag").toInt());
+    SelectPresetGradient();
+}

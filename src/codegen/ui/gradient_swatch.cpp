@@ -1,0 +1,43 @@
+#include "gradient_swatch.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+#include "string_utils.h"
+
+namespace zk::ui {
+
+QColor toQColor(Color c) {
+    const Color rgb = ResolveColor(c);
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+Color fromQColor(const QColor& c) {
+    return c.red() | (c.green() << 8) | (c.blue() << 16);
+}
+
+GradientSwatch::GradientSwatch(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void GradientSwatch::setColors(Color start, Color end) {
+    if (start == start_ && end == end_)
+        return;
+    start_ = start;
+    end_ = end;
+    update();
+}
+
+void GradientSwatch::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect inside = rect().adjusted(1, 1, -1, -1);
+    // Pixel centres of the first and last columns carry the two colours exactly.
+    QLinearGradient blend(inside.left() + 0.5, 0, inside.right() + 0.5, 0);
+    blend.setColorAt(0, toQColor(start_));
+    blend.setColorAt(1, toQColor(end_));
+    p.fillRect(inside, blend);
+    p.setPen(palette().color(QPalette::Dark));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+} // namespace zk::ui

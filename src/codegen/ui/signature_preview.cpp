@@ -1,0 +1,104 @@
+// The "Signature" tab of the preferences: its fields, the signature colour (which acts at
+// once) and the preview of the block built from the fields not yet confirmed.
+#include "main_window.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QWebEngineView>
+
+#include "atomic_file.h"
+#include "code_generator.h"
+#include "dialogs.h"
+#include "gradient_swatch.h"
+#include "html_view.h"
+#include "icons.h"
+#include "radio_group.h"
+#include "settings_file.h"
+#include "text.h"
+
+namespace {
+
+QLineEdit* makeEdit(QWidget* tab, const char* name, int x, int y, int w) {
+    auto* e = new QLineEdit(tab);
+    e->setObjectName(QLatin1String(name));
+    e->setGeometry(x, y, w, 22);
+    return e;
+}
+
+QLabel* makeCaption(QWidget* tab, const char* name, const QString& text, int x, int y, int w) {
+    auto* l = new QLabel(text, tab);
+    l->setObjectName(QLatin1String(name));
+    l->setGeometry(x, y, w, 16);
+    return l;
+}
+
+} // namespace
+
+void TForm1::BuildSignatureTab(QWidget* tab) {
+    Lab1 = makeCaption(tab, "Lab1", QStringLiteral("Signature                     Couleur Taille"),
+                       8, 4, 260);
+    EditTextSign = makeEdit(tab, "EditTextSign", 8, 22, 160);
+    BoutTexteSignCoul = new QToolButton(tab);
+    BoutTexteSignCoul->setObjectName(QStringLiteral("BoutTexteSignCoul"));
+    BoutTexteSignCoul->setGeometry(172, 21, 24, 24);
+    BoutTexteSignCoul->setIcon(zk::shell::toolbarIcon(QStringLiteral("couleur")));
+    CombTaille = new QComboBox(tab);
+    CombTaille->setObjectName(QStringLiteral("CombTaille"));
+    CombTaille->setGeometry(200, 22, 60, 22);
+    for (int i = 1; i <= 7; ++i)
+        CombTaille->addItem(QStringLiteral("H%1").arg(i));
+
+    Label1 = makeCaption(tab, "Label1", QStringLiteral("URL de l'image        Lien sur l'image"), 8,
+                         50, 260);
+    EditImgSign = makeEdit(tab, "EditImgSign", 8, 68, 124);
+    EditLinkImgSign = makeEdit(tab, "EditLinkImgSign", 136, 68, 124);
+
+    CheckTxtImg = new zk::ui::RadioGroup(
+        QString(), {QStringLiteral("  Texte  -  Image"), QStringLiteral("  Image -  Texte")}, tab);
+    CheckTxtImg->setObjectName(QStringLiteral("CheckTxtImg"));
+    CheckTxtImg->setGeometry(8, 94, 160, 50);
+    BoutApercuSign = new QToolButton(tab);
+    BoutApercuSign->setObjectName(QStringLiteral("BoutApercuSign"));
+    BoutApercuSign->setGeometry(200, 104, 32, 32);
+    BoutApercuSign->setIconSize(QSize(24, 24));
+    BoutApercuSign->setIcon(zk::shell::toolbarIcon(QStringLiteral("apercu")));
+    BoutApercuSign->setAccessibleName(QStringLiteral("Aperçu"));
+}
+
+void TForm1::PreviewSignature() {
+    const std::string text =
+        zk::SignatureTextPart(EditTextSign->text().toStdString(), CombTaille->currentIndex(),
+                              settings.fmt.FontFace, settings.fmt.SignatureColor);
+    const std::string image = zk::SignatureImagePart(EditImgSign->text().toStdString(),
+                                                     EditLinkImgSign->text().toStdString());
+    const std::string block =
+        CheckTxtImg->itemIndex() == 0 ? text + "&nbsp" + image : image + "&nbsp" + text;
+    const std::string page = "<html><head></head><body>\r\n" + block + "\r\n</body></html>\r\n";
+    const QString path = PreviewPagePath();
+    const zk::WriteResult written =
+        zk::writeFileAtomically(QFile::encodeName(path).toStdString(), zk::encodeHtmlPage(page));
+    if (written.status == zk::WriteStatus::CannotCreate) {
+        ShowError(QString::fromStdString(zk::writeErrorMessage(written)));
+        return;
+    }
+    if (!written.ok()) {
+        zk::platform::dialogs().runtimeError(
+            this, QString::fromStdString(zk::writeErrorMessage(written)));
+        return;
+    }
+    zk::platform::showFile(EnsureWebB3(), path);
+}
+
+void TForm1::BoutApercuSignClick() {
+    PreviewSignature();
+}
+
+void TForm1::BoutTexteSignCoulClick() {
+    const auto chosen =
+        zk::platform::dialogs().chooseColor(this, zk::ui::toQColor(settings.fmt.SignatureColor));
+    if (chosen)
+        settings.fmt.SignatureColor = zk::ui::fromQColor(*chosen);
+}
