@@ -69,9 +69,12 @@ void replaceEditorText(QPlainTextEdit* editor, std::string_view core) {
     if (head == old.size() && head == now.size()) {
         cursor.setPosition(static_cast<int>(head));
     } else {
+        // One block of its own, never merged with the typing that comes before or after.
+        cursor.beginEditBlock();
         cursor.setPosition(static_cast<int>(head));
         cursor.setPosition(static_cast<int>(old.size() - tail), QTextCursor::KeepAnchor);
         cursor.insertText(now.mid(head, now.size() - tail - head));
+        cursor.endEditBlock();
     }
     editor->setTextCursor(cursor);
 }
