@@ -1,6 +1,8 @@
 #include "cli.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -8,8 +10,10 @@
 
 #include "atomic_file.h"
 #include "code_generator.h"
+#include "effect_edit.h"
 #include "settings_file.h"
 #include "text.h"
+#include "text_effects.h"
 
 namespace zk {
 namespace {
@@ -44,6 +48,10 @@ struct Action {
 
 struct Request {
     std::vector<Action> actions;
+    std::vector<int> effects;    // --effect, in the order given
+    std::size_t selectStart = 0; // --select, in caret positions
+    std::size_t selectLength = 0;
+    bool textOnly = false;
     bool codeView = false;
     std::optional<std::string> input; // none: standard input
     bool help = false;
@@ -81,6 +89,44 @@ std::optional<Failure> parseAssignment(const std::string& arg, Action& action) {
     return std::nullopt;
 }
 
+// A decimal number without sign, at most `max`.
+bool parseCount(std::string_view text, std::uint64_t max, std::uint64_t& value) {
+    if (text.empty())
+        return false;
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (value > (max - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
+std::optional<Failure> parseEffect(const std::string& value, Request& request) {
+    std::uint64_t number = 0;
+    if (!parseCount(value, kLastTextEffectNumber, number) || number < kFirstTextEffect)
+        return usage(std::string(kProgram) + ": --effect " + shown(value) +
+                     ": not an effect number (1 to 12)");
+    request.effects.push_back(static_cast<int>(number));
+    return std::nullopt;
+}
+
+std::optional<Failure> parseSelection(const std::string& value, Request& request) {
+    constexpr std::uint64_t kMax = 0xFFFFFFFFu; // far beyond any text the tool reads
+    const std::size_t comma = value.find(',');
+    std::uint64_t start = 0, length = 0;
+    if (comma == std::string::npos || !parseCount(value.substr(0, comma), kMax, start) ||
+        !parseCount(value.substr(comma + 1), kMax, length))
+        return usage(std::string(kProgram) + ": --select " + shown(value) +
+                     ": expected START,LENGTH (two numbers from 0)");
+    request.selectStart = static_cast<std::size_t>(start);
+    request.selectLength = static_cast<std::size_t>(length);
+    return std::nullopt;
+}
+
 std::optional<Failure> parseArguments(const std::vector<std::string>& args, Request& request) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -105,6 +151,10 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
             request.codeView = true;
             continue;
         }
+        if (arg == "--text-only") {
+            request.textOnly = true;
+            continue;
+        }
         // --settings and --set take their value as the next argument or after "=".
         std::string option = arg;
         std::optional<std::string> value;
@@ -112,15 +162,29 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
             option = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }
-        if (option == "--code-view" || option == "--help")
+        if (option == "--code-view" || option == "--help" || option == "--text-only")
             return usage(std::string(kProgram) + ": option '" + option + "' takes no value");
-        if (option != "--settings" && option != "--set")
+        if (option != "--settings" && option != "--set" && option != "--effect" &&
+            option != "--select")
             return usage(std::string(kProgram) + ": unknown option '" + shown(option) + "'");
         if (!value) {
             if (i + 1 >= args.size())
                 return usage(std::string(kProgram) + ": option '" + option + "' needs " +
-                             (option == "--set" ? "NAME=VALUE" : "a file"));
+                             (option == "--set"      ? "NAME=VALUE"
+                              : option == "--effect" ? "a number"
+                              : option == "--select" ? "START,LENGTH"
+                                                     : "a file"));
             value = args[++i];
+        }
+        if (option == "--effect") {
+            if (auto failure = parseEffect(*value, request))
+                return failure;
+            continue;
+        }
+        if (option == "--select") {
+            if (auto failure = parseSelection(*value, request))
+                return failure;
+            continue;
         }
         Action action;
         if (option == "--settings") {
@@ -196,6 +260,29 @@ std::optional<Failure> applyActions(const std::vector<Action>& actions, AppSetti
     return std::nullopt;
 }
 
+// The effects in the order given, each on the selection as the previous one left it, with
+// one generator for the whole run, as in the window.
+void applyEffects(const Request& request, std::string& text) {
+    if (request.effects.empty())
+        return;
+    EffectRandom random;
+    std::size_t start = byteOffsetOfCaret(text, request.selectStart);
+    const std::size_t end = byteOffsetOfCaret(
+        text, request.selectStart + std::min(request.selectLength, SIZE_MAX - request.selectStart));
+    std::size_t length = end - start;
+    for (int number : request.effects) {
+        std::optional<EffectEdit> edit =
+            applyTextEffectInPlace(number, text, start, length, random);
+        if (!edit)
+            continue;
+        text = std::move(edit->text);
+        if (edit->target == EffectTarget::Selection) {
+            start = edit->start;
+            length = edit->length;
+        }
+    }
+}
+
 std::optional<Failure> run(const std::vector<std::string>& args, const ReadStandardInput& readStdin,
                            std::string& out) {
     Request request;
@@ -225,7 +312,12 @@ std::optional<Failure> run(const std::vector<std::string>& args, const ReadStand
             return Failure{kExitFailure, std::string(kProgram) + ": standard input: " +
                                              (errno ? std::strerror(errno) : "read error")};
     }
-    const std::string text = normalizeLineEnds(decodeTextFile(bytes));
+    std::string text = normalizeLineEnds(decodeTextFile(bytes));
+    applyEffects(request, text);
+    if (request.textOnly) {
+        out = text;
+        return std::nullopt;
+    }
 
     const std::optional<std::string> code =
         GenerateCode(text, settings.fmt, request.codeView ? kCodeViewPanel : 0);
@@ -278,7 +370,8 @@ int runCli(const std::vector<std::string>& args, std::string_view stdinBytes, st
 
 std::string cliUsage() {
     std::string u =
-        "Usage: zelkohtml-gen [--settings FILE] [--set NAME=VALUE]... [--code-view] [FILE]\n"
+        "Usage: zelkohtml-gen [--settings FILE] [--set NAME=VALUE]... [--effect N]...\n"
+        "                     [--select START,LENGTH] [--code-view] [--text-only] [FILE]\n"
         "\n"
         "Prints the HTML code ZelkoHTML generates for the text in FILE (standard input when\n"
         "FILE is absent or \"-\"), and nothing else. The text is read as UTF-8 when it is\n"
@@ -289,6 +382,18 @@ std::string cliUsage() {
         "  --set NAME=VALUE   set one variable; a number is a decimal integer of 32 bits at\n"
         "                     most, stored with the variable's width (300 in a byte gives 44)\n"
         "  --code-view        generate as the code view does: line breaks stay as they are\n"
+        "  --effect N         apply text effect N to the text first (repeatable, in order):\n"
+        "                     1 mirror, 2 lower case, 3 upper case, 4 alternation from lower\n"
+        "                     case, 5 alternation from upper case, 6 spacing out, 7 removing\n"
+        "                     spaces, 8 Hacker, 9 Choucroute, 10 Dom-Tom, 11 Atchoum, 12 Viking;\n"
+        "                     the Hacker generator starts at 0 once per run\n"
+        "  --select START,LENGTH\n"
+        "                     the effects act on this selection instead of the whole text;\n"
+        "                     START and LENGTH count characters from 0 as the caret moves (a\n"
+        "                     line break is one), a selection past the end is cut at the end;\n"
+        "                     after each effect the selection covers its result\n"
+        "  --text-only        print the text after the effects (UTF-8, CR LF line breaks)\n"
+        "                     instead of the code\n"
         "  -h, --help         show this help and exit\n"
         "\n"
         "Without options the code is that of the default state (face \"Verdana\"). Once a\n"

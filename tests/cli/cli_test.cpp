@@ -12,6 +12,7 @@
 #include "code_generator.h"
 #include "settings_file.h"
 #include "text.h"
+#include "text_effects.h"
 
 namespace zk {
 namespace {
@@ -169,7 +170,68 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"optionsEndAtDoubleDash",
                    {"--set", "Bold=1", "--", "-"},
                    "x",
-                   R"(<font size="2" face="Verdana" color="#000000"><b>x</b></font>)"}),
+                   R"(<font size="2" face="Verdana" color="#000000"><b>x</b></font>)"},
+        // Text effects before generation.
+        OptionCase{"effectThenCode",
+                   {"--effect", "3", "--set", "Bold=1"},
+                   "ab",
+                   R"(<font size="2" face="Verdana" color="#000000"><b>AB</b></font>)"},
+        OptionCase{
+            "textOnly", {"--effect", "4", "--text-only"}, "Bonjour le monde", "bOnJoUr lE MoNdE"},
+        OptionCase{"textOnlyWithoutEffects", {"--text-only"}, "a\nb", "a\r\nb"},
+        OptionCase{"effectsInOrder",
+                   {"--effect", "3", "--effect", "12", "--text-only"},
+                   "salut",
+                   "S\xC3\x85L\xC3\x9CT"}, // SÅLÜT
+        OptionCase{"effectsInTheOtherOrder",
+                   {"--effect=12", "--effect=3", "--text-only"},
+                   "salut",
+                   "S\xC3\xA5L\xC3\xBCT"}, // SåLüT: å and ü are not a-z
+        OptionCase{
+            "mirrorWholeTextLineByLine", {"--effect", "1", "--text-only"}, "abc\nde", "cba\r\ned"},
+        OptionCase{"alternationCountsBothHalvesOfALineBreak",
+                   {"--effect", "4", "--text-only"},
+                   "ab\r\ncd",
+                   "aB\r\ncD"},
+        OptionCase{"dialectWorkedExample",
+                   {"--effect", "9", "--text-only"},
+                   "Bonjour, je voudrais du g\xE2teau", // Windows-1252 input
+                   "Ponchour, che foutrais tu kâteau"},
+        OptionCase{"emojiStayWhole", {"--effect", "1", "--text-only"}, "a👍🏽b", "b👍🏽a"},
+        OptionCase{
+            "selection", {"--select", "4,3", "--effect", "3", "--text-only"}, "abc def", "abc DEF"},
+        OptionCase{"selectionNeverLooksPastItsEnd",
+                   {"--select=1,3", "--effect", "9", "--text-only"},
+                   "abase",
+                   "apase"},
+        OptionCase{"selectionCountsALineBreakAsOne",
+                   {"--select", "1,3", "--effect", "1", "--text-only"},
+                   "ab\ncd",
+                   "ac\r\nbd"},
+        OptionCase{"selectionCountsAnEmojiAsOne",
+                   {"--select", "0,2", "--effect", "1", "--text-only"},
+                   "a👍🏽b",
+                   "👍🏽ab"},
+        OptionCase{"selectionFollowsTheResult",
+                   {"--select", "3,2", "--effect", "6", "--effect", "3", "--text-only"},
+                   "ab cd",
+                   "ab C D "},
+        OptionCase{"selectionPastTheEndIsCut",
+                   {"--select", "1,99", "--effect", "3", "--text-only"},
+                   "abc",
+                   "aBC"},
+        OptionCase{"selectionStartingPastTheEndIsEmpty",
+                   {"--select", "10,2", "--effect", "3", "--text-only"},
+                   "abc",
+                   "ABC"},
+        OptionCase{"emptySelectionMeansTheWholeText",
+                   {"--select", "1,0", "--effect", "3", "--text-only"},
+                   "abc",
+                   "ABC"},
+        OptionCase{"selectionWithoutEffectChangesNothing",
+                   {"--select", "0,2", "--text-only"},
+                   "abc",
+                   "abc"}),
     [](const ::testing::TestParamInfo<OptionCase>& info) { return info.param.name; });
 
 // --- Errors ------------------------------------------------------------------------------
@@ -264,6 +326,54 @@ INSTANTIATE_TEST_SUITE_P(
                   2,
                   "zelkohtml-gen: --set FontColor=4294967295: '4294967295' is not a valid integer "
                   "value (see --help)\n"},
+        ErrorCase{"effectWithoutNumber",
+                  {"--effect"},
+                  2,
+                  "zelkohtml-gen: option '--effect' needs a number (see --help)\n"},
+        ErrorCase{"effectZero",
+                  {"--effect", "0"},
+                  2,
+                  "zelkohtml-gen: --effect 0: not an effect number (1 to 12) (see --help)\n"},
+        ErrorCase{"effectThirteen",
+                  {"--effect=13"},
+                  2,
+                  "zelkohtml-gen: --effect 13: not an effect number (1 to 12) (see --help)\n"},
+        ErrorCase{"effectByName",
+                  {"--effect", "Viking"},
+                  2,
+                  "zelkohtml-gen: --effect Viking: not an effect number (1 to 12) (see --help)\n"},
+        ErrorCase{"effectNegative",
+                  {"--effect", "-1"},
+                  2,
+                  "zelkohtml-gen: --effect -1: not an effect number (1 to 12) (see --help)\n"},
+        ErrorCase{"effectHuge",
+                  {"--effect", "99999999999999999999999"},
+                  2,
+                  "zelkohtml-gen: --effect 99999999999999999999999: not an effect number (1 to "
+                  "12) (see --help)\n"},
+        ErrorCase{"selectWithoutValue",
+                  {"--select"},
+                  2,
+                  "zelkohtml-gen: option '--select' needs START,LENGTH (see --help)\n"},
+        ErrorCase{"selectWithoutLength",
+                  {"--select", "3"},
+                  2,
+                  "zelkohtml-gen: --select 3: expected START,LENGTH (two numbers from 0) (see "
+                  "--help)\n"},
+        ErrorCase{"selectNegativeLength",
+                  {"--select", "3,-1"},
+                  2,
+                  "zelkohtml-gen: --select 3,-1: expected START,LENGTH (two numbers from 0) (see "
+                  "--help)\n"},
+        ErrorCase{"selectEmptyStart",
+                  {"--select=,2"},
+                  2,
+                  "zelkohtml-gen: --select ,2: expected START,LENGTH (two numbers from 0) (see "
+                  "--help)\n"},
+        ErrorCase{"textOnlyWithValue",
+                  {"--text-only=yes"},
+                  2,
+                  "zelkohtml-gen: option '--text-only' takes no value (see --help)\n"},
         ErrorCase{"twoInputFiles",
                   {"a.txt", "b.txt"},
                   2,
@@ -308,6 +418,19 @@ TEST(Cli, unreadableStandardInput_failsWithNothingOnStandardOutput) {
     EXPECT_EQ(status, kExitFailure);
     EXPECT_EQ(out, "");
     EXPECT_EQ(err, std::string("zelkohtml-gen: standard input: ") + std::strerror(EIO) + "\n");
+}
+
+TEST(Cli, hackerGenerator_startsAtZeroOncePerRun) {
+    // Two Hacker effects in one run go on with one generator; a second run starts again.
+    EffectRandom random;
+    const std::string first = hackerText("Hacker", random);
+    const std::string second = hackerText(first, random);
+    ASSERT_EQ(first, "HÄcKËr");
+    for (int run = 0; run < 2; ++run) {
+        const ToolRun r = runTool({"--effect", "8", "--effect", "8", "--text-only"}, "Hacker");
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        EXPECT_EQ(r.out, second) << "run " << run;
+    }
 }
 
 TEST(Cli, help_printsUsageWithEveryNameAndSucceeds) {
