@@ -20,35 +20,77 @@ struct RunningGuard {
     RunningGuard& operator=(const RunningGuard&) = delete;
 };
 
-// The user-perceived characters of a text, addressed 1-based like the scan position.
+// The user-perceived characters of a text, walked with a cursor that holds both the
+// 1-based position and the byte offset. Most texts have no code point that joins its
+// neighbours, so each character is one code point, found from its lead byte; other texts
+// keep the list of character starts.
+struct Cursor {
+    std::size_t p = 1;  // position, 1-based
+    std::size_t at = 0; // byte offset of the character at p
+};
+
 class Characters {
 public:
-    explicit Characters(std::string_view text)
-        : text_(text), starts_(graphemeBoundaries(text)) {}
-    std::size_t count() const { return starts_.size() - 1; }
-    std::string_view at(std::size_t p) const {
-        return text_.substr(starts_[p - 1], starts_[p] - starts_[p - 1]);
+    explicit Characters(std::string_view text) : text_(text) {
+        bool simple = true;
+        for (unsigned char c : text)
+            if (c >= 0xCC) {
+                simple = false;
+                break;
+            }
+        if (simple) {
+            // Every byte that is not a continuation byte starts a character (and so does
+            // a stray continuation byte at the very start), matching length() below for
+            // any bytes, valid UTF-8 or not.
+            count_ = codePointCount(text) +
+                     (!text.empty() && (static_cast<unsigned char>(text[0]) & 0xC0) == 0x80);
+        } else {
+            starts_ = graphemeBoundaries(text);
+            count_ = starts_.size() - 1;
+        }
     }
-    char first(std::size_t p) const { return text_[starts_[p - 1]]; }
-    // Bytes of characters p..q.
-    std::string_view span(std::size_t p, std::size_t q) const {
-        return text_.substr(starts_[p - 1], starts_[q] - starts_[p - 1]);
+    std::size_t count() const { return count_; }
+    std::size_t length(const Cursor& c) const {
+        if (starts_.empty()) {
+            std::size_t n = 1;
+            while (c.at + n < text_.size() &&
+                   (static_cast<unsigned char>(text_[c.at + n]) & 0xC0) == 0x80)
+                ++n;
+            return n;
+        }
+        return starts_[c.p] - starts_[c.p - 1];
+    }
+    void advance(Cursor& c) const {
+        c.at += length(c);
+        ++c.p;
+    }
+    char first(const Cursor& c) const { return text_[c.at]; }
+    std::string_view at(const Cursor& c) const { return text_.substr(c.at, length(c)); }
+    // Bytes of the characters from a through b.
+    std::string_view span(const Cursor& a, const Cursor& b) const {
+        return text_.substr(a.at, b.at + length(b) - a.at);
     }
 
 private:
     std::string_view text_;
-    std::vector<std::size_t> starts_;
+    std::vector<std::size_t> starts_; // empty for simple texts
+    std::size_t count_ = 0;
 };
 
 bool isPassThrough(char c) { return c == ' ' || c == '\r' || c == '\n'; }
 
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-// Last character copied by the tag copier starting at the "<" at p; p itself when only the
-// "<" is copied.
-std::size_t tagEnd(const Characters& chars, std::size_t p, int offset) {
+// Last character copied by the tag copier starting at the "<" at start; start itself when
+// only the "<" is copied.
+Cursor tagEnd(const Characters& chars, const Cursor& start, int offset) {
     const std::size_t length = chars.count();
-    const char name = p + offset <= length ? chars.first(p + offset) : '\0';
+    char name = '<';
+    if (offset == 1) {
+        Cursor next = start;
+        chars.advance(next);
+        name = next.p <= length ? chars.first(next) : '\0';
+    }
     int target = 0;
     if (name == '<' || name == 'b' || name == 'i') {
         target = 1;
@@ -60,18 +102,18 @@ std::size_t tagEnd(const Characters& chars, std::size_t p, int offset) {
         target = 1;
     } else {
         // A "<" that opens no tag ("a < b") is kept as a plain character.
-        return p;
+        return start;
     }
-    std::size_t pos = p;
+    Cursor pos = start;
     int count = 0;
     bool imageChecked = false;
-    while (pos < length) {
-        ++pos;
+    while (pos.p < length) {
+        chars.advance(pos);
         if (chars.first(pos) != '>' || ++count < target)
             continue;
         // A link around an image runs to the third ">": its opening, the image and "</a>".
         if (name == 'a' && !imageChecked &&
-            chars.span(p, pos).find("<img src") != std::string_view::npos) {
+            chars.span(start, pos).find("<img src") != std::string_view::npos) {
             imageChecked = true;
             target = 3;
             continue;
@@ -170,6 +212,11 @@ public:
     }
 
     void letter(std::string_view c) { wave(c); }
+
+    void characters(const Characters& chars, Cursor from, const Cursor& to) {
+        for (; from.p <= to.p; chars.advance(from))
+            character(chars.at(from));
+    }
 
     void character(std::string_view c) {
         const char first = c.front();
@@ -275,19 +322,18 @@ void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage&
                   Pacer& pacer) {
     ColorTag colorTag;
     const std::size_t length = chars.count();
-    for (std::size_t p = 1; p <= length; ++p) {
+    for (Cursor c; c.p <= length; chars.advance(c)) {
         pacer.tick();
-        const char first = chars.first(p);
+        const char first = chars.first(c);
         if (first == '<') {
-            const std::size_t end = tagEnd(chars, p, 1);
-            for (std::size_t q = p; q <= end; ++q)
-                next.character(chars.at(q));
-            p = end;
+            const Cursor end = tagEnd(chars, c, 1);
+            next.characters(chars, c, end);
+            c = end;
         } else if (isPassThrough(first)) {
-            next.character(chars.at(p));
+            next.character(chars.at(c));
         } else {
-            next.generatedTag(colorTag.of(gradient.colorAt(p)));
-            next.letter(chars.at(p));
+            next.generatedTag(colorTag.of(gradient.colorAt(c.p)));
+            next.letter(chars.at(c));
             next.generatedTag("</font>");
         }
     }
@@ -300,6 +346,9 @@ public:
     template <std::size_t N> void generatedTag(const char (&s)[N]) { out_.tag(s); }
     void letter(std::string_view c) { out_.letter(c); }
     void character(std::string_view c) { out_.text(c); }
+    void characters(const Characters& chars, const Cursor& from, const Cursor& to) {
+        out_.text(chars.span(from, to));
+    }
 
 private:
     BodyWriter& out_;
@@ -324,9 +373,9 @@ void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
             gradientLoop(chars, gradient, plain, pacer);
         }
     } else {
-        for (std::size_t p = 1; p <= chars.count(); ++p) {
+        for (Cursor c; c.p <= chars.count(); chars.advance(c)) {
             pacer.tick();
-            waves.character(chars.at(p));
+            waves.character(chars.at(c));
         }
     }
     body.flush();
@@ -526,10 +575,12 @@ std::string CopyTag(std::string_view text, std::size_t& scanPosition, int offset
     const Characters chars(text);
     if (scanPosition < 1 || scanPosition > chars.count())
         return {};
-    const std::size_t end = tagEnd(chars, scanPosition, offset);
-    const std::string copied(chars.span(scanPosition, end));
-    scanPosition = end;
-    return copied;
+    Cursor start;
+    while (start.p < scanPosition)
+        chars.advance(start);
+    const Cursor end = tagEnd(chars, start, offset);
+    scanPosition = end.p;
+    return std::string(chars.span(start, end));
 }
 
 std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& st,

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "list_store.h"
 #include "settings_file.h"
 #include "text_effects.h"
 
@@ -420,7 +421,22 @@ public:
     // shared way of inserting links, sounds, characters and image tags.
     void InsertAtCaret(const QString& opening, const QString& closing);
 
-    // ---- Image lists ----
+    // ---- Image lists (imagelists/ui) ----
+    zk::ListNameTable ListNames;     // the list names as the folder scan found them
+    std::int32_t CurrentItem = 0;    // the selected entry of the current list
+    QString SelectedAddress;         // the selected entry, the added text or the captured reply
+    std::uint8_t ListPromptMode = 0; // list-name prompt: 0 closed, 1 new, 2 rename, 3 delete
+    QString ListFolder() const;      // AppFolder + "Data/Listes"
+    QString ImagePagePath() const;   // AppFolder + "Data/Temp/Image.html"
+    // Rubrique from ListNames, ListImg from the current list's file, then the selections.
+    void LoadCurrentList();
+    // Writes the entries of ListImg to the current list's file; false when it failed.
+    bool SaveCurrentList();
+    // Drops on ListImg: the first file dropped from the desktop is added to the list; an
+    // entry dragged within the list is accepted over it and dropping it changes nothing.
+    // Returns true when the event was handled here.
+    bool TraiteDrag(QObject* watched, QEvent* event);
+    void SetUpImagePanel(); // called once the panel's widgets exist
     void BoutImageClick();
     void Insreruneimage1Click();
     void BoutImgNouvClick();

@@ -356,6 +356,17 @@ TEST(GenerateCode, longTextIsGeneratedWhole) {
         << "the last letters come near the end colour";
 }
 
+TEST(GenerateCode, invalidUtf8IsCopiedWithoutReadingPastTheText) {
+    FormattingState st;
+    st.GradientOn = 1;
+    st.WavesOn = 1;
+    st.IgnoreTextTags = 1;
+    for (const char* text : {"\x80", "a\xE0", "\xF0\x9F", "<a\xC3", "\xE9t\xE9", "a\x80\x80\x80\x80\x80"}) {
+        const std::string code = GenerateCode(text, st, 0).value();
+        EXPECT_NE(code.find(text[0] == '<' ? "<" : "font"), std::string::npos) << code;
+    }
+}
+
 TEST(GenerateCode, cannotBeReentered) {
     FormattingState st;
     st.GradientOn = 1;
