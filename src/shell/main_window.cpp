@@ -505,6 +505,7 @@ void TForm1::BuildImagePanel() {
             makeButton(Panel7, b.name, QString::fromUtf8(b.tip), QString::fromLatin1(b.icon), x, 3);
         x += 24;
     }
+    SetUpImagePanel();
 }
 
 QWebEngineView* TForm1::EnsureWebB() {

@@ -1,0 +1,295 @@
+// The image list panel: choosing a list, previewing, adding and deleting its entries,
+// inserting an image tag, the whole list in the web browser, files dropped from the
+// desktop, and the capture of the browser's address.
+#include <QApplication>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QListWidget>
+#include <QMimeData>
+#include <QSignalBlocker>
+#include <QUrl>
+#include <QWebEngineView>
+
+#include "atomic_file.h"
+#include "browser_capture.h"
+#include "clipboard.h"
+#include "dialogs.h"
+#include "html_view.h"
+#include "image_list.h"
+#include "main_window.h"
+#include "shell.h"
+#include "sounds.h"
+#include "text.h"
+
+namespace {
+
+// Passes the drag and drop events of the list box to the window's drop handler.
+class ListDropHook final : public QObject {
+public:
+    explicit ListDropHook(TForm1* form) : QObject(form), form_(form) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        return form_->TraiteDrag(watched, event) || QObject::eventFilter(watched, event);
+    }
+
+private:
+    TForm1* form_ = nullptr;
+};
+
+bool writeImagePage(TForm1& form, const std::string& page) {
+    const zk::WriteResult written = zk::writeFileAtomically(
+        QFile::encodeName(form.ImagePagePath()).toStdString(), zk::encodeHtmlPage(page));
+    if (written.ok())
+        return true;
+    if (written.status == zk::WriteStatus::CannotCreate)
+        form.ShowError(QStringLiteral("\r\nERREUR en écriture"));
+    else
+        zk::platform::dialogs().runtimeError(
+            &form, QString::fromStdString(zk::writeErrorMessage(written)));
+    return false;
+}
+
+// The row of the selected entry, -1 when none is selected (the current row of a list box
+// that just got the focus is not a selection).
+int selectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.constFirst());
+}
+
+void selectRow(QListWidget* list, int row) {
+    const QSignalBlocker block(list);
+    list->setCurrentRow(row);
+}
+
+bool hasList(const TForm1& form) {
+    return form.settings.CurrentList >= 0 && form.settings.CurrentList < form.Rubrique->count();
+}
+
+// The first local file of a drop from the desktop; empty when the drop holds none.
+QString firstDroppedFile(const QMimeData* data) {
+    if (!data || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+            return url.toLocalFile();
+    }
+    return {};
+}
+
+} // namespace
+
+QString TForm1::ImagePagePath() const {
+    return AppFolder + QStringLiteral("Data/Temp/Image.html");
+}
+
+void TForm1::SetUpImagePanel() {
+    ListImg->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListImg->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    ListImg->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ListImg->setUniformItemSizes(true);
+    // Entries can be dragged; the list takes them back over itself only, and files from
+    // the desktop. Dropping an entry changes nothing.
+    ListImg->setDragEnabled(true);
+    ListImg->setAcceptDrops(true);
+    ListImg->setDragDropMode(QAbstractItemView::DragDrop);
+    ListImg->setDefaultDropAction(Qt::CopyAction);
+    ListImg->setDropIndicatorShown(false);
+    auto* hook = new ListDropHook(this);
+    ListImg->installEventFilter(hook);
+    ListImg->viewport()->installEventFilter(hook);
+    // A selection the user makes with the keyboard previews the entry; one made with the
+    // mouse is previewed by the click that ends it.
+    connect(ListImg, &QListWidget::itemSelectionChanged, this, [this] {
+        if (QApplication::mouseButtons() != Qt::NoButton || ListImg->count() == 0)
+            return;
+        LastCommand = QStringLiteral("ListImgClick");
+        ListImgClick();
+    });
+}
+
+bool TForm1::TraiteDrag(QObject* watched, QEvent* event) {
+    if (watched != ListImg && watched != ListImg->viewport())
+        return false;
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        if (drag->source() == ListImg || !firstDroppedFile(drag->mimeData()).isEmpty()) {
+            drag->setDropAction(Qt::CopyAction);
+            drag->accept();
+        } else {
+            drag->ignore();
+        }
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        if (drop->source() == ListImg) {
+            drop->setDropAction(Qt::IgnoreAction); // the entry stays where it was
+            drop->accept();
+            return true;
+        }
+        const QString path = firstDroppedFile(drop->mimeData());
+        if (path.isEmpty()) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        // The further files of the drop are left out.
+        zk::platform::setClipboardText(path);
+        LastCommand = QStringLiteral("BoutImgAddClick");
+        BoutImgAddClick();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TForm1::BoutImageClick() {
+    ToggleOverlayPanel(7, {}, [this] { BoutImgFermerClick(); });
+    if (OpenPanel != 7 || !Panel7->isVisible())
+        return; // it was open: now closed
+    LoadCurrentList();
+    ListImgClick();
+}
+
+void TForm1::Insreruneimage1Click() {
+    BoutImageClick();
+}
+
+void TForm1::BoutImgFermerClick() {
+    CloseOverlayPanels();
+}
+
+void TForm1::FermerEditeurImageClick() {
+    BoutImgFermerClick();
+}
+
+void TForm1::RubriqueChange() {
+    settings.CurrentList = Rubrique->currentIndex();
+    CurrentItem = 0;
+    LoadCurrentList();
+    ListImgClick();
+}
+
+void TForm1::ListImgClick() {
+    if (ListImg->count() == 0)
+        return; // the preview keeps what it showed
+    const int row = selectedRow(ListImg);
+    if (row < 0) {
+        CurrentItem = -1; // nothing selected: nothing to preview, delete or read
+        return;
+    }
+    CurrentItem = row;
+    SelectedAddress = ListImg->item(row)->text();
+    if (!writeImagePage(*this, zk::oneImagePage(SelectedAddress.toStdString())))
+        return;
+    zk::platform::showFile(EnsureWebB2(), ImagePagePath());
+}
+
+void TForm1::ListImgDblClick() {
+    if (SelectedAddress.isEmpty())
+        return;
+    UndoFromClipboard = 1;
+    InsertAtCaret(QString::fromStdString(zk::imageTagFor(SelectedAddress.toStdString())),
+                  QString());
+}
+
+void TForm1::BoutImgInserClick() {
+    ListImgDblClick();
+}
+
+void TForm1::InsererTexteClick() {
+    ListImgDblClick();
+}
+
+void TForm1::BoutImgAddClick() {
+    if (!hasList(*this)) {
+        zk::platform::beep(); // no list to add to
+        return;
+    }
+    SelectedAddress = zk::platform::clipboardText();
+    if (SelectedAddress.isEmpty()) {
+        zk::platform::beep();
+        return;
+    }
+    const int position = zk::addPosition(CurrentItem, ListImg->count());
+    {
+        const QSignalBlocker block(ListImg);
+        ListImg->insertItem(position, SelectedAddress);
+    }
+    CurrentItem = position;
+    selectRow(ListImg, position);
+    // Saved and read back at once: a text of several lines becomes one entry per line.
+    SaveCurrentList();
+    LoadCurrentList();
+    ListImgClick();
+}
+
+void TForm1::CollerListeClick() {
+    BoutImgAddClick();
+}
+
+void TForm1::BoutImgSuppClick() {
+    const int count = ListImg->count();
+    if (CurrentItem < 0 || CurrentItem >= count || !hasList(*this))
+        return; // no entry selected
+    {
+        const QSignalBlocker block(ListImg);
+        delete ListImg->takeItem(CurrentItem);
+    }
+    CurrentItem = zk::selectionAfterDelete(CurrentItem, count - 1);
+    if (count > 1)
+        selectRow(ListImg, CurrentItem);
+    SaveCurrentList();
+    LoadCurrentList();
+    ListImgClick();
+}
+
+void TForm1::CopierListeClick() {
+    zk::platform::setClipboardText(SelectedAddress);
+}
+
+void TForm1::CouperListeClick() {
+    zk::platform::setClipboardText(SelectedAddress);
+    BoutImgSuppClick();
+}
+
+void TForm1::BoutVoirListClick() {
+    if (ListImg->count() == 0) {
+        zk::platform::beep();
+        return;
+    }
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(ListImg->count()));
+    for (int i = 0; i < ListImg->count(); ++i)
+        entries.push_back(ListImg->item(i)->text().toStdString());
+    if (!writeImagePage(*this, zk::wholeListPage(entries)))
+        return;
+    if (settings.PreviewInNewWindow == 0)
+        zk::platform::openDocument(ImagePagePath());
+    else if (settings.PreviewInNewWindow == 1)
+        LaunchDocument(ImagePagePath(), QStringLiteral("iexplore.exe"));
+}
+
+void TForm1::Voirtoutelaliste1Click() {
+    BoutVoirListClick();
+}
+
+void TForm1::BoutCaptureClick() {
+    const QString reply = zk::platform::RequestBrowserWindowInfo();
+    SelectedAddress = reply;
+    zk::platform::setClipboardText(
+        QString::fromStdString(zk::addressFromBrowserReply(reply.toStdString())));
+}
+
+void TForm1::CapturerlurlCourante1Click() {
+    BoutCaptureClick();
+}
