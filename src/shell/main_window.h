@@ -522,11 +522,11 @@ private:
     void BuildCodeView();
     void BuildPreferencesPanel();
     void BuildAboutTab(QWidget* tab);
-    void BuildGeneralTab(QWidget* tab);    // preferences.cpp
-    void BuildSignatureTab(QWidget* tab);  // codegen/ui/signature_preview.cpp
-    void BuildGradientTab(QWidget* tab);   // codegen/ui/gradient_commands.cpp
-    void BuildScrollingTab(QWidget* tab);  // preferences.cpp
-    void BuildWavesTab(QWidget* tab);      // preferences.cpp
+    void BuildGeneralTab(QWidget* tab);   // preferences.cpp
+    void BuildSignatureTab(QWidget* tab); // codegen/ui/signature_preview.cpp
+    void BuildGradientTab(QWidget* tab);  // codegen/ui/gradient_commands.cpp
+    void BuildScrollingTab(QWidget* tab); // preferences.cpp
+    void BuildWavesTab(QWidget* tab);     // preferences.cpp
     void BuildErrorBanner();
     void BuildTray();
     void WireCommands(); // command_map.cpp
