@@ -8,6 +8,7 @@ ZK_PACKAGES=(
     libicu-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
     qt6-base-dev qt6-webengine-dev libgl1-mesa-dev libxkbcommon-dev
     xvfb xauth dbus-x11 fonts-dejavu-core
+    chromium
 )
 
 zk_install_packages() {

@@ -1,0 +1,766 @@
+// The image lists on the real window: the lists found at start, the list-name prompt,
+// the entries of a list with their preview, insertion, whole-list page and drops.
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDirIterator>
+#include <QDrag>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTimer>
+#include <QToolButton>
+
+#include <dirent.h>
+
+#include "clipboard.h"
+#include "sounds.h"
+#include "window_test_support.h"
+
+using zktest::AppFolder;
+
+namespace {
+
+const QString kWriteError = QStringLiteral("\nERREUR en écriture");
+
+class UrlRecorder final : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+QStringList itemsOf(const QListWidget* list) {
+    QStringList items;
+    for (int i = 0; i < list->count(); ++i)
+        items.append(list->item(i)->text());
+    return items;
+}
+
+QStringList itemsOf(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items.append(box->itemText(i));
+    return items;
+}
+
+int selectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.constFirst());
+}
+
+QByteArray crlfLines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& l : lines)
+        bytes += l.toUtf8() + "\r\n";
+    return bytes;
+}
+
+// Every file and folder under a folder, to see that a command left the tree alone.
+QStringList treeOf(const QString& root) {
+    QStringList paths;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths.append(it.next());
+    paths.sort();
+    return paths;
+}
+
+QStringList addresses(int first, int count) {
+    QStringList list;
+    for (int i = first; i < first + count; ++i)
+        list.append(QStringLiteral("http://img.example/%1.gif").arg(i));
+    return list;
+}
+
+} // namespace
+
+class ImageListsTest final : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<AppFolder> folder;
+    std::unique_ptr<TForm1> form;
+
+    QString listPath(const QString& file) const {
+        return folder->file(QStringLiteral("Data/Listes/") + file);
+    }
+    void putList(const QString& file, const QByteArray& bytes) const {
+        QFile f(listPath(file));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    QByteArray listBytes(const QString& file) const { return zktest::readFile(listPath(file)); }
+
+    // The window, once its browser pane is made (the window is then made again for the
+    // engine and must be activated anew).
+    void start() {
+        form = zktest::openWindow(*folder);
+        QTRY_VERIFY_WITH_TIMEOUT(form->WebB != nullptr, 10000);
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    void openPanel() {
+        if (!form->Panel7->isVisible())
+            form->BoutImage->click();
+        QVERIFY(form->Panel7->isVisible());
+    }
+    // The window with one list "images" of the given entries, its panel open.
+    void startWithList(const QStringList& entries) {
+        putList(QStringLiteral("images.lst"), crlfLines(entries));
+        start();
+        openPanel();
+        QCOMPARE(itemsOf(form->ListImg), entries);
+    }
+    void clickEntry(int row) {
+        QListWidgetItem* item = form->ListImg->item(row);
+        form->ListImg->scrollToItem(item);
+        const QRect rect = form->ListImg->visualItemRect(item);
+        QTest::mouseClick(form->ListImg->viewport(), Qt::LeftButton, {},
+                          QPoint(rect.left() + 5, rect.center().y()));
+        QCOMPARE(selectedRow(form->ListImg), row);
+    }
+    // Runs a prompt command, types the name and presses "Ok".
+    void answerPrompt(QToolButton* command, const QString& name) {
+        command->click();
+        QVERIFY(form->Panel6->isVisible());
+        form->EditMessListe->setText(name);
+        form->BoutMessOK->click();
+    }
+    void expectBanner() {
+        QVERIFY(form->PanError->isVisible());
+        QCOMPARE(form->LabError->text(), kWriteError);
+        form->BoutError->click();
+    }
+    void expectPromptClosed() {
+        QVERIFY(!form->Panel6->isVisible());
+        QCOMPARE(form->Panel6->pos(), QPoint(0, 436));
+        QCOMPARE(form->ListPromptMode, 0);
+    }
+    QString imagePage() const {
+        return QString::fromLatin1(zktest::readFile(folder->file("Data/Temp/Image.html")));
+    }
+
+private slots:
+    void init() {
+        zktest::dialogs() = zktest::FakeDialogs();
+        folder = std::make_unique<AppFolder>();
+        zk::platform::setClipboardText(QString());
+    }
+    void cleanup() {
+        form.reset();
+        folder.reset();
+    }
+
+    // ---- The lists found at start ----
+
+    void startFindsTheListFilesInTheFoldersOrder() {
+        putList(QStringLiteral("b.lst"), "http://b/1.gif\r\n");
+        putList(QStringLiteral("a.LST"), "http://a/1.gif\r\nhttp://a/2.gif\r\n");
+        putList(QStringLiteral("!_c.lst"), "http://c/1.gif\r\n");
+        putList(QStringLiteral(".lst"), "http://d/1.gif\r\n");
+        putList(QStringLiteral("notes.txt"), "http://e/1.gif\r\n");
+        start();
+        // The platform's order, as the folder lists its two list files.
+        QStringList expected;
+        DIR* dir = opendir(QFile::encodeName(listPath(QString())).constData());
+        while (const dirent* e = readdir(dir)) {
+            const QString n = QString::fromUtf8(e->d_name);
+            if (n == QLatin1String("b.lst") || n == QLatin1String("a.LST"))
+                expected.append(n.left(1));
+        }
+        closedir(dir);
+        QCOMPARE(QString::fromStdString(form->ListNames[0]), expected[0]);
+        QCOMPARE(QString::fromStdString(form->ListNames[1]), expected[1]);
+        QVERIFY(form->ListNames[2].empty());
+        // Filled when the panel opens; the list a is its file a.LST.
+        QCOMPARE(form->Rubrique->count(), 0);
+        openPanel();
+        QCOMPARE(itemsOf(form->Rubrique), expected);
+        QCOMPARE(form->Rubrique->currentIndex(), 0);
+        form->Rubrique->setCurrentIndex(expected.indexOf(QStringLiteral("a")));
+        QCOMPARE(form->LastCommand, QStringLiteral("RubriqueChange"));
+        QCOMPARE(itemsOf(form->ListImg),
+                 (QStringList{QStringLiteral("http://a/1.gif"), QStringLiteral("http://a/2.gif")}));
+    }
+
+    void aListNamedWithTwoDotsOpensItsShortName() {
+        putList(QStringLiteral("holiday.2004.lst"), "http://h/1.gif\r\n");
+        start();
+        openPanel();
+        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("holiday")});
+        QCOMPARE(form->ListImg->count(), 0); // it looks for holiday.lst
+    }
+
+    void aSavedListIndexOutsideTheListsChoosesTheFirst() {
+        for (const char* saved : {"5", "-1", "2"}) {
+            folder = std::make_unique<AppFolder>();
+            putList(QStringLiteral("x.lst"), "http://x/1.gif\r\n");
+            putList(QStringLiteral("y.lst"), "http://y/1.gif\r\n");
+            folder->writeSettings({{24, saved}});
+            start();
+            QCOMPARE(form->settings.CurrentList, QByteArray(saved).toInt());
+            openPanel();
+            QCOMPARE(form->settings.CurrentList, 0);
+            QCOMPARE(form->Rubrique->currentIndex(), 0);
+            QCOMPARE(
+                itemsOf(form->ListImg),
+                QStringList{QStringLiteral("http://%1/1.gif").arg(form->Rubrique->itemText(0))});
+            form.reset();
+        }
+    }
+
+    void openingThePanelFocusesTheEntriesOnlyWhenAListExists() {
+        start();
+        form->Memo1->setFocus();
+        QTRY_VERIFY(form->Memo1->hasFocus());
+        openPanel();
+        QVERIFY(form->Memo1->hasFocus());
+        QCOMPARE(form->OpenPanel, 7);
+        form->BoutImage->click(); // a second press closes it
+        QVERIFY(!form->Panel7->isVisible());
+        QCOMPARE(form->OpenPanel, 0);
+        form.reset();
+
+        putList(QStringLiteral("x.lst"), "http://x/1.gif\r\n");
+        start();
+        form->Memo1->setFocus();
+        openPanel();
+        QTRY_VERIFY(form->ListImg->hasFocus());
+        QCOMPARE(selectedRow(form->ListImg), 0);
+        // Shift+Ins then acts on the list.
+        zk::platform::setClipboardText(QStringLiteral("http://x/0.gif"));
+        QTest::keyClick(form->ListImg, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(form->LastCommand, QStringLiteral("CollerListeClick"));
+        QCOMPARE(itemsOf(form->ListImg),
+                 (QStringList{QStringLiteral("http://x/1.gif"), QStringLiteral("http://x/0.gif")}));
+    }
+
+    // ---- The list-name prompt ----
+
+    void createMakesAnEmptyCurrentList() {
+        startWithList(addresses(1, 2));
+        form->BoutImgNouv->click();
+        QCOMPARE(form->LabMessListe->text(), QStringLiteral("Nouvelle Liste"));
+        QCOMPARE(form->Panel6->pos(), QPoint(164, 144));
+        QCOMPARE(form->ListPromptMode, 1);
+        QTRY_VERIFY(form->EditMessListe->hasFocus());
+        form->EditMessListe->clear();
+        QTest::keyClicks(form->EditMessListe, QStringLiteral("plants"));
+        form->BoutMessOK->click();
+        expectPromptClosed();
+        QVERIFY(QFileInfo::exists(listPath(QStringLiteral("plants.lst"))));
+        QCOMPARE(listBytes(QStringLiteral("plants.lst")), QByteArray());
+        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"images", "plants"}));
+        QCOMPARE(form->Rubrique->currentIndex(), 1);
+        QCOMPARE(form->settings.CurrentList, 1);
+        QCOMPARE(form->ListImg->count(), 0);
+        QCOMPARE(form->ListNames[1], std::string("plants"));
+        QVERIFY(form->ListNames[2].empty());
+    }
+
+    void createUnderAnExistingNameSelectsThatList() {
+        startWithList(addresses(1, 3));
+        answerPrompt(form->BoutImgNouv, QStringLiteral("plants"));
+        answerPrompt(form->BoutImgNouv, QStringLiteral("images"));
+        expectPromptClosed();
+        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"images", "plants"}));
+        QCOMPARE(form->settings.CurrentList, 0);
+        QCOMPARE(itemsOf(form->ListImg), addresses(1, 3));
+        QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(addresses(1, 3)));
+
+        // A list file put there after the start is taken as it is, never emptied.
+        putList(QStringLiteral("later.lst"), "http://l/1.gif\r\n");
+        answerPrompt(form->BoutImgNouv, QStringLiteral("later"));
+        expectPromptClosed();
+        QCOMPARE(form->Rubrique->currentText(), QStringLiteral("later"));
+        QCOMPARE(itemsOf(form->ListImg), QStringList{QStringLiteral("http://l/1.gif")});
+    }
+
+    void anEmptyNameClosesThePromptAndChangesNothing() {
+        startWithList(addresses(1, 2));
+        const QStringList before = treeOf(folder->path());
+        answerPrompt(form->BoutImgNouv, QString());
+        expectPromptClosed();
+        answerPrompt(form->BoutImgRen, QString());
+        expectPromptClosed();
+        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("images")});
+        QCOMPARE(treeOf(folder->path()), before);
+        // Cancel closes it too.
+        form->BoutImgNouv->click();
+        form->BoutMessAnnule->click();
+        expectPromptClosed();
+    }
+
+    void aNameIsAFileNameInsideTheListFolderOnly() {
+        startWithList(addresses(1, 2));
+        const QString names[] = {
+            QStringLiteral("../evil"),      QStringLiteral("a/b"),
+            QStringLiteral("a\\b"),         QStringLiteral("."),
+            QStringLiteral(".."),           QStringLiteral(".hidden"),
+            QStringLiteral("!_images"),     QStringLiteral("x.y"),
+            QStringLiteral("/tmp/zk-evil"), QStringLiteral("a") + QChar(0) + QStringLiteral("b")};
+        const QStringList before = treeOf(folder->path());
+        for (const QString& name : names) {
+            answerPrompt(form->BoutImgNouv, name);
+            expectBanner();
+            QVERIFY2(form->Panel6->isVisible(), qPrintable(name));
+            QCOMPARE(form->ListPromptMode, 1);
+            form->BoutMessAnnule->click();
+
+            answerPrompt(form->BoutImgRen, name);
+            expectBanner();
+            QCOMPARE(form->ListPromptMode, 2);
+            form->BoutMessAnnule->click();
+        }
+        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("images")});
+        QCOMPARE(treeOf(folder->path()), before);
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/zk-evil.lst")));
+    }
+
+    void renameMovesTheFileAndKeepsTheEntries() {
+        startWithList(addresses(1, 2));
+        answerPrompt(form->BoutImgNouv, QStringLiteral("other"));
+        form->Rubrique->setCurrentIndex(0);
+        form->BoutImgRen->click();
+        QCOMPARE(form->LabMessListe->text(), QStringLiteral("Renommer la Liste"));
+        QCOMPARE(form->EditMessListe->text(), QStringLiteral("images"));
+        form->EditMessListe->setText(QStringLiteral("photos"));
+        form->BoutMessOK->click();
+        expectPromptClosed();
+        QVERIFY(!QFileInfo::exists(listPath(QStringLiteral("images.lst"))));
+        QCOMPARE(listBytes(QStringLiteral("photos.lst")), crlfLines(addresses(1, 2)));
+        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"photos", "other"}));
+        QCOMPARE(form->Rubrique->currentIndex(), 0);
+        QCOMPARE(itemsOf(form->ListImg), addresses(1, 2));
+        QCOMPARE(form->ListNames[0], std::string("photos"));
+
+        // The name of another list is refused; neither file changes.
+        answerPrompt(form->BoutImgRen, QStringLiteral("other"));
+        expectBanner();
+        QCOMPARE(form->ListPromptMode, 2);
+        form->BoutMessAnnule->click();
+        QCOMPARE(listBytes(QStringLiteral("photos.lst")), crlfLines(addresses(1, 2)));
+        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"photos", "other"}));
+    }
+
+    void deleteSetsTheListAsideAndChoosesTheFirst() {
+        startWithList(addresses(1, 2));
+        answerPrompt(form->BoutImgNouv, QStringLiteral("plants"));
+        zk::platform::setClipboardText(QStringLiteral("http://p/1.png"));
+        form->BoutImgAdd->click();
+        form->BoutImgEff->click();
+        QCOMPARE(form->LabMessListe->text(), QStringLiteral("Supprimer la Liste"));
+        QCOMPARE(form->EditMessListe->text(), QStringLiteral("plants"));
+        QCOMPARE(form->ListPromptMode, 3);
+        form->BoutMessOK->click();
+        expectPromptClosed();
+        QVERIFY(!QFileInfo::exists(listPath(QStringLiteral("plants.lst"))));
+        QCOMPARE(listBytes(QStringLiteral("BakListes/!_plants.lst")),
+                 QByteArray("http://p/1.png\r\n"));
+        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("images")});
+        QCOMPARE(form->settings.CurrentList, 0);
+        QCOMPARE(itemsOf(form->ListImg), addresses(1, 2));
+        QCOMPARE(form->EditMessListe->text(), QString());
+        QVERIFY(form->ListNames[1].empty());
+    }
+
+    void deleteWithATakenBackupNameKeepsTheList() {
+        putList(QStringLiteral("BakListes/!_images.lst"), "old\r\n");
+        startWithList(addresses(1, 2));
+        form->BoutImgEff->click();
+        form->BoutMessOK->click();
+        expectBanner();
+        QCOMPARE(form->ListPromptMode, 3);
+        QVERIFY(form->Panel6->isVisible());
+        QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(addresses(1, 2)));
+        QCOMPARE(listBytes(QStringLiteral("BakListes/!_images.lst")), QByteArray("old\r\n"));
+        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("images")});
+
+        // An emptied edit box only sounds.
+        const int sounds = zk::platform::informationSoundCount();
+        form->EditMessListe->clear();
+        form->BoutMessOK->click();
+        QCOMPARE(zk::platform::informationSoundCount(), sounds + 1);
+        QVERIFY(form->Panel6->isVisible());
+        QCOMPARE(form->ListPromptMode, 3);
+        QVERIFY(QFileInfo::exists(listPath(QStringLiteral("images.lst"))));
+    }
+
+    void deletingTheLastListLeavesNone() {
+        startWithList(addresses(1, 1));
+        form->BoutImgEff->click();
+        form->BoutMessOK->click();
+        expectPromptClosed();
+        QCOMPARE(form->Rubrique->count(), 0);
+        QCOMPARE(form->ListImg->count(), 0);
+        QVERIFY(form->ListNames[0].empty());
+        // Nothing to rename, delete or add to: the beep, nothing else.
+        const int beeps = zk::platform::beepCount();
+        const QStringList before = treeOf(folder->path());
+        form->BoutImgRen->click();
+        form->BoutImgEff->click();
+        zk::platform::setClipboardText(QStringLiteral("http://x/1.gif"));
+        form->BoutImgAdd->click();
+        QCOMPARE(zk::platform::beepCount(), beeps + 3);
+        QVERIFY(!form->Panel6->isVisible());
+        QCOMPARE(treeOf(folder->path()), before);
+        // The next start, with the index the deletion left, chooses the first list again.
+        putList(QStringLiteral("new.lst"), "http://n/1.gif\r\n");
+        form->close(); // saves the index the deletion left
+        form.reset();
+        start();
+        openPanel();
+        QCOMPARE(form->settings.CurrentList, 0);
+        QCOMPARE(itemsOf(form->ListImg), QStringList{QStringLiteral("http://n/1.gif")});
+    }
+
+    void theTableNeverGrowsPastItsLastSlot() {
+        for (int i = 0; i < 130; ++i)
+            putList(QStringLiteral("l%1.lst").arg(i), "http://x/1.gif\r\n");
+        start();
+        openPanel();
+        QCOMPARE(form->Rubrique->count(), 128);
+        const QStringList before = treeOf(folder->path());
+        answerPrompt(form->BoutImgNouv, QStringLiteral("more"));
+        expectBanner();
+        form->BoutMessAnnule->click();
+        QCOMPARE(form->Rubrique->count(), 128);
+        QCOMPARE(treeOf(folder->path()), before);
+        // An existing list can still be chosen through the prompt.
+        answerPrompt(form->BoutImgNouv, form->Rubrique->itemText(127));
+        expectPromptClosed();
+        QCOMPARE(form->settings.CurrentList, 127);
+    }
+
+    // ---- Entries ----
+
+    void addingInsertsBeforeTheSelectedEntryOrAppendsAfterTheLast() {
+        startWithList(addresses(1, 5));
+        clickEntry(2);
+        zk::platform::setClipboardText(QStringLiteral("http://new/a.gif"));
+        form->BoutImgAdd->click();
+        QStringList expected = addresses(1, 5);
+        expected.insert(2, QStringLiteral("http://new/a.gif"));
+        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(selectedRow(form->ListImg), 2);
+        QCOMPARE(form->CurrentItem, 2);
+        QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
+        QVERIFY(imagePage().contains(QStringLiteral("src=\"http://new/a.gif\"")));
+
+        clickEntry(5);
+        zk::platform::setClipboardText(QStringLiteral("http://new/b.gif"));
+        form->BoutImgAdd->click();
+        expected.append(QStringLiteral("http://new/b.gif"));
+        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(selectedRow(form->ListImg), 6);
+        QCOMPARE(form->SelectedAddress, QStringLiteral("http://new/b.gif"));
+
+        // Several lines: one entry per non-empty line, the first selected.
+        clickEntry(0);
+        zk::platform::setClipboardText(QStringLiteral("http://m/1.gif\r\n\r\nhttp://m/2.gif"));
+        form->BoutImgAdd->click();
+        expected.insert(0, QStringLiteral("http://m/2.gif"));
+        expected.insert(0, QStringLiteral("http://m/1.gif"));
+        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(selectedRow(form->ListImg), 0);
+
+        // An empty clipboard: the beep, nothing added.
+        const int beeps = zk::platform::beepCount();
+        zk::platform::setClipboardText(QString());
+        form->BoutImgAdd->click();
+        QCOMPARE(zk::platform::beepCount(), beeps + 1);
+        QCOMPARE(form->SelectedAddress, QString());
+        QCOMPARE(itemsOf(form->ListImg), expected);
+    }
+
+    void deletingSelectsAnExistingEntry() {
+        struct Case {
+            int entries;
+            int deleted;
+            int selected; // -1: the list is empty
+        };
+        const Case cases[] = {
+            {5, 4, 3},            // the last of five: the new last
+            {5, 3, 2},            // the fourth of five: back by one, to the third
+            {5, 1, 1}, {2, 0, 0}, // the first of two: the one left
+            {2, 1, 0}, {1, 0, -1},
+        };
+        for (const Case& c : cases) {
+            folder = std::make_unique<AppFolder>();
+            startWithList(addresses(1, c.entries));
+            clickEntry(c.deleted);
+            const QString previewed = imagePage();
+            form->BoutImgSupp->click();
+            QStringList expected = addresses(1, c.entries);
+            const QString gone = expected.takeAt(c.deleted);
+            QCOMPARE(itemsOf(form->ListImg), expected);
+            QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
+            QCOMPARE(selectedRow(form->ListImg), c.selected);
+            if (c.selected >= 0) {
+                QCOMPARE(form->CurrentItem, c.selected);
+                QCOMPARE(form->SelectedAddress, expected[c.selected]);
+                QVERIFY(imagePage().contains(expected[c.selected]));
+            } else {
+                QCOMPARE(imagePage(), previewed); // the preview keeps its page
+            }
+            form.reset();
+        }
+    }
+
+    void cutCopyAndPasteActOnTheEntries() {
+        startWithList(addresses(1, 3));
+        clickEntry(1);
+        form->CopierListe->trigger();
+        QCOMPARE(zk::platform::clipboardText(), addresses(2, 1)[0]);
+        form->CouperListe->trigger();
+        QCOMPARE(zk::platform::clipboardText(), addresses(2, 1)[0]);
+        QCOMPARE(itemsOf(form->ListImg), (QStringList{addresses(1, 1)[0], addresses(3, 1)[0]}));
+        // The first entry is selected now: the address goes back in before it.
+        QCOMPARE(selectedRow(form->ListImg), 0);
+        form->CollerListe->trigger();
+        QCOMPARE(itemsOf(form->ListImg),
+                 (QStringList{addresses(2, 1)[0], addresses(1, 1)[0], addresses(3, 1)[0]}));
+    }
+
+    void theSelectedEntryIsPreviewed() {
+        startWithList(addresses(1, 3));
+        clickEntry(1);
+        QCOMPARE(imagePage(), QStringLiteral("<html><head></head><body><div align=\"center\"><img "
+                                             "src=\"http://img.example/2.gif\"></div></body></"
+                                             "html>\r\n"));
+        QVERIFY(form->WebB2);
+        QVERIFY(zktest::waitForBody(form->WebB2, QStringLiteral("http://img.example/2.gif"))
+                    .contains(QStringLiteral("<img src=\"http://img.example/2.gif\">")));
+        // The arrow keys preview each entry in turn.
+        QTest::keyClick(form->ListImg, Qt::Key_Down);
+        QCOMPARE(form->CurrentItem, 2);
+        QCOMPARE(form->SelectedAddress, addresses(3, 1)[0]);
+        QVERIFY(zktest::waitForBody(form->WebB2, addresses(3, 1)[0]).contains(addresses(3, 1)[0]));
+        QTest::keyClick(form->ListImg, Qt::Key_Up);
+        QCOMPARE(form->CurrentItem, 1);
+        QVERIFY(imagePage().contains(addresses(2, 1)[0]));
+    }
+
+    void anEntryIsInsertedAsAnImageTagAtTheCaret() {
+        startWithList(addresses(1, 3));
+        form->Memo1->setPlainText(QStringLiteral("Hello world"));
+        QTextCursor c = form->Memo1->textCursor();
+        c.setPosition(6);
+        c.setPosition(11, QTextCursor::KeepAnchor);
+        form->Memo1->setTextCursor(c);
+        form->UndoFromClipboard = 0;
+
+        QListWidgetItem* item = form->ListImg->item(1);
+        // A double click as the mouse makes it: press, release, double click, release.
+        const QPoint at = form->ListImg->visualItemRect(item).center();
+        QTest::mouseClick(form->ListImg->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(form->ListImg->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(form->ListImg->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(form->LastCommand, QStringLiteral("ListImgDblClick"));
+        QCOMPARE(form->Memo1->toPlainText(),
+                 QStringLiteral("Hello <img src=\"http://img.example/2.gif\">world"));
+        QCOMPARE(form->Memo1->textCursor().position(), 42);
+        QCOMPARE(zk::platform::clipboardText(), QStringLiteral("Hello world")); // for Undo
+        QCOMPARE(form->UndoFromClipboard, 1);
+
+        // The button and the menu item insert the same tag at the caret.
+        form->BoutImgInser->click();
+        form->InsererTexte->trigger();
+        QCOMPARE(form->Memo1->toPlainText(),
+                 QStringLiteral("Hello <img src=\"http://img.example/2.gif\"><img "
+                                "src=\"http://img.example/2.gif\"><img "
+                                "src=\"http://img.example/2.gif\">world"));
+
+        // After an empty clipboard was added, nothing is inserted.
+        zk::platform::setClipboardText(QString());
+        form->BoutImgAdd->click();
+        const QString text = form->Memo1->toPlainText();
+        form->BoutImgInser->click();
+        QCOMPARE(form->Memo1->toPlainText(), text);
+    }
+
+    void theWholeListPageHasOneLinePerEntry() {
+        startWithList(addresses(1, 2));
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        form->BoutVoirList->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        const QString page = imagePage();
+        QCOMPARE(page.count(QStringLiteral("\r\n")), 4);
+        QCOMPARE(page, QStringLiteral("<html><head></head><body><div align=\"center\"><h5>\r\n"
+                                      "<img src=\"http://img.example/1.gif\"><br>"
+                                      "http://img.example/1.gif<br>\r\n"
+                                      "<img src=\"http://img.example/2.gif\"><br>"
+                                      "http://img.example/2.gif<br>\r\n"
+                                      "</h5></div></body></html>\r\n"));
+        QCOMPARE(recorder.urls,
+                 QList<QUrl>{QUrl::fromLocalFile(folder->file("Data/Temp/Image.html"))});
+
+        // An empty list: the beep, no page opened.
+        answerPrompt(form->BoutImgNouv, QStringLiteral("empty"));
+        const int beeps = zk::platform::beepCount();
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        form->Voirtoutelaliste1->trigger();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(zk::platform::beepCount(), beeps + 1);
+        QCOMPARE(recorder.urls.size(), 1);
+    }
+
+    void aDropOfThreeFilesAddsTheFirst() {
+        startWithList(addresses(1, 2));
+        clickEntry(1);
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(QStringLiteral("/home/u/Images/un deux.png")),
+                       QUrl::fromLocalFile(QStringLiteral("/home/u/Images/b.png")),
+                       QUrl::fromLocalFile(QStringLiteral("/home/u/Images/c.png"))});
+        QWidget* target = form->ListImg->viewport();
+        const QPoint at = target->rect().center();
+        QDragEnterEvent enter(at, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDragMoveEvent move(at, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+        QVERIFY(move.isAccepted());
+        QDropEvent drop(at, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        QVERIFY(drop.isAccepted());
+        // The last entry was selected: the path is appended after it.
+        const QStringList expected = {addresses(1, 1)[0], addresses(2, 1)[0],
+                                      QStringLiteral("/home/u/Images/un deux.png")};
+        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(zk::platform::clipboardText(), QStringLiteral("/home/u/Images/un deux.png"));
+        QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
+
+        // Text, web addresses and entries dragged from elsewhere are not taken.
+        QMimeData text;
+        text.setText(QStringLiteral("http://x/1.gif"));
+        QMimeData web;
+        web.setUrls({QUrl(QStringLiteral("http://x/2.gif"))});
+        QMimeData* entries =
+            form->ListImg->model()->mimeData({form->ListImg->model()->index(0, 0)});
+        for (QMimeData* data : {&text, &web, entries}) {
+            QDragEnterEvent refused(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
+                                    Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &refused);
+            QVERIFY(!refused.isAccepted());
+            QDropEvent dropped(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
+                               Qt::NoModifier);
+            QCoreApplication::sendEvent(target, &dropped);
+        }
+        delete entries;
+        QCOMPARE(itemsOf(form->ListImg), expected);
+    }
+
+    void anEntryDraggedWithinTheListStaysWhereItWas() {
+        startWithList(addresses(1, 3));
+        clickEntry(0);
+        QWidget* viewport = form->ListImg->viewport();
+        bool enterAccepted = false;
+        bool dropAccepted = false;
+        bool dragged = false;
+        // Runs inside the drag's own event loop: the list is its source.
+        QTimer::singleShot(500, this, [&] {
+            dragged = true;
+            const QPoint at = form->ListImg->visualItemRect(form->ListImg->item(2)).center();
+            QMimeData* data =
+                form->ListImg->model()->mimeData({form->ListImg->model()->index(0, 0)});
+            QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
+                                  Qt::NoModifier);
+            QCoreApplication::sendEvent(viewport, &enter);
+            enterAccepted = enter.isAccepted();
+            QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
+                            Qt::NoModifier);
+            QCoreApplication::sendEvent(viewport, &drop);
+            dropAccepted = drop.isAccepted() && drop.dropAction() != Qt::MoveAction;
+            delete data;
+            QDrag::cancel();
+        });
+        const QPoint from = form->ListImg->visualItemRect(form->ListImg->item(0)).center();
+        QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+        QTest::mouseMove(viewport, from + QPoint(0, 10));
+        QTest::mouseMove(viewport, from + QPoint(0, 40));
+        QTRY_VERIFY(dragged);
+        QTest::mouseRelease(viewport, Qt::LeftButton, {}, from + QPoint(0, 40));
+        QVERIFY(enterAccepted);
+        QVERIFY(dropAccepted);
+        QCOMPARE(itemsOf(form->ListImg), addresses(1, 3));
+        QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(addresses(1, 3)));
+    }
+
+    // ---- Files as they come ----
+
+    void listFilesOfAnyContentLoad() {
+        const QByteArray longLine(100000, 'a');
+        putList(QStringLiteral("mixed.lst"), QByteArray("\r\n\r\nhttp://x/1.gif\r\n\r\n") +
+                                                 "http://x/" + longLine + "\r\n" +
+                                                 QByteArray("bin\0\x01\xff\xfe", 7) + "\r\n\n\r");
+        putList(QStringLiteral("utf8.lst"),
+                "http://x/\xC3\xA9t\xC3\xA9.gif\r\nhttp://x/\xF0\x9F\x98\x80.gif\r\n");
+        start();
+        openPanel();
+        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("mixed")));
+        QCOMPARE(form->ListImg->count(), 3);
+        QCOMPARE(form->ListImg->item(1)->text().size(), 100009);
+        QVERIFY(form->ListImg->horizontalScrollBar()->maximum() > 100000);
+        clickEntry(2);
+        QVERIFY(imagePage().startsWith(QStringLiteral("<html>")));
+        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("utf8")));
+        QCOMPARE(itemsOf(form->ListImg), (QStringList{QStringLiteral("http://x/été.gif"),
+                                                      QStringLiteral("http://x/😀.gif")}));
+        // Written back in the same code after a change.
+        zk::platform::setClipboardText(QStringLiteral("http://x/3.gif"));
+        form->BoutImgAdd->click();
+        // (before the first entry, which is selected)
+        QCOMPARE(listBytes(QStringLiteral("utf8.lst")),
+                 QByteArray("http://x/3.gif\r\nhttp://x/\xC3\xA9t\xC3\xA9.gif\r\n"
+                            "http://x/\xF0\x9F\x98\x80.gif\r\n"));
+    }
+
+    void aListOfTenThousandAddressesOpensAndScrolls() {
+        putList(QStringLiteral("big.lst"), crlfLines(addresses(0, 10000)));
+        start();
+        openPanel();
+        QCOMPARE(form->ListImg->count(), 10000);
+        QTest::keyClick(form->ListImg, Qt::Key_End);
+        QCOMPARE(form->CurrentItem, 9999);
+        QVERIFY(form->ListImg->viewport()->rect().intersects(
+            form->ListImg->visualItemRect(form->ListImg->item(9999))));
+        QCOMPARE(form->ListImg->verticalScrollBar()->value(),
+                 form->ListImg->verticalScrollBar()->maximum());
+        QVERIFY(imagePage().contains(QStringLiteral("http://img.example/9999.gif")));
+    }
+
+    void aListThatCannotBeWrittenKeepsItsFile() {
+        startWithList(addresses(1, 2));
+        QFile::setPermissions(listPath(QStringLiteral("images.lst")), QFile::ReadOwner);
+        zk::platform::setClipboardText(QStringLiteral("http://new/1.gif"));
+        form->BoutImgAdd->click();
+        expectBanner();
+        QCOMPARE(itemsOf(form->ListImg), addresses(1, 2)); // as the file still holds it
+        QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(addresses(1, 2)));
+        QFile::setPermissions(listPath(QStringLiteral("images.lst")),
+                              QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+    void theImagePageThatCannotBeWrittenShowsTheBanner() {
+        startWithList(addresses(1, 2));
+        QDir(folder->file("Data/Temp")).removeRecursively();
+        QFile blocker(folder->file("Data/Temp"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder was
+        blocker.close();
+        clickEntry(1);
+        expectBanner();
+        form->BoutVoirList->click();
+        expectBanner();
+    }
+};
+
+ZK_WINDOW_TEST_MAIN(ImageListsTest)
+#include "image_lists_test.moc"
