@@ -82,9 +82,11 @@ PreviewAction previewActionFor(int previewInProgram, int previewInNewWindow) {
 OpenedText readTextFileForEditor(const std::string& path) {
     OpenedText result;
     FileDescriptor file;
-    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever. Only a
+    // regular file is a document: not a folder, a pipe or a device.
+    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || S_ISDIR(info.st_mode))
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode))
         return result;
     if (info.st_size < 0 || !textFileSizeAllowed(static_cast<std::uint64_t>(info.st_size))) {
         result.status = OpenStatus::TooBig;

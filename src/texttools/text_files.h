@@ -46,9 +46,9 @@ struct OpenedText final {
     OpenStatus status = OpenStatus::CannotOpen;
     std::string text; // Loaded: the file's text as UTF-8, line breaks CR LF
 };
-// Reads a text file for the editor: refused when it cannot be opened (a folder
-// included), holds more than kTextSizeLimit bytes or is not text in a code we read;
-// decoded as UTF-8 when it is valid UTF-8 with a byte above 127, else as Windows-1252.
+// Reads a text file for the editor: refused when it cannot be opened or is not a regular
+// file (a folder, a pipe, a device), holds more than kTextSizeLimit bytes or is not text in a code
+// we read; decoded as UTF-8 when it is valid UTF-8 with a byte above 127, else as Windows-1252.
 OpenedText readTextFileForEditor(const std::string& path);
 
 // The banner message of a refused file: CannotOpen gives two line breaks and

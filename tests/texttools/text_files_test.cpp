@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -144,6 +145,10 @@ TEST_F(TextFileTest, ExactlyTheLimitIsLoadedOneByteMoreIsRefused) {
 TEST_F(TextFileTest, FilesThatCannotBeOpened) {
     EXPECT_EQ(zk::readTextFileForEditor(path("absent.txt")).status, OpenStatus::CannotOpen);
     EXPECT_EQ(zk::readTextFileForEditor(dir_.string()).status, OpenStatus::CannotOpen);
+    // A named pipe without a writer and a device are refused at once, never waited on.
+    ASSERT_EQ(mkfifo(path("tube.txt").c_str(), 0600), 0);
+    EXPECT_EQ(zk::readTextFileForEditor(path("tube.txt")).status, OpenStatus::CannotOpen);
+    EXPECT_EQ(zk::readTextFileForEditor("/dev/zero").status, OpenStatus::CannotOpen);
 }
 
 TEST_F(TextFileTest, DecodingAndLineBreaks) {
