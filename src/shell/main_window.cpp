@@ -611,17 +611,6 @@ void TForm1::BuildPreferencesPanel() {
     BuildAboutTab(TabSheet6);
 }
 
-QWebEngineView* TForm1::EnsureWebB3() {
-    if (!WebB3) {
-        WebB3 = zk::platform::createHtmlView(TabSheet2);
-        WebB3->setObjectName(QStringLiteral("WebB3"));
-        WebB3->setGeometry(280, 4, 220, 110);
-        WebB3->setContextMenuPolicy(Qt::NoContextMenu);
-        WebB3->show();
-    }
-    return WebB3;
-}
-
 void TForm1::BuildAboutTab(QWidget* tab) {
     ImageLogo = makeLabel(tab, "ImageLogo", QString(), 8, 8, 32, 32);
     ImageLogo->setPixmap(zk::shell::appLogo());

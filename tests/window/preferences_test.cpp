@@ -657,6 +657,18 @@ private slots:
         QCOMPARE(form->settings.fmt.SignatureText, std::string("Ancien"));
     }
 
+    void theFirstPreviewViewLeavesTheWindowActive() {
+        // Opened before the browser pane exists, the preview view is the window's first.
+        open();
+        QVERIFY(form->isActiveWindow());
+        openPanelOn(1);
+        QVERIFY(form->WebB3);
+        QTRY_VERIFY(form->isActiveWindow());
+        form->EditTextSign->setFocus();
+        QTest::keyClicks(form->EditTextSign, QStringLiteral("abc"));
+        QCOMPARE(form->EditTextSign->text(), QStringLiteral("abc"));
+    }
+
     void openingThePanelPreviewsTheSignatureEvenWhenEmpty() {
         open();
         form->settings.fmt.FontFace = "Arial";
