@@ -21,9 +21,10 @@ struct RunningGuard {
 };
 
 // The user-perceived characters of a text, walked with a cursor that holds both the
-// 1-based position and the byte offset. Most texts have no code point that joins its
-// neighbours, so each character is one code point, found from its lead byte; other texts
-// keep the list of character starts.
+// 1-based position and the byte offset. Most texts are valid UTF-8 without any code point
+// that joins its neighbours (none below U+0300 does), so each character is one code point
+// of one or two bytes, known from its first byte; other texts keep the list of their
+// character starts.
 struct Cursor {
     std::size_t p = 1;  // position, 1-based
     std::size_t at = 0; // byte offset of the character at p
@@ -32,32 +33,50 @@ struct Cursor {
 class Characters {
 public:
     explicit Characters(std::string_view text) : text_(text) {
-        bool simple = true;
-        for (unsigned char c : text)
-            if (c >= 0xCC) {
-                simple = false;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+        const std::size_t size = text.size();
+        std::size_t i = 0;
+        std::size_t count = 0;
+        while (i < size) {
+            if (i + 8 <= size) {
+                std::uint64_t word;
+                std::memcpy(&word, bytes + i, 8);
+                if ((word & 0x8080808080808080ull) == 0) {
+                    i += 8;
+                    count += 8;
+                    continue;
+                }
+            }
+            const unsigned char c = bytes[i];
+            if (c < 0x80) {
+                ++i;
+            } else if (c >= 0xC2 && c < 0xCC && i + 1 < size && (bytes[i + 1] & 0xC0) == 0x80) {
+                i += 2;
+            } else {
                 break;
             }
-        if (simple) {
-            // Every byte that is not a continuation byte starts a character (and so does
-            // a stray continuation byte at the very start), matching length() below for
-            // any bytes, valid UTF-8 or not.
-            count_ = codePointCount(text) +
-                     (!text.empty() && (static_cast<unsigned char>(text[0]) & 0xC0) == 0x80);
-        } else {
+            ++count;
+        }
+        if (i == size) {
+            count_ = count;
+        } else if (std::any_of(text.begin(), text.end(),
+                               [](char c) { return static_cast<unsigned char>(c) >= 0xCC; })) {
             starts_ = graphemeBoundaries(text);
+            count_ = starts_.size() - 1;
+        } else {
+            // Not valid UTF-8: every byte that is not a continuation byte starts a
+            // character, and so does a stray continuation byte at the very start.
+            for (std::size_t k = 0; k < size; ++k)
+                if (k == 0 || (bytes[k] & 0xC0) != 0x80)
+                    starts_.push_back(k);
+            starts_.push_back(size);
             count_ = starts_.size() - 1;
         }
     }
     std::size_t count() const { return count_; }
     std::size_t length(const Cursor& c) const {
-        if (starts_.empty()) {
-            std::size_t n = 1;
-            while (c.at + n < text_.size() &&
-                   (static_cast<unsigned char>(text_[c.at + n]) & 0xC0) == 0x80)
-                ++n;
-            return n;
-        }
+        if (starts_.empty())
+            return 1 + (static_cast<unsigned char>(text_[c.at]) >> 7);
         return starts_[c.p] - starts_[c.p - 1];
     }
     void advance(Cursor& c) const {
@@ -65,15 +84,15 @@ public:
         ++c.p;
     }
     char first(const Cursor& c) const { return text_[c.at]; }
-    std::string_view at(const Cursor& c) const { return text_.substr(c.at, length(c)); }
+    std::string_view at(const Cursor& c) const { return {text_.data() + c.at, length(c)}; }
     // Bytes of the characters from a through b.
     std::string_view span(const Cursor& a, const Cursor& b) const {
-        return text_.substr(a.at, b.at + length(b) - a.at);
+        return {text_.data() + a.at, b.at + length(b) - a.at};
     }
 
 private:
     std::string_view text_;
-    std::vector<std::size_t> starts_; // empty for simple texts
+    std::vector<std::size_t> starts_; // empty for the simple texts
     std::size_t count_ = 0;
 };
 
@@ -156,7 +175,21 @@ public:
     }
 
     void text(std::string_view s) {
-        for (char c : s) {
+        const char* q = s.data();
+        const char* const end = q + s.size();
+        while (q < end) {
+            if (pending_ == 0) {
+                // Runs without a space or a CR are copied as they are.
+                const char* run = q;
+                while (run < end && *run != ' ' && *run != '\r')
+                    ++run;
+                std::memcpy(p_, q, static_cast<std::size_t>(run - q));
+                p_ += run - q;
+                q = run;
+                if (q == end)
+                    break;
+            }
+            const char c = *q++;
             if (pending_ == '\r') {
                 pending_ = 0;
                 if (c == '\n') {
@@ -234,7 +267,7 @@ public:
     }
 
 private:
-    void wave(std::string_view c) {
+    [[gnu::always_inline]] void wave(std::string_view c) {
         const int k = k_;
         k_ = k + 1 == cycle_ ? 0 : k + 1;
         if (cycle_ == 12) {
