@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <array>
 
 #include "dialogs.h"
 #include "list_store.h"
@@ -36,23 +37,37 @@ int currentListIndex(const TForm1& form) {
                               static_cast<std::size_t>(form.Rubrique->count()));
 }
 
-// The widest entry in the list box's font, in pixels. Entries are measured longest first,
-// and the measuring stops once no shorter entry can be wider.
+// The widest entry in the list box's font, in pixels. Latin text is measured from the
+// advances of its characters, looked up once each, so a long list opens without a pause;
+// other text, and the widest entry found, are measured whole.
 int widestEntry(const QStringList& entries, const QFont& font) {
+    constexpr int kLimit = 1 << 24; // a wider row helps no one
     const QFontMetrics metrics(font);
-    const int widestChar = std::max(1, metrics.maxWidth());
-    std::vector<int> order(static_cast<std::size_t>(entries.size()));
-    for (std::size_t i = 0; i < order.size(); ++i)
-        order[i] = static_cast<int>(i);
-    std::sort(order.begin(), order.end(),
-              [&](int a, int b) { return entries[a].size() > entries[b].size(); });
-    int widest = 0;
-    for (const int i : order) {
-        if (entries[i].size() * static_cast<qsizetype>(widestChar) <= widest)
-            break;
-        widest = std::max(widest, metrics.horizontalAdvance(entries[i]));
+    std::array<int, 0x250> advance;
+    advance.fill(-1);
+    qint64 widest = 0;
+    qsizetype widestIndex = -1;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString& entry = entries[i];
+        qint64 width = 0;
+        for (const QChar c : entry) {
+            const char16_t u = c.unicode();
+            if (u >= advance.size()) {
+                width = metrics.horizontalAdvance(entry);
+                break;
+            }
+            if (advance[u] < 0)
+                advance[u] = metrics.horizontalAdvance(c);
+            width += advance[u];
+        }
+        if (width > widest) {
+            widest = width;
+            widestIndex = i;
+        }
     }
-    return widest;
+    if (widestIndex >= 0 && widest < kLimit)
+        widest = std::max<qint64>(widest, metrics.horizontalAdvance(entries[widestIndex]));
+    return static_cast<int>(std::min<qint64>(widest, kLimit));
 }
 
 void showListPrompt(TForm1& form, const QString& label, std::uint8_t mode) {
