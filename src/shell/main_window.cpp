@@ -541,17 +541,6 @@ void TForm1::paintEvent(QPaintEvent* event) {
     }
 }
 
-QWebEngineView* TForm1::EnsureWebB2() {
-    if (!WebB2) {
-        WebB2 = zk::platform::createHtmlView(Panel7);
-        WebB2->setObjectName(QStringLiteral("WebB2"));
-        WebB2->setGeometry(262, 30, 246, 146);
-        WebB2->setContextMenuPolicy(Qt::NoContextMenu);
-        WebB2->show();
-    }
-    return WebB2;
-}
-
 void TForm1::BuildListNamePrompt() {
     Panel6 = makeOverlay(this, "Panel6", 180, 146);
     LabMessListe = makeLabel(Panel6, "LabMessListe", QString(), 8, 8, 164, 44);

@@ -242,6 +242,19 @@ private slots:
                  (QStringList{QStringLiteral("http://x/1.gif"), QStringLiteral("http://x/0.gif")}));
     }
 
+    void thePreviewMadeFirstLeavesTheWindowActive() {
+        // Opened before the browser pane exists, the preview is the window's first view.
+        putList(QStringLiteral("x.lst"), "http://x/1.gif\r\nhttp://x/2.gif\r\n");
+        form = zktest::openWindow(*folder);
+        QVERIFY(form->isActiveWindow());
+        openPanel();
+        QVERIFY(form->WebB2);
+        QTRY_VERIFY(form->isActiveWindow());
+        QTRY_VERIFY(form->ListImg->hasFocus());
+        QTest::keyClick(form->ListImg, Qt::Key_Down);
+        QCOMPARE(form->CurrentItem, 1);
+    }
+
     // ---- The list-name prompt ----
 
     void createMakesAnEmptyCurrentList() {
