@@ -6,7 +6,15 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 work=$(mktemp -d)
-trap 'pkill -u nobody -f "$work" 2>/dev/null || true; rm -rf "$work"' EXIT
+session=""
+cleanup() {
+    # The program and everything it started run in a session of their own.
+    [ -n "$session" ] && kill -TERM -- "-$session" 2>/dev/null
+    sleep 0.5
+    [ -n "$session" ] && kill -KILL -- "-$session" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
 chmod 755 "$work"
 
 cmake --install "$build" --prefix "$work/usr" >/dev/null
@@ -28,12 +36,16 @@ SCRIPT
 chmod 755 "$work/bin/browser"
 chown -R nobody:nogroup "$home"
 
-as_nobody() {
-    runuser -u nobody -- env -i HOME="$home" PATH="$work/usr/bin:/usr/bin:/bin" \
-        BROWSER="$work/bin/browser" QTWEBENGINE_DISABLE_SANDBOX=1 \
-        ZELKOHTML_TEST_DIALOGS=auto-accept ZELKOHTML_TEST_KEY=F1 "$@"
-}
-as_nobody xvfb-run -a -s "-screen 0 1280x1024x24" "$program" >"$work/log" 2>&1 &
+cat > "$work/start" <<SCRIPT
+#!/bin/sh
+exec runuser -u nobody -- env -i HOME="$home" PATH="$work/usr/bin:/usr/bin:/bin" \\
+    BROWSER="$work/bin/browser" QTWEBENGINE_DISABLE_SANDBOX=1 \\
+    DBUS_SESSION_BUS_ADDRESS=disabled: ZELKOHTML_TEST_DIALOGS=auto-accept ZELKOHTML_TEST_KEY=F1 \\
+    xvfb-run -a -s "-screen 0 1280x1024x24" $program
+SCRIPT
+chmod 755 "$work/start"
+setsid "$work/start" >"$work/log" 2>&1 &
+session=$!
 for _ in $(seq 1 300); do
     [ -s "$home/launched" ] && break
     sleep 0.1
