@@ -15,7 +15,7 @@ void TForm1::Timer1Timer() {
     const QDateTime now = QDateTime::currentDateTime();
     const QDate date = now.date();
     const QTime time = now.time();
-    const zk::ClockReading reading{date.year(), date.month(), date.day(),
+    const zk::ClockReading reading{date.year(), date.month(),  date.day(),
                                    time.hour(), time.minute(), time.second()};
     StatBarPanels[0]->setText(QString::fromStdString(StatusClock->text(reading)));
     if (ShownAddress != LocalAddress)
