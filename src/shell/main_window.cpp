@@ -515,13 +515,26 @@ QWebEngineView* TForm1::EnsureWebB() {
         WebB->setGeometry(0, 216, 512, 180);
         WebB->setContextMenuPolicy(Qt::NoContextMenu);
         WebB->lower(); // below the overlay panels
-        WebB->show();
+        ShowNewBrowserView(WebB);
         WebBHolder->hide();
         if (!pendingWebBPage_.isEmpty())
             zk::platform::showFile(WebB, std::exchange(pendingWebBPage_, QString()));
         emit browserPaneReady();
     }
     return WebB;
+}
+
+void TForm1::ShowNewBrowserView(QWebEngineView* view) {
+    // The first browser view of a shown window has the toolkit make the window again for
+    // GPU drawing, which takes the keyboard focus away from it; it is given back.
+    const bool wasActive = isActiveWindow();
+    view->show();
+    if (wasActive) {
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !isActiveWindow())
+                activateWindow();
+        });
+    }
 }
 
 void TForm1::ShowInBrowserPane(const QString& path) {

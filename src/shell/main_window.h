@@ -465,6 +465,8 @@ public:
     // The browser pane: made after the window's first paint, or at once when a page is
     // to be shown earlier by a command.
     QWebEngineView* EnsureWebB();
+    // Shows a browser view just made, keeping the window active and its focus in place.
+    void ShowNewBrowserView(QWebEngineView* view);
     // Shows a local file in WebB; at start-up before the pane exists it waits for it.
     void ShowInBrowserPane(const QString& path);
 

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 #include <QToolButton>
 #include <QWebEngineView>
 
@@ -71,20 +70,11 @@ void TForm1::BuildSignatureTab(QWidget* tab) {
 
 QWebEngineView* TForm1::EnsureWebB3() {
     if (!WebB3) {
-        const bool wasActive = isActiveWindow();
         WebB3 = zk::platform::createHtmlView(TabSheet2);
         WebB3->setObjectName(QStringLiteral("WebB3"));
         WebB3->setGeometry(280, 4, 220, 110);
         WebB3->setContextMenuPolicy(Qt::NoContextMenu);
-        WebB3->show();
-        // The first browser view of a shown window has the toolkit re-create the window for
-        // GPU drawing, which takes the keyboard focus away from it; it is given back.
-        if (wasActive) {
-            QTimer::singleShot(0, this, [this] {
-                if (isVisible() && !isActiveWindow())
-                    activateWindow();
-            });
-        }
+        ShowNewBrowserView(WebB3);
     }
     return WebB3;
 }

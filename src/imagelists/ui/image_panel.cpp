@@ -10,7 +10,6 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -90,20 +89,11 @@ QString TForm1::ImagePagePath() const {
 
 QWebEngineView* TForm1::EnsureWebB2() {
     if (!WebB2) {
-        const bool wasActive = isActiveWindow();
         WebB2 = zk::platform::createHtmlView(Panel7);
         WebB2->setObjectName(QStringLiteral("WebB2"));
         WebB2->setGeometry(262, 30, 246, 146);
         WebB2->setContextMenuPolicy(Qt::NoContextMenu);
-        WebB2->show();
-        // The first browser view of a shown window has the toolkit make the window again
-        // for GPU drawing, which takes the keyboard focus away from it; it is given back.
-        if (wasActive) {
-            QTimer::singleShot(0, this, [this] {
-                if (isVisible() && !isActiveWindow())
-                    activateWindow();
-            });
-        }
+        ShowNewBrowserView(WebB2);
     }
     return WebB2;
 }
