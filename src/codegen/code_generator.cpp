@@ -175,21 +175,7 @@ public:
     }
 
     void text(std::string_view s) {
-        const char* q = s.data();
-        const char* const end = q + s.size();
-        while (q < end) {
-            if (pending_ == 0) {
-                // Runs without a space or a CR are copied as they are.
-                const char* run = q;
-                while (run < end && *run != ' ' && *run != '\r')
-                    ++run;
-                std::memcpy(p_, q, static_cast<std::size_t>(run - q));
-                p_ += run - q;
-                q = run;
-                if (q == end)
-                    break;
-            }
-            const char c = *q++;
+        for (char c : s) {
             if (pending_ == '\r') {
                 pending_ = 0;
                 if (c == '\n') {
@@ -211,6 +197,26 @@ public:
                 pending_ = c;
             else
                 *p_++ = c;
+        }
+    }
+
+    // A long stretch of the user's text: runs without a space or a CR are copied at once.
+    void bulkText(std::string_view s) {
+        const char* q = s.data();
+        const char* const end = q + s.size();
+        while (q < end) {
+            if (pending_ == 0) {
+                const char* run = q;
+                while (run < end && *run != ' ' && *run != '\r')
+                    ++run;
+                std::memcpy(p_, q, static_cast<std::size_t>(run - q));
+                p_ += run - q;
+                q = run;
+                if (q == end)
+                    break;
+            }
+            text(std::string_view(q, 1));
+            ++q;
         }
     }
 
@@ -380,7 +386,7 @@ public:
     void letter(std::string_view c) { out_.letter(c); }
     void character(std::string_view c) { out_.text(c); }
     void characters(const Characters& chars, const Cursor& from, const Cursor& to) {
-        out_.text(chars.span(from, to));
+        out_.bulkText(chars.span(from, to));
     }
 
 private:
@@ -390,7 +396,7 @@ private:
 void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
              const KeepResponsive& keepResponsive) {
     if (st.GradientOn != 1 && st.WavesOn != 1) {
-        body.text(text);
+        body.bulkText(text);
         body.flush();
         return;
     }
