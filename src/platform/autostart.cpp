@@ -10,7 +10,7 @@ namespace zk::platform {
 namespace {
 
 QString autostartFolder() {
-    // The base directory spec: a relative $XDG_CONFIG_HOME is invalid and ignored.
+    // A relative $XDG_CONFIG_HOME is invalid and ignored, as desktops do.
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty() || QDir::isRelativePath(config))
         config = QDir::homePath() + QStringLiteral("/.config");
