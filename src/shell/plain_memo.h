@@ -3,6 +3,8 @@
 
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 
 // Takes only the text of whatever is pasted or dropped. The toolkit's own insertion can
 // crash on a clipboard that holds no data at all (nothing copied yet in the session), so
@@ -18,5 +20,16 @@ protected:
     void insertFromMimeData(const QMimeData* source) override {
         if (source && source->hasText())
             insertPlainText(source->text());
+    }
+    // The exact characters of the selection: the toolkit's own copy turns no-break spaces
+    // into spaces, and Ctrl+C, Ctrl+X and drags come through here.
+    QMimeData* createMimeDataFromSelection() const override {
+        const QTextCursor cursor = textCursor();
+        QString selected = document()->toRawText().mid(
+            cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
+        selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+        auto* data = new QMimeData;
+        data->setText(selected);
+        return data;
     }
 };

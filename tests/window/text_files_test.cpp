@@ -380,6 +380,14 @@ private slots:
         select(form->Memo1, 2, 2);
         form->Copier1->trigger();
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("garde"));
+        // The editor's own Ctrl+C and Ctrl+X keep no-break spaces too.
+        form->Memo1->setPlainText(QStringLiteral("a\u00A0b\nc"));
+        form->Memo1->selectAll();
+        QTest::keyClick(form->Memo1, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(zk::platform::clipboardText(), QStringLiteral("a\u00A0b\nc"));
+        QTest::keyClick(form->Memo1, Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(zk::platform::clipboardText(), QStringLiteral("a\u00A0b\nc"));
+        QCOMPARE(textOf(form->Memo1), QString());
     }
 
     void editCommandsActOnTheCodeViewWhileItIsShown() {

@@ -208,7 +208,7 @@ private slots:
         QCOMPARE(form->Panel1->geometry(), QRect(512, 32, 32, 364));
         QCOMPARE(form->StatBar->geometry(), QRect(0, 396, 544, 19));
         QCOMPARE(form->StatBarPanels[0]->width(), 418);
-        QVERIFY(form->Memo1->hasFocus());
+        QTRY_VERIFY_WITH_TIMEOUT(form->Memo1->hasFocus(), 5000);
         QCOMPARE(form->Timer1->interval(), 1000);
         QVERIFY(form->Timer1->isActive());
         // The browser pane comes once the window has been painted.

@@ -107,7 +107,7 @@ inline std::unique_ptr<TForm1> openWindow(const AppFolder& folder, bool show = t
         form->activateWindow();
         if (!QTest::qWaitForWindowExposed(form.get()))
             qWarning("window not exposed");
-        if (!QTest::qWaitForWindowActive(form.get(), 2000))
+        if (!QTest::qWaitForWindowActive(form.get(), 5000))
             qWarning("window not active");
     }
     return form;
