@@ -6,6 +6,14 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+// The selected characters exactly as the document holds them (no-break spaces kept),
+// lines separated by U+2029.
+inline QString rawSelection(const QPlainTextEdit* editor) {
+    const QTextCursor cursor = editor->textCursor();
+    return editor->document()->toRawText().mid(cursor.selectionStart(),
+                                               cursor.selectionEnd() - cursor.selectionStart());
+}
+
 // Takes only the text of whatever is pasted or dropped. The toolkit's own insertion can
 // crash on a clipboard that holds no data at all (nothing copied yet in the session), so
 // it is never reached.
@@ -24,9 +32,7 @@ protected:
     // The exact characters of the selection: the toolkit's own copy turns no-break spaces
     // into spaces, and Ctrl+C, Ctrl+X and drags come through here.
     QMimeData* createMimeDataFromSelection() const override {
-        const QTextCursor cursor = textCursor();
-        QString selected = document()->toRawText().mid(
-            cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart());
+        QString selected = rawSelection(this);
         selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
         auto* data = new QMimeData;
         data->setText(selected);

@@ -7,6 +7,7 @@
 #include "clipboard.h"
 #include "editor_text.h"
 #include "main_window.h"
+#include "plain_memo.h"
 
 namespace {
 
@@ -16,10 +17,7 @@ bool copySelection(QPlainTextEdit* editor) {
     const QTextCursor cursor = editor->textCursor();
     if (!cursor.hasSelection())
         return false;
-    const QString raw = editor->document()->toRawText();
-    const int start = cursor.selectionStart();
-    const QString selected = raw.mid(start, cursor.selectionEnd() - start);
-    zk::platform::setClipboardText(zk::ui::editorText(zk::ui::coreText(selected)));
+    zk::platform::setClipboardText(zk::ui::editorText(zk::ui::coreText(rawSelection(editor))));
     return true;
 }
 
