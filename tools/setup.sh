@@ -3,19 +3,35 @@
 # configures and builds into build/. Quick when nothing changed.
 set -euo pipefail
 
+# What building and running the program need (./run.sh).
 ZK_PACKAGES=(
     cmake g++ make pkg-config
-    libicu-dev libgtest-dev libgmock-dev googletest libbenchmark-dev
-    qt6-base-dev qt6-webengine-dev libgl1-mesa-dev libxkbcommon-dev
-    xvfb xauth dbus-x11 fonts-dejavu-core
-    chromium
+    libicu-dev qt6-base-dev qt6-webengine-dev libgl1-mesa-dev libxkbcommon-dev
+    fonts-dejavu-core
 )
 
+# What the tests need besides (./test.sh): the test and benchmark libraries, the X server,
+# the headless browser of the capture tests, the checkers of the menu entry, the software
+# centre metadata, the manual pages and the shell completion, and the packaging tools.
+ZK_TEST_PACKAGES=(
+    libgtest-dev libgmock-dev googletest libbenchmark-dev
+    xvfb xauth dbus-x11
+    chromium
+    desktop-file-utils appstream man-db groff-base bash-completion
+    dpkg-dev file
+)
+
+# zk_install_packages [test]: the packages of run.sh, and with "test" those of test.sh too.
 zk_install_packages() {
+    local wanted=("${ZK_PACKAGES[@]}")
+    [ "${1:-}" = test ] && wanted+=("${ZK_TEST_PACKAGES[@]}")
+    # One query for all of them; a package never installed is missing from its answer.
+    local installed
+    installed=$(dpkg-query -W -f='${Package} ${Status}\n' "${wanted[@]}" 2>/dev/null |
+        sed -n 's/ install ok installed$//p' || true)
     local missing=()
-    for p in "${ZK_PACKAGES[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
-            missing+=("$p")
+    for p in "${wanted[@]}"; do
+        grep -qxF "$p" <<<"$installed" || missing+=("$p")
     done
     if ((${#missing[@]})); then
         echo "Installing: ${missing[*]}"
@@ -27,7 +43,7 @@ zk_install_packages() {
     fi
 }
 
-# zk_build DIR [cmake options...]
+# zk_build DIR [cmake options...]: the options apply when DIR is first configured.
 zk_build() {
     local dir="$1"
     shift
@@ -35,4 +51,14 @@ zk_build() {
         cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     fi
     cmake --build "$dir" -j"$(nproc)"
+}
+
+# zk_enable_tests DIR: a DIR first configured without the tests or benchmarks (by run.sh)
+# gets them back.
+zk_enable_tests() {
+    local dir="$1"
+    [ -f "$dir/CMakeCache.txt" ] || return 0
+    if grep -qE '^ZK_(TESTS|BENCH):BOOL=(OFF|0|FALSE|NO)$' "$dir/CMakeCache.txt"; then
+        cmake -S . -B "$dir" -DZK_TESTS=ON -DZK_BENCH=ON >/dev/null
+    fi
 }
