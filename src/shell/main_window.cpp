@@ -477,10 +477,8 @@ void TForm1::BuildImagePanel() {
     Panel7 = makeOverlay(this, "Panel7", 512, 180);
     Rubrique = new QComboBox(Panel7);
     Rubrique->setObjectName(QStringLiteral("Rubrique"));
-    Rubrique->setGeometry(4, 4, 226, 22);
     ListImg = new QListWidget(Panel7);
     ListImg->setObjectName(QStringLiteral("ListImg"));
-    ListImg->setGeometry(4, 30, 254, 146);
     ListImg->setAcceptDrops(true);
     struct ButtonSpec {
         QToolButton** member;
@@ -499,13 +497,11 @@ void TForm1::BuildImagePanel() {
         {&BoutImgInser, "BoutImgInser", "Insérer l'URL dans le texte", "url-inser"},
         {&BoutImgFermer, "BoutImgFermer", "Fermer le menu images", "fermer"},
     };
-    int x = 234;
     for (const ButtonSpec& b : buttons) {
         *b.member =
-            makeButton(Panel7, b.name, QString::fromUtf8(b.tip), QString::fromLatin1(b.icon), x, 3);
-        x += 24;
+            makeButton(Panel7, b.name, QString::fromUtf8(b.tip), QString::fromLatin1(b.icon), 0, 0);
     }
-    SetUpImagePanel();
+    SetUpImagePanel(); // lays the panel out
 }
 
 QWebEngineView* TForm1::EnsureWebB() {
@@ -565,6 +561,7 @@ void TForm1::BuildListNamePrompt() {
     BoutMessAnnule =
         makePushButton(Panel6, "BoutMessAnnule", QStringLiteral("Annuler"), 8, 110, 76);
     BoutMessOK = makePushButton(Panel6, "BoutMessOK", QStringLiteral("Ok"), 96, 110, 76);
+    SetUpListNamePrompt();
 }
 
 void TForm1::BuildCodeView() {

@@ -436,7 +436,8 @@ public:
     // entry dragged within the list is accepted over it and dropping it changes nothing.
     // Returns true when the event was handled here.
     bool TraiteDrag(QObject* watched, QEvent* event);
-    void SetUpImagePanel(); // called once the panel's widgets exist
+    void SetUpImagePanel();     // called once the panel's widgets exist
+    void SetUpListNamePrompt(); // called once the prompt's widgets exist
     void BoutImageClick();
     void Insreruneimage1Click();
     void BoutImgNouvClick();
@@ -480,7 +481,7 @@ public:
     void Timer1Timer();
     void ShowLocalAddress();
     std::unique_ptr<zk::StatusClock> StatusClock;
-    QString LocalAddress;                           // looked up once per run
+    QString LocalAddress;                          // looked up once per run
     QString ShownAddress = QStringLiteral("None"); // differs from LocalAddress until then
 
     // ---- Helpers ----

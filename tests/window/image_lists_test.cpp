@@ -242,6 +242,40 @@ private slots:
                  (QStringList{QStringLiteral("http://x/1.gif"), QStringLiteral("http://x/0.gif")}));
     }
 
+    void thePanelIsLaidOutAsItsTable() {
+        putList(QStringLiteral("x.lst"), "http://x/1.gif\r\n");
+        start();
+        openPanel();
+        QCOMPARE(form->Panel7->geometry(), QRect(0, 216, 512, 180));
+        QVERIFY(form->WebB2);
+        QCOMPARE(form->WebB2->geometry(), QRect(272, 0, 240, 180));
+        QCOMPARE(form->ListImg->geometry(), QRect(0, 32, 240, 148));
+        const QRect names = form->Rubrique->geometry();
+        QCOMPARE(names.topLeft(), QPoint(0, 0));
+        QCOMPARE(names.width(), 192);
+        QVERIFY(names.bottom() < 32);
+
+        // The list commands in a row right of the names, left of the preview.
+        int left = names.right();
+        for (QToolButton* b : {form->BoutImgNouv, form->BoutImgEff, form->BoutImgRen}) {
+            const QRect r = b->geometry();
+            QVERIFY2(r.left() > left && r.top() == 0 && r.bottom() < 32,
+                     qPrintable(b->objectName()));
+            left = r.right();
+        }
+        QVERIFY(left < 272);
+        // The entry commands in a column right of the entries, top to bottom.
+        int top = 31;
+        for (QToolButton* b : {form->BoutVoirList, form->BoutCapture, form->BoutImgAdd,
+                               form->BoutImgSupp, form->BoutImgInser, form->BoutImgFermer}) {
+            const QRect r = b->geometry();
+            QVERIFY2(r.left() >= 240 && r.right() < 272 && r.top() > top && r.bottom() < 180,
+                     qPrintable(b->objectName()));
+            QVERIFY(b->isVisible());
+            top = r.bottom();
+        }
+    }
+
     void thePreviewMadeFirstLeavesTheWindowActive() {
         // Opened before the browser pane exists, the preview is the window's first view.
         putList(QStringLiteral("x.lst"), "http://x/1.gif\r\nhttp://x/2.gif\r\n");
@@ -276,6 +310,96 @@ private slots:
         QCOMPARE(form->ListImg->count(), 0);
         QCOMPARE(form->ListNames[1], std::string("plants"));
         QVERIFY(form->ListNames[2].empty());
+    }
+
+    void aNewListIsAppendedSelectedAndCurrentWhateverTheListsBefore() {
+        enum class Before { NoFolderContent, LastListDeleted };
+        struct Case {
+            const char* name;
+            Before before;
+            const char* savedIndex; // the settings' CurrentList at start; nullptr: no file
+        };
+        const Case cases[] = {
+            {"first start", Before::NoFolderContent, nullptr},
+            {"no list, index -1 saved", Before::NoFolderContent, "-1"},
+            {"no list, index 5 saved", Before::NoFolderContent, "5"},
+            {"the last list deleted", Before::LastListDeleted, nullptr},
+        };
+        for (const Case& c : cases) {
+            folder = std::make_unique<AppFolder>();
+            if (c.savedIndex)
+                folder->writeSettings({{24, c.savedIndex}});
+            if (c.before == Before::LastListDeleted) {
+                startWithList(addresses(1, 2));
+                answerPrompt(form->BoutImgEff, QStringLiteral("images"));
+                expectPromptClosed();
+                QCOMPARE(form->Rubrique->count(), 0);
+            } else {
+                start();
+                openPanel();
+            }
+            QVERIFY2(form->Rubrique->count() == 0, c.name);
+
+            answerPrompt(form->BoutImgNouv, QStringLiteral("plants"));
+            expectPromptClosed();
+            QVERIFY2(itemsOf(form->Rubrique) == QStringList{QStringLiteral("plants")}, c.name);
+            QCOMPARE(form->Rubrique->currentIndex(), 0);
+            QCOMPARE(form->settings.CurrentList, 0);
+            QCOMPARE(form->ListNames[0], std::string("plants"));
+            QVERIFY(form->ListNames[1].empty());
+            QCOMPARE(listBytes(QStringLiteral("plants.lst")), QByteArray());
+            QTRY_VERIFY(form->ListImg->hasFocus());
+
+            // The list is usable at once: entries go into its file, and a second list
+            // comes after it.
+            zk::platform::setClipboardText(QStringLiteral("http://p/1.png"));
+            form->BoutImgAdd->click();
+            QCOMPARE(itemsOf(form->ListImg), QStringList{QStringLiteral("http://p/1.png")});
+            QCOMPARE(listBytes(QStringLiteral("plants.lst")), QByteArray("http://p/1.png\r\n"));
+            answerPrompt(form->BoutImgNouv, QStringLiteral("trees"));
+            expectPromptClosed();
+            QCOMPARE(itemsOf(form->Rubrique), (QStringList{"plants", "trees"}));
+            QCOMPARE(form->settings.CurrentList, 1);
+            answerPrompt(form->BoutImgRen, QStringLiteral("arbres"));
+            expectPromptClosed();
+            QCOMPARE(itemsOf(form->Rubrique), (QStringList{"plants", "arbres"}));
+            QVERIFY(QFileInfo::exists(listPath(QStringLiteral("arbres.lst"))));
+
+            // The index kept at close names the list that was current.
+            form->close();
+            QCOMPARE(folder->settingsLines().value(23), QByteArray("1\r"));
+            form.reset();
+        }
+    }
+
+    void returnInTheNamePressesOk() {
+        startWithList(addresses(1, 2));
+        form->BoutImgNouv->click();
+        QTRY_VERIFY(form->EditMessListe->hasFocus());
+        form->EditMessListe->clear();
+        QTest::keyClicks(form->EditMessListe, QStringLiteral("plants"));
+        QTest::keyClick(form->EditMessListe, Qt::Key_Return);
+        QCOMPARE(form->LastCommand, QStringLiteral("BoutMessOKClick"));
+        expectPromptClosed();
+        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"images", "plants"}));
+        QCOMPARE(form->settings.CurrentList, 1);
+
+        // The keypad's Enter too, in the rename mode.
+        form->BoutImgRen->click();
+        QTRY_VERIFY(form->EditMessListe->hasFocus());
+        form->EditMessListe->setText(QStringLiteral("arbres"));
+        QTest::keyClick(form->EditMessListe, Qt::Key_Enter, Qt::KeypadModifier);
+        expectPromptClosed();
+        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"images", "arbres"}));
+
+        // A refused name keeps the prompt open, as "Ok" does.
+        form->BoutImgNouv->click();
+        QTRY_VERIFY(form->EditMessListe->hasFocus());
+        form->EditMessListe->setText(QStringLiteral("a/b"));
+        QTest::keyClick(form->EditMessListe, Qt::Key_Return);
+        expectBanner();
+        QVERIFY(form->Panel6->isVisible());
+        QCOMPARE(form->ListPromptMode, 1);
     }
 
     void createUnderAnExistingNameSelectsThatList() {

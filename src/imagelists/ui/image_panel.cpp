@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QSignalBlocker>
+#include <QToolButton>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -69,6 +70,32 @@ bool hasList(const TForm1& form) {
     return form.settings.CurrentList >= 0 && form.settings.CurrentList < form.Rubrique->count();
 }
 
+// The panel's layout (512 x 180): the list names and the list commands in a row at the
+// top left, the entries below them with their column of commands on the right, and the
+// preview taking the right side whole.
+constexpr QRect kRubriqueRect(0, 0, 192, 24);
+constexpr QRect kListImgRect(0, 32, 240, 148);
+constexpr QRect kWebB2Rect(272, 0, 240, 180);
+constexpr int kButtonSize = 24;
+constexpr int kListRowLeft = 196;     // right of Rubrique
+constexpr int kEntryColumnLeft = 244; // centred between ListImg and WebB2
+
+void layOutImagePanel(TForm1& form) {
+    form.Rubrique->setGeometry(kRubriqueRect);
+    form.ListImg->setGeometry(kListImgRect);
+    int x = kListRowLeft;
+    for (QToolButton* b : {form.BoutImgNouv, form.BoutImgEff, form.BoutImgRen}) {
+        b->setGeometry(x, kRubriqueRect.top(), kButtonSize, kButtonSize);
+        x += kButtonSize;
+    }
+    int y = kListImgRect.top();
+    for (QToolButton* b : {form.BoutVoirList, form.BoutCapture, form.BoutImgAdd, form.BoutImgSupp,
+                           form.BoutImgInser, form.BoutImgFermer}) {
+        b->setGeometry(kEntryColumnLeft, y, kButtonSize, kButtonSize);
+        y += kButtonSize;
+    }
+}
+
 // The first local file of a drop from the desktop; empty when the drop holds none.
 QString firstDroppedFile(const QMimeData* data) {
     if (!data || !data->hasUrls())
@@ -91,7 +118,7 @@ QWebEngineView* TForm1::EnsureWebB2() {
     if (!WebB2) {
         WebB2 = zk::platform::createHtmlView(Panel7);
         WebB2->setObjectName(QStringLiteral("WebB2"));
-        WebB2->setGeometry(262, 30, 246, 146);
+        WebB2->setGeometry(kWebB2Rect);
         WebB2->setContextMenuPolicy(Qt::NoContextMenu);
         ShowNewBrowserView(WebB2);
     }
@@ -99,6 +126,7 @@ QWebEngineView* TForm1::EnsureWebB2() {
 }
 
 void TForm1::SetUpImagePanel() {
+    layOutImagePanel(*this);
     ListImg->setSelectionMode(QAbstractItemView::SingleSelection);
     ListImg->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     ListImg->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);

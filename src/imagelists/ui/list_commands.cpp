@@ -122,7 +122,12 @@ bool createList(TForm1& form, const QString& name) {
         showWriteError(form);
         return false;
     }
-    form.Rubrique->addItem(name);
+    {
+        // The first item of an empty box would announce a change of list, and the load it
+        // runs would rebuild the names from the table, which does not hold this one yet.
+        const QSignalBlocker block(form.Rubrique);
+        form.Rubrique->addItem(name);
+    }
     form.settings.CurrentList = form.Rubrique->count() - 1;
     return true;
 }
@@ -243,6 +248,11 @@ bool TForm1::SaveCurrentList() {
         zk::platform::dialogs().runtimeError(
             this, QString::fromStdString(zk::writeErrorMessage(written)));
     return false;
+}
+
+void TForm1::SetUpListNamePrompt() {
+    // Return in the name presses "Ok".
+    connect(EditMessListe, &QLineEdit::returnPressed, BoutMessOK, &QPushButton::click);
 }
 
 void TForm1::BoutImgNouvClick() {
