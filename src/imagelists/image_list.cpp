@@ -4,7 +4,11 @@
 
 namespace zk {
 
-std::string escapeHtml(std::string_view text) {
+namespace {
+
+// attributeOnly: "<" and ">" are left as they are, as inside a quoted attribute they
+// mean nothing.
+std::string escape(std::string_view text, bool attributeOnly) {
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
@@ -12,20 +16,30 @@ std::string escapeHtml(std::string_view text) {
         case '&':
             out += "&amp;";
             break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
         case '"':
             out += "&quot;";
+            break;
+        case '<':
+            out += attributeOnly ? "<" : "&lt;";
+            break;
+        case '>':
+            out += attributeOnly ? ">" : "&gt;";
             break;
         default:
             out += c;
         }
     }
     return out;
+}
+
+} // namespace
+
+std::string escapeHtml(std::string_view text) {
+    return escape(text, false);
+}
+
+std::string escapeHtmlAttribute(std::string_view text) {
+    return escape(text, true);
 }
 
 std::string oneImagePage(std::string_view address) {
@@ -44,7 +58,7 @@ std::string wholeListPage(const std::vector<std::string>& entries) {
 }
 
 std::string imageTagFor(std::string_view address) {
-    return "<img src=\"" + std::string(address) + "\">";
+    return "<img src=\"" + escapeHtmlAttribute(address) + "\">";
 }
 
 int addPosition(int currentItem, int count) {

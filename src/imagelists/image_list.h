@@ -22,7 +22,13 @@ std::string oneImagePage(std::string_view address);
 // (<img src="ADDRESS"><br>ADDRESS<br>) and a closing line, each ended by CR LF.
 std::string wholeListPage(const std::vector<std::string>& entries);
 
-// The tag inserted at the caret for an address: <img src="ADDRESS">.
+// An address as it goes into a double-quoted attribute of the user's text: "&" and '"'
+// written as character references, so it can neither end the attribute nor be read as
+// a reference of its own.
+std::string escapeHtmlAttribute(std::string_view text);
+
+// The tag inserted at the caret for an address: <img src="ADDRESS">, the address
+// escaped as an attribute.
 std::string imageTagFor(std::string_view address);
 
 // Where an added entry goes among count entries with currentItem selected: before the

@@ -33,9 +33,23 @@ TEST(ImagePages, anEntryCannotAddMarkupToAPage) {
     EXPECT_EQ(escapeHtml("http://x/a b/\xC3\xA9.gif?q=1"), "http://x/a b/\xC3\xA9.gif?q=1");
 }
 
-TEST(ImageTag, isTheAddressInAnImgElement) {
-    EXPECT_EQ(imageTagFor("http://x/a.gif"), "<img src=\"http://x/a.gif\">");
-    EXPECT_EQ(imageTagFor(""), "<img src=\"\">");
+TEST(ImageTag, isTheAddressEscapedInAnImgElement) {
+    struct Case {
+        const char* address;
+        const char* tag;
+    };
+    const Case cases[] = {
+        {"http://x/a.gif", "<img src=\"http://x/a.gif\">"},
+        {"", "<img src=\"\">"},
+        // The address cannot end the attribute and add one of its own.
+        {"http://img.example/chat.png\" onerror=\"alert(1)",
+         "<img src=\"http://img.example/chat.png&quot; onerror=&quot;alert(1)\">"},
+        // "&" starts no reference of its own; "<" and ">" mean nothing in the attribute.
+        {"http://x/?a=1&quot=2&b=<3>", "<img src=\"http://x/?a=1&amp;quot=2&amp;b=<3>\">"},
+        {"http://x/\xC3\xA9t\xC3\xA9 'a'.gif", "<img src=\"http://x/\xC3\xA9t\xC3\xA9 'a'.gif\">"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(imageTagFor(c.address), c.tag) << c.address;
 }
 
 TEST(AddPosition, beforeTheSelectedEntryUnlessItIsTheLast) {

@@ -3,6 +3,7 @@
 // real headless Chromium, and the capture command of the window.
 #include <QAction>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTcpServer>
@@ -299,7 +300,11 @@ private slots:
         zk::platform::setClipboardText(QStringLiteral("avant"));
         form->BoutCapture->click();
         QCOMPARE(zk::platform::clipboardText(), address);
-        QCOMPARE(form->SelectedAddress, expected);
+        QCOMPARE(form->SelectedAddress, address); // the title left out
+        // Inserted as it was captured: the address alone.
+        form->Memo1->clear();
+        form->BoutImgInser->click();
+        QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("<img src=\"%1\">").arg(address));
         // Again, through the list's menu: the same text; the list is unchanged until added.
         form->CapturerlurlCourante1->trigger();
         QCOMPARE(zk::platform::clipboardText(), address);

@@ -723,6 +723,57 @@ private slots:
         QCOMPARE(form->Memo1->toPlainText(), text);
     }
 
+    void anEntryStaysOneAddressInTheTextAndEveryPage() {
+        // An entry that would end the attribute and add a script, and one with a reference.
+        const QString hostile =
+            QStringLiteral("http://img.example/chat.png\" onerror=\"document.title='pris'");
+        const QString ampersand = QStringLiteral("http://img.example/a.gif?x=1&quot=2");
+        startWithList({hostile, ampersand});
+        // What the engine made of a page: each image's address, and whether any element
+        // got an attribute besides its own.
+        const QString probe =
+            QStringLiteral("Array.from(document.images).map(i => i.getAttribute('src') + '|' + "
+                           "i.getAttributeNames().join(',')).join('\\n')");
+        const QString images =
+            hostile + QStringLiteral("|src\n") + ampersand + QStringLiteral("|src");
+
+        // The preview of each entry.
+        for (int row : {0, 1}) {
+            clickEntry(row);
+            const QString address = row == 0 ? hostile : ampersand;
+            QVERIFY(!imagePage().contains(QStringLiteral("\" onerror")));
+            QVERIFY(zktest::waitForBody(form->WebB2, QStringLiteral("img.example")).size() > 0);
+            QTRY_COMPARE(zktest::runScript(form->WebB2, probe).toString(),
+                         address + QStringLiteral("|src"));
+        }
+
+        // The whole-list page.
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        form->BoutVoirList->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(recorder.urls.size(), 1);
+        QVERIFY(!imagePage().contains(QStringLiteral("\" onerror")));
+        QVERIFY(imagePage().contains(QStringLiteral("a.gif?x=1&amp;quot=2<br>")));
+        zk::platform::showFile(form->WebB2, recorder.urls[0].toLocalFile());
+        QTRY_COMPARE(zktest::runScript(form->WebB2, probe).toString(), images);
+
+        // The tags inserted into the text, and the text's preview.
+        form->Memo1->clear();
+        clickEntry(0);
+        form->BoutImgInser->click();
+        clickEntry(1);
+        form->BoutImgInser->click();
+        QCOMPARE(form->Memo1->toPlainText(),
+                 QStringLiteral("<img src=\"http://img.example/chat.png&quot; "
+                                "onerror=&quot;document.title='pris'\">"
+                                "<img src=\"http://img.example/a.gif?x=1&amp;quot=2\">"));
+        form->BoutImgFermer->click();
+        form->BoutNavIntegre->click();
+        QVERIFY(zktest::waitForBody(form->WebB, QStringLiteral("img.example")).size() > 0);
+        QTRY_COMPARE(zktest::runScript(form->WebB, probe).toString(), images);
+    }
+
     void theWholeListPageHasOneLinePerEntry() {
         startWithList(addresses(1, 2));
         UrlRecorder recorder;

@@ -324,9 +324,10 @@ void TForm1::Voirtoutelaliste1Click() {
 
 void TForm1::BoutCaptureClick() {
     const QString reply = zk::platform::RequestBrowserWindowInfo();
-    SelectedAddress = reply;
-    zk::platform::setClipboardText(
-        QString::fromStdString(zk::addressFromBrowserReply(reply.toStdString())));
+    // Only the address is kept: the page's title, which its author chose, never reaches
+    // an inserted tag.
+    SelectedAddress = QString::fromStdString(zk::addressFromBrowserReply(reply.toStdString()));
+    zk::platform::setClipboardText(SelectedAddress);
 }
 
 void TForm1::CapturerlurlCourante1Click() {
