@@ -55,6 +55,7 @@ struct Request {
     bool codeView = false;
     std::optional<std::string> input; // none: standard input
     bool help = false;
+    bool version = false;
 };
 
 // "NAME=VALUE" of --set, checked against the table of settings.
@@ -147,6 +148,10 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
             request.help = true;
             return std::nullopt;
         }
+        if (arg == "--version") {
+            request.version = true;
+            return std::nullopt;
+        }
         if (arg == "--code-view") {
             request.codeView = true;
             continue;
@@ -162,7 +167,8 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
             option = arg.substr(0, eq);
             value = arg.substr(eq + 1);
         }
-        if (option == "--code-view" || option == "--help" || option == "--text-only")
+        if (option == "--code-view" || option == "--help" || option == "--text-only" ||
+            option == "--version")
             return usage(std::string(kProgram) + ": option '" + option + "' takes no value");
         if (option != "--settings" && option != "--set" && option != "--effect" &&
             option != "--select")
@@ -292,6 +298,10 @@ std::optional<Failure> run(const std::vector<std::string>& args, const ReadStand
         out = cliUsage();
         return std::nullopt;
     }
+    if (request.version) {
+        out = cliVersion();
+        return std::nullopt;
+    }
 
     AppSettings settings;
     FaceChanges face;
@@ -368,10 +378,19 @@ int runCli(const std::vector<std::string>& args, std::string_view stdinBytes, st
         out, err);
 }
 
+std::string cliVersion() {
+    return std::string(kProgram) +
+           " (ZelkoHTML) " ZK_VERSION "\n"
+           "Copyright (C) 2001-2026 Quorvane and the ZelkoHTML contributors.\n"
+           "Free software under the MIT licence: use, copy, change and share it freely.\n"
+           "There is NO WARRANTY.\n";
+}
+
 std::string cliUsage() {
     std::string u =
         "Usage: zelkohtml-gen [--settings FILE] [--set NAME=VALUE]... [--effect N]...\n"
         "                     [--select START,LENGTH] [--code-view] [--text-only] [FILE]\n"
+        "       zelkohtml-gen --help | --version\n"
         "\n"
         "Prints the HTML code ZelkoHTML generates for the text in FILE (standard input when\n"
         "FILE is absent or \"-\"), and nothing else. The text is read as UTF-8 when it is\n"
@@ -395,6 +414,7 @@ std::string cliUsage() {
         "  --text-only        print the text after the effects (UTF-8, CR LF line breaks)\n"
         "                     instead of the code\n"
         "  -h, --help         show this help and exit\n"
+        "  --version          show the version and licence and exit\n"
         "\n"
         "Without options the code is that of the default state (face \"Verdana\"). Once a\n"
         "settings file is read or FontFaceIndex is set, FontFace follows FontFaceIndex (0 to\n"

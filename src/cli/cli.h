@@ -24,5 +24,7 @@ int runCli(const std::vector<std::string>& args, std::string_view stdinBytes, st
            std::string& err);
 
 std::string cliUsage();
+// The first line is "zelkohtml-gen (ZelkoHTML) VERSION", the version of the build.
+std::string cliVersion();
 
 } // namespace zk

@@ -391,6 +391,22 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--bogus", "--help"},
                   2,
                   "zelkohtml-gen: unknown option '--bogus' (see --help)\n"},
+        ErrorCase{"versionAfterAnError",
+                  {"--set", "Bold", "--version"},
+                  2,
+                  "zelkohtml-gen: --set Bold: missing '=' (expected NAME=VALUE) (see --help)\n"},
+        ErrorCase{"versionWithValue",
+                  {"--version=1"},
+                  2,
+                  "zelkohtml-gen: option '--version' takes no value (see --help)\n"},
+        ErrorCase{"helpWithValue",
+                  {"--help=all"},
+                  2,
+                  "zelkohtml-gen: option '--help' takes no value (see --help)\n"},
+        ErrorCase{"versionAfterDoubleDashIsAFile",
+                  {"--", "--version"},
+                  1,
+                  "zelkohtml-gen: --version: No such file or directory\n"},
         ErrorCase{"missingInput",
                   {"/nonexistent/t.txt"},
                   1,
@@ -433,6 +449,16 @@ TEST(Cli, hackerGenerator_startsAtZeroOncePerRun) {
     }
 }
 
+TEST(Cli, version_printsNameVersionAndLicenceAndWinsOverWhatFollows) {
+    const ToolRun r = runTool({"--set", "Bold=1", "--version", "--bogus", "/nonexistent"});
+    EXPECT_EQ(r.status, kExitOk);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, cliVersion());
+    EXPECT_EQ(r.out.rfind("zelkohtml-gen (ZelkoHTML) " ZK_EXPECTED_VERSION "\n", 0), 0u);
+    EXPECT_NE(r.out.find("MIT"), std::string::npos);
+    EXPECT_EQ(r.out.back(), '\n');
+}
+
 TEST(Cli, help_printsUsageWithEveryNameAndSucceeds) {
     for (const char* option : {"--help", "-h"}) {
         const ToolRun r = runTool({"--set", "Bold=1", option, "--bogus"});
@@ -442,6 +468,7 @@ TEST(Cli, help_printsUsageWithEveryNameAndSucceeds) {
         for (const SettingsField& f : settingsFields())
             EXPECT_NE(r.out.find(f.name), std::string::npos) << f.name;
         EXPECT_NE(r.out.find("FontFace,"), std::string::npos);
+        EXPECT_NE(r.out.find("  --version "), std::string::npos);
     }
 }
 
