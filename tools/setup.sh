@@ -10,6 +10,10 @@ ZK_PACKAGES=(
     fonts-dejavu-core
 )
 
+# What making the Debian package needs besides (tools/build-deb.sh): dpkg-shlibdeps, and
+# file, with which CPack finds the executables.
+ZK_PACKAGING_PACKAGES=(dpkg-dev file)
+
 # What the tests need besides (./test.sh): the test and benchmark libraries, the X server,
 # the headless browser of the capture tests, the checkers of the menu entry, the software
 # centre metadata, the manual pages and the shell completion, and the packaging tools.
@@ -18,13 +22,17 @@ ZK_TEST_PACKAGES=(
     xvfb xauth dbus-x11
     chromium
     desktop-file-utils appstream man-db groff-base bash-completion
-    dpkg-dev file
+    "${ZK_PACKAGING_PACKAGES[@]}"
 )
 
-# zk_install_packages [test]: the packages of run.sh, and with "test" those of test.sh too.
+# zk_install_packages [test|package]: the packages of run.sh, with those of test.sh or of
+# tools/build-deb.sh.
 zk_install_packages() {
     local wanted=("${ZK_PACKAGES[@]}")
-    [ "${1:-}" = test ] && wanted+=("${ZK_TEST_PACKAGES[@]}")
+    case "${1:-}" in
+    test) wanted+=("${ZK_TEST_PACKAGES[@]}") ;;
+    package) wanted+=("${ZK_PACKAGING_PACKAGES[@]}") ;;
+    esac
     # One query for all of them; a package never installed is missing from its answer.
     local installed
     installed=$(dpkg-query -W -f='${Package} ${Status}\n' "${wanted[@]}" 2>/dev/null |

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # The installed program, started from its menu entry by a fresh user who cannot write to
 # the installed folder, finds its help page: F1 hands the browser the help page of the
-# user's own Data tree, copied there from the delivered one.
-# Usage: installed_program_test.sh BUILD_DIR
+# user's own Data tree, copied there from the delivered one. The program is the build
+# installed with `cmake --install`, or the Debian package in DEB_DIR unpacked.
+# Usage: installed_program_test.sh BUILD_DIR | --deb DEB_DIR
 set -euo pipefail
-build=$(cd "$1" && pwd)
 work=$(mktemp -d)
 session=""
 cleanup() {
@@ -17,7 +17,13 @@ cleanup() {
 trap cleanup EXIT
 chmod 755 "$work"
 
-cmake --install "$build" --prefix "$work/usr" >/dev/null
+if [ "$1" = --deb ]; then
+    debs=("$2"/zelkohtml_*.deb)
+    [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || { echo "not one package in $2"; exit 1; }
+    dpkg -x "${debs[0]}" "$work"
+else
+    cmake --install "$1" --prefix "$work/usr" >/dev/null
+fi
 desktop="$work/usr/share/applications/zelkohtml.desktop"
 test -f "$desktop" || { echo "no menu entry"; exit 1; }
 test -f "$work/usr/share/icons/hicolor/32x32/apps/zelkohtml.png" || { echo "no icon"; exit 1; }
