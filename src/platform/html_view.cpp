@@ -4,9 +4,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
+#include <QWebEngineNavigationRequest>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 
 #include <unistd.h>
@@ -67,6 +69,50 @@ const char bgsoundScript[] = R"(
 })();
 )";
 
+bool isWebAddress(const QUrl& url) {
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
+}
+
+// Only the program moves a view to another page: a link, a form, a refresh or any other
+// move of the page's own leads nowhere. A frame of the page may show a web page, never a
+// local file.
+bool allowedNavigation(const QWebEngineNavigationRequest& request) {
+    using Request = QWebEngineNavigationRequest;
+    if (request.isMainFrame())
+        return request.navigationType() == Request::TypedNavigation ||
+               request.navigationType() == Request::ReloadNavigation;
+    return request.navigationType() == Request::OtherNavigation && isWebAddress(request.url());
+}
+
+// What a page may load: its pictures, sounds, style and fonts, from the disk or the web,
+// and web pages in its frames; nothing else (scripts, script requests, sockets,
+// prefetches, pings, plug-in content).
+bool allowedRequest(QWebEngineUrlRequestInfo::ResourceType type, const QUrl& url) {
+    using Info = QWebEngineUrlRequestInfo;
+    switch (type) {
+    case Info::ResourceTypeMainFrame: // the program's own load, past allowedNavigation
+    case Info::ResourceTypeImage:
+    case Info::ResourceTypeMedia:
+    case Info::ResourceTypeStylesheet:
+    case Info::ResourceTypeFontResource:
+        return true;
+    case Info::ResourceTypeSubFrame:
+        return isWebAddress(url);
+    default:
+        return false;
+    }
+}
+
+class PageRequestFilter final : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        if (!allowedRequest(info.resourceType(), info.requestUrl()))
+            info.block(true);
+    }
+};
+
 } // namespace
 
 void configureWebEngineForRoot() {
@@ -81,9 +127,26 @@ void configureWebEngineForRoot() {
 
 QWebEngineView* createHtmlView(QWidget* parent) {
     auto* view = new QWebEngineView(parent);
-    view->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
+    auto* page = new QWebEnginePage(view);
+    page->setUrlRequestInterceptor(new PageRequestFilter(page));
+    QObject::connect(page, &QWebEnginePage::navigationRequested, page,
+                     [](QWebEngineNavigationRequest& request) {
+                         if (!allowedNavigation(request))
+                             request.reject();
+                     });
+    view->setPage(page);
+    QWebEngineSettings* settings = page->settings();
+    settings->setDefaultTextEncoding(QStringLiteral("windows-1252"));
+    // Pages come from others (a file the user opens, addresses from lists and captures):
+    // their scripts never run. The program's own scripts run in a world of their own.
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    // The engine's switch for local files would refuse a local page its own pictures too;
+    // the request filter above keeps local files to pictures, sounds and style instead.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    // A local page shows the web pictures it names (the engine refuses them otherwise).
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     // A page's background sound plays when the page shows, without a click.
-    view->settings()->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
+    settings->setAttribute(QWebEngineSettings::PlaybackRequiresUserGesture, false);
     // Run once each page has loaded: the engine's user scripts are not reliably injected
     // into every page that setContent() shows.
     QObject::connect(view, &QWebEngineView::loadFinished, view, [view](bool ok) {

@@ -14,7 +14,10 @@ namespace zk::platform {
 void configureWebEngineForRoot();
 
 // A browser view whose pages without a declared charset are read as windows-1252, and
-// which plays a page's <bgsound> when the page shows.
+// which plays a page's <bgsound> when the page shows. Its pages run no scripts, load only
+// their pictures, sounds, style and fonts (local or from the web) and web pages in their
+// frames, and never move the view to another page: only showFile() does. The program's
+// own scripts run in QWebEngineScript::ApplicationWorld.
 QWebEngineView* createHtmlView(QWidget* parent);
 
 // Shows a local file (page or picture). Returns at once. Showing the same path again

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 
 #include <memory>
@@ -113,11 +114,12 @@ inline std::unique_ptr<TForm1> openWindow(const AppFolder& folder, bool show = t
     return form;
 }
 
-// Runs a script in a page and waits for its result.
+// Runs a script in a page and waits for its result. It runs in the program's own world:
+// the page's own scripts are off.
 inline QVariant runScript(QWebEngineView* view, const QString& script) {
     QVariant result;
     bool done = false;
-    view->page()->runJavaScript(script, [&](const QVariant& v) {
+    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
         result = v;
         done = true;
     });
