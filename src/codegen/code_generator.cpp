@@ -96,9 +96,13 @@ private:
     std::size_t count_ = 0;
 };
 
-bool isPassThrough(char c) { return c == ' ' || c == '\r' || c == '\n'; }
+bool isPassThrough(char c) {
+    return c == ' ' || c == '\r' || c == '\n';
+}
 
-bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isAsciiLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 // Last character copied by the tag copier starting at the "<" at start; start itself when
 // only the "<" is copied.
@@ -303,16 +307,20 @@ private:
     bool inTag_ = false;
 };
 
-// Calls keepResponsive now and then: the clock is read every few thousand characters and
-// the callback runs when a few milliseconds have passed since the last call.
+// Calls keepResponsive as the pacing says: once per tick the count of characters goes
+// down, and the clock is read only when it runs out.
 class Pacer final {
 public:
-    explicit Pacer(const KeepResponsive& fn) : fn_(fn), last_(Clock::now()) {}
+    Pacer(const KeepResponsive& fn, const Pacing& pacing)
+        : fn_(fn), every_(std::max<std::uint32_t>(pacing.characters, 1)),
+          interval_(pacing.interval), left_(every_), last_(Clock::now()) {}
     void tick() {
-        if (!fn_ || (++count_ & 4095) != 0)
+        if (--left_ != 0)
             return;
-        const auto now = Clock::now();
-        if (now - last_ >= std::chrono::milliseconds(5)) {
+        left_ = every_;
+        if (!fn_)
+            return;
+        if (Clock::now() - last_ >= interval_) {
             fn_();
             last_ = Clock::now();
         }
@@ -321,8 +329,10 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     const KeepResponsive& fn_;
+    std::uint32_t every_;
+    std::chrono::milliseconds interval_;
+    std::uint32_t left_;
     Clock::time_point last_;
-    std::uint32_t count_ = 0;
 };
 
 // Rounds to a 40-bit significand, nearest with ties to even.
@@ -394,14 +404,14 @@ private:
 };
 
 void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
-             const KeepResponsive& keepResponsive) {
+             const KeepResponsive& keepResponsive, const Pacing& pacing) {
     if (st.GradientOn != 1 && st.WavesOn != 1) {
         body.bulkText(text);
         body.flush();
         return;
     }
     const Characters chars(text);
-    Pacer pacer(keepResponsive);
+    Pacer pacer(keepResponsive, pacing);
     WavesStage waves(body, st);
     if (st.GradientOn == 1) {
         const GradientSteps gradient(st, chars.count());
@@ -422,7 +432,9 @@ void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
 
 } // namespace
 
-bool GenerationRunning() { return g_running; }
+bool GenerationRunning() {
+    return g_running;
+}
 
 GradientSteps::GradientSteps(const FormattingState& state, std::uint64_t length)
     : length_(length), half_((length + 1) / 2), symmetric_(state.GradientSymmetry == 2) {
@@ -507,10 +519,10 @@ Color GradientSteps::colorAt(std::uint64_t p) const {
 
 TagPair StyleTags(const FormattingState& st) {
     static constexpr const char* kTags[4] = {"b", "i", "u", "s"};
-    const unsigned sum = st.IgnoreTextTags == 0
-                             ? static_cast<unsigned>(st.Bold + st.Italic + st.Underline +
-                                                     st.StrikeOut)
-                             : 0;
+    const unsigned sum =
+        st.IgnoreTextTags == 0
+            ? static_cast<unsigned>(st.Bold + st.Italic + st.Underline + st.StrikeOut)
+            : 0;
     TagPair tags;
     if (sum > 15)
         return tags;
@@ -567,8 +579,7 @@ TagPair MarqueeTags(const FormattingState& st) {
     std::string closing = "</marquee>";
     if (h >= 1 && h <= 2 && v >= 1 && v <= 2) {
         head = std::string("<marquee Direction=\"") + (h == 1 ? "Left" : "Right") +
-               "\"><marquee Direction=\"" + (v == 1 ? "Up" : "Down") +
-               "\" Behavior=\"Alternate\" ";
+               "\"><marquee Direction=\"" + (v == 1 ? "Up" : "Down") + "\" Behavior=\"Alternate\" ";
         closing = "</marquee></marquee>";
     } else if (v == 0 && h == 1) {
         head = std::string("<marquee ") + behavior;
@@ -601,11 +612,10 @@ std::string SignatureImagePart(std::string_view imageUrl, std::string_view link)
 }
 
 std::string SignatureBlock(const FormattingState& st) {
-    const std::string text =
-        st.SignatureText.empty()
-            ? std::string()
-            : SignatureTextPart(st.SignatureText, st.SignatureSizeIndex, st.FontFace,
-                                st.SignatureColor);
+    const std::string text = st.SignatureText.empty()
+                                 ? std::string()
+                                 : SignatureTextPart(st.SignatureText, st.SignatureSizeIndex,
+                                                     st.FontFace, st.SignatureColor);
     const std::string image = SignatureImagePart(st.SignatureImageUrl, st.SignatureLink);
     return st.SignatureOrder == 0 ? text + "&nbsp" + image : image + "&nbsp" + text;
 }
@@ -623,7 +633,8 @@ std::string CopyTag(std::string_view text, std::size_t& scanPosition, int offset
 }
 
 std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& st,
-                                        int openPanel, const KeepResponsive& keepResponsive) {
+                                        int openPanel, const KeepResponsive& keepResponsive,
+                                        const Pacing& pacing) {
     if (g_running)
         return std::nullopt;
     const RunningGuard guard;
@@ -645,7 +656,7 @@ std::optional<std::string> GenerateCode(std::string_view text, const FormattingS
     const std::size_t head = code.size();
     code.resize(head + text.size() * BodyWriter::kMaxGrowth);
     BodyWriter body(code.data() + head, openPanel != kCodeViewPanel);
-    runBody(text, st, body, keepResponsive);
+    runBody(text, st, body, keepResponsive, pacing);
     code.resize(static_cast<std::size_t>(body.end() - code.data()));
     code += style.closing;
     code += align.closing;

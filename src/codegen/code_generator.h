@@ -1,6 +1,7 @@
 // The HTML code generator: the typed text and the formatting state in, one HTML fragment out.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -14,15 +15,23 @@ namespace zk {
 // Number of the overlay panel that is open; while the code view is open line breaks stay.
 inline constexpr int kCodeViewPanel = 8;
 
-// Called now and then during long texts so that a window can process its events. It is
-// called at most every few milliseconds, never once per character.
+// Called now and then during long texts so that a window can process its events.
 using KeepResponsive = std::function<void()>;
+
+// How often the character loops of the effects call keepResponsive: the clock is read
+// every `characters` characters, and the call is made once `interval` has passed since
+// the last one. The defaults call it at most every few milliseconds, never once per
+// character.
+struct Pacing {
+    std::uint32_t characters = 4096;
+    std::chrono::milliseconds interval{5};
+};
 
 // Generates the fragment for text (UTF-8, lines ended by CR LF). Returns nullopt, and does
 // nothing, when called while a generation is already running (from inside keepResponsive).
 std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& state,
-                                        int openPanel,
-                                        const KeepResponsive& keepResponsive = {});
+                                        int openPanel, const KeepResponsive& keepResponsive = {},
+                                        const Pacing& pacing = {});
 
 // True while a generation runs.
 bool GenerationRunning();

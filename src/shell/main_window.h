@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "code_generator.h"
 #include "list_store.h"
 #include "settings_file.h"
 #include "text_effects.h"
@@ -327,6 +328,8 @@ public:
     // ---- Code output (codegen/ui/code_output.cpp) ----
     // GenerateCode over Memo1 and the state; false (with a beep) while one is running.
     bool Generate();
+    // How often a long generation lets the window process its events.
+    zk::Pacing GenerationPacing;
     bool WritePreviewPage();
     QString PreviewPagePath() const;
     void BoutNavIntegreClick();

@@ -26,8 +26,9 @@ bool TForm1::Generate() {
         return false;
     }
     // The window keeps answering during a long generation; a second one is refused.
-    std::optional<std::string> code = zk::GenerateCode(EditorText(Memo1), settings.fmt, OpenPanel,
-                                                       [] { QCoreApplication::processEvents(); });
+    std::optional<std::string> code = zk::GenerateCode(
+        EditorText(Memo1), settings.fmt, OpenPanel, [] { QCoreApplication::processEvents(); },
+        GenerationPacing);
     if (!code) {
         zk::platform::beep();
         return false;
