@@ -86,7 +86,28 @@ std::string addressFromBrowserReply(std::string_view reply) {
     const std::size_t position = comma + 1; // counted from 1
     if (position <= 3)
         return {};
-    return u32ToUtf8(std::u32string_view(text).substr(1, position - 3));
+    const std::u32string_view address = std::u32string_view(text).substr(1, position - 3);
+    return isAcceptableCapturedAddress(address) ? u32ToUtf8(address) : std::string();
+}
+
+bool isAcceptableCapturedAddress(std::u32string_view address) {
+    for (const char32_t c : address) {
+        if (c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029)
+            return false;
+    }
+    const std::size_t start = address.find_first_not_of(U' ');
+    if (start == std::u32string_view::npos)
+        return true;
+    constexpr std::u32string_view kScript = U"javascript:";
+    const std::u32string_view scheme = address.substr(start, kScript.size());
+    if (scheme.size() != kScript.size())
+        return true;
+    for (std::size_t i = 0; i < scheme.size(); ++i) {
+        const char32_t c = scheme[i] >= U'A' && scheme[i] <= U'Z' ? scheme[i] + 32 : scheme[i];
+        if (c != kScript[i])
+            return true;
+    }
+    return false;
 }
 
 } // namespace zk

@@ -41,9 +41,15 @@ int addPosition(int currentItem, int count);
 // 0 when no entry remains (an index that selects nothing in an empty list).
 int selectionAfterDelete(int deleted, int remaining);
 
+// Whether a captured address may reach the clipboard and a list: not a javascript:
+// address (in any case of letters, after leading spaces), and no control character (C0,
+// DEL, C1), line or paragraph separator anywhere.
+bool isAcceptableCapturedAddress(std::u32string_view address);
+
 // The address in a browser reply '"ADDRESS","TITLE"...': the characters from the second
 // one, as many as the position of the first comma (counted from 1) less three. Empty when
-// there is no comma or it is among the first three characters.
+// there is no comma or it is among the first three characters, and when the address is
+// refused (isAcceptableCapturedAddress).
 std::string addressFromBrowserReply(std::string_view reply);
 
 } // namespace zk

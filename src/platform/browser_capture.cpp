@@ -1,15 +1,16 @@
 #include "browser_capture.h"
 
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkProxy>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace zk::platform {
 
@@ -17,6 +18,7 @@ namespace {
 
 // A list of targets is a few kilobytes; anything far larger is not one.
 constexpr qsizetype kMaxReplyBytes = 8 * 1024 * 1024;
+constexpr qsizetype kMaxHeaderBytes = 64 * 1024;
 
 struct HttpResponse {
     int status = 0;
@@ -77,6 +79,11 @@ std::optional<HttpResponse> parseResponse(const QByteArray& data, bool closed) {
             chunked = true;
         }
     }
+    // Cheap checks first, so that an answer trickling in is not parsed whole at every
+    // piece: a chunked body ends with an empty line, a sized one at its length.
+    const qsizetype restSize = data.size() - headerEnd - 4;
+    if (!closed && (chunked ? !data.endsWith("\r\n\r\n") : !length || restSize < *length))
+        return std::nullopt;
     const QByteArray rest = data.mid(headerEnd + 4);
     if (chunked) {
         std::optional<QByteArray> body = dechunk(rest);
@@ -129,63 +136,111 @@ QString windowInfoFromTargetList(const QByteArray& json) {
     return {};
 }
 
-BrowserReply requestBrowserWindowInfo(quint16 port, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    const auto left = [&] {
-        return static_cast<int>(std::max<qint64>(0, timeoutMs - clock.elapsed()));
-    };
+namespace {
 
-    QTcpSocket socket;
-    socket.setProxy(QNetworkProxy::NoProxy);
-    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-    if (!socket.waitForConnected(left())) {
-        const bool timedOut = socket.error() == QAbstractSocket::SocketTimeoutError;
-        return {{}, timedOut ? BrowserAnswer::TimedOut : BrowserAnswer::NoBrowser};
-    }
-
-    const QByteArray request =
-        "GET /json/list HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port) +
-        "\r\nAccept: application/json\r\nConnection: close\r\n\r\n";
-    socket.write(request);
-    while (socket.bytesToWrite() > 0) {
-        if (left() == 0 || !socket.waitForBytesWritten(left()))
-            break;
-    }
-
-    QByteArray data;
-    std::optional<HttpResponse> response;
-    for (;;) {
-        const bool closed = socket.state() != QAbstractSocket::ConnectedState;
-        data += socket.readAll();
-        if (data.size() > kMaxReplyBytes)
-            return {{}, BrowserAnswer::BadReply};
-        response = parseResponse(data, closed);
-        if (response || closed)
-            break;
-        if (left() == 0)
-            break;
-        // Still connected after a failed wait: the time is up. A closed link is read out
-        // on the next turn.
-        if (!socket.waitForReadyRead(left()) && socket.state() == QAbstractSocket::ConnectedState)
-            break;
-    }
-    socket.abort();
-
-    if (!response)
-        return {{}, BrowserAnswer::TimedOut};
-    if (response->status != 200)
+BrowserReply replyFrom(const HttpResponse& response) {
+    if (response.status != 200 || !QJsonDocument::fromJson(response.body).isArray())
         return {{}, BrowserAnswer::BadReply};
-    if (!QJsonDocument::fromJson(response->body).isArray())
-        return {{}, BrowserAnswer::BadReply};
-    QString text = windowInfoFromTargetList(response->body);
+    QString text = windowInfoFromTargetList(response.body);
     if (text.isEmpty())
         return {{}, BrowserAnswer::NoPage};
     return {text, BrowserAnswer::Answered};
 }
 
-QString RequestBrowserWindowInfo() {
-    return requestBrowserWindowInfo(browserDebuggingPort(), kBrowserTimeoutMs).text;
+} // namespace
+
+BrowserWindowInfoRequest::BrowserWindowInfoRequest(QObject* parent)
+    : QObject(parent), timer_(new QTimer(this)) {
+    timer_->setSingleShot(true);
+    connect(timer_, &QTimer::timeout, this, [this] { finish({{}, BrowserAnswer::TimedOut}); });
+}
+
+BrowserWindowInfoRequest::~BrowserWindowInfoRequest() {
+    if (socket_) {
+        socket_->disconnect(this);
+        socket_->abort();
+    }
+}
+
+bool BrowserWindowInfoRequest::start(quint16 port, int timeoutMs) {
+    if (pending_)
+        return false;
+    pending_ = true;
+    port_ = port;
+    data_.clear();
+    socket_ = new QTcpSocket(this);
+    socket_->setProxy(QNetworkProxy::NoProxy);
+    connect(socket_, &QTcpSocket::connected, this, &BrowserWindowInfoRequest::onConnected);
+    connect(socket_, &QTcpSocket::readyRead, this, &BrowserWindowInfoRequest::onReadyRead);
+    connect(socket_, &QTcpSocket::disconnected, this, &BrowserWindowInfoRequest::onClosed);
+    connect(socket_, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        // A link that was up and is now closed may still hold a whole answer.
+        if (error == QAbstractSocket::RemoteHostClosedError)
+            onClosed();
+        else if (socket_ && socket_->state() != QAbstractSocket::ConnectedState)
+            finish({{}, BrowserAnswer::NoBrowser});
+    });
+    timer_->start(std::max(timeoutMs, 0));
+    starting_ = true;
+    socket_->connectToHost(QHostAddress(QHostAddress::LocalHost), port);
+    starting_ = false;
+    return true;
+}
+
+void BrowserWindowInfoRequest::onConnected() {
+    if (!socket_)
+        return;
+    socket_->write("GET /json/list HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(port_) +
+                   "\r\nAccept: application/json\r\nConnection: close\r\n\r\n");
+}
+
+void BrowserWindowInfoRequest::onReadyRead() {
+    if (!socket_)
+        return;
+    data_ += socket_->readAll();
+    if (data_.size() > kMaxReplyBytes ||
+        (data_.size() > kMaxHeaderBytes && !data_.left(kMaxHeaderBytes).contains("\r\n\r\n"))) {
+        finish({{}, BrowserAnswer::BadReply});
+        return;
+    }
+    if (const std::optional<HttpResponse> response = parseResponse(data_, false))
+        finish(replyFrom(*response));
+}
+
+void BrowserWindowInfoRequest::onClosed() {
+    if (!socket_)
+        return;
+    data_ += socket_->readAll();
+    if (data_.size() > kMaxReplyBytes) {
+        finish({{}, BrowserAnswer::BadReply});
+        return;
+    }
+    // Read out to its end: a body without a length ends here, a cut one is no answer.
+    finish(replyFrom(*parseResponse(data_, true)));
+}
+
+void BrowserWindowInfoRequest::finish(BrowserReply reply) {
+    if (!socket_)
+        return;
+    QTcpSocket* socket = std::exchange(socket_, nullptr);
+    timer_->stop();
+    socket->disconnect(this);
+    socket->abort();
+    socket->deleteLater();
+    data_.clear();
+    if (!starting_) {
+        pending_ = false;
+        emit finished(reply);
+        return;
+    }
+    // The link failed inside start(): heard on the event loop's next turn.
+    QMetaObject::invokeMethod(
+        this,
+        [this, reply = std::move(reply)] {
+            pending_ = false;
+            emit finished(reply);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace zk::platform

@@ -4,7 +4,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
+
+class QTcpSocket;
+class QTimer;
 
 namespace zk::platform {
 
@@ -32,11 +36,38 @@ struct BrowserReply final {
     BrowserAnswer answer = BrowserAnswer::NoBrowser;
 };
 
-// One request, blocking the calling thread until the reply, a refusal or the time-out.
-BrowserReply requestBrowserWindowInfo(quint16 port, int timeoutMs);
+// The request for the browser's list of pages, run by the thread's event loop: the thread
+// that starts it goes on at once and hears the reply through finished(). Destroying the
+// object drops a pending request without a word.
+class BrowserWindowInfoRequest final : public QObject {
+    Q_OBJECT
 
-// The request on browserDebuggingPort() with the 10-second time-out: the reply text, or
-// empty when there is no answer.
-QString RequestBrowserWindowInfo();
+public:
+    explicit BrowserWindowInfoRequest(QObject* parent = nullptr);
+    ~BrowserWindowInfoRequest() override;
+
+    // Sends a request to the browser on port, given up after timeoutMs. Returns false, and
+    // does nothing, while a request is pending.
+    bool start(quint16 port, int timeoutMs);
+    // From start() until finished() has been emitted.
+    bool isPending() const { return pending_; }
+
+signals:
+    // Once per started request, on the thread's event loop (never from inside start()).
+    void finished(const zk::platform::BrowserReply& reply);
+
+private:
+    void onConnected();
+    void onReadyRead();
+    void onClosed();
+    void finish(BrowserReply reply);
+
+    QTcpSocket* socket_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QByteArray data_;
+    quint16 port_ = 0;
+    bool pending_ = false;
+    bool starting_ = false; // inside start(), where finished() is not emitted
+};
 
 } // namespace zk::platform

@@ -40,8 +40,9 @@ namespace zk {
 class StatusClock;
 }
 namespace zk::platform {
+class BrowserWindowInfoRequest;
 class TrayIcon;
-}
+} // namespace zk::platform
 namespace zk::ui {
 class GradientSwatch;
 class RadioGroup;
@@ -429,8 +430,10 @@ public:
     std::int32_t CurrentItem = 0;    // the selected entry of the current list
     QString SelectedAddress;         // the selected entry, the added text or the captured reply
     std::uint8_t ListPromptMode = 0; // list-name prompt: 0 closed, 1 new, 2 rename, 3 delete
-    QString ListFolder() const;      // AppFolder + "Data/Listes"
-    QString ImagePagePath() const;   // AppFolder + "Data/Temp/Image.html"
+    // The capture of the browser's address; its reply arrives on the event loop.
+    zk::platform::BrowserWindowInfoRequest* BrowserCapture = nullptr;
+    QString ListFolder() const;    // AppFolder + "Data/Listes"
+    QString ImagePagePath() const; // AppFolder + "Data/Temp/Image.html"
     // Rubrique from ListNames, ListImg from the current list's file, then the selections.
     void LoadCurrentList();
     // Writes the entries of ListImg to the current list's file; false when it failed.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "image_list.h"
+#include "text.h"
 
 namespace zk {
 namespace {
@@ -111,6 +112,42 @@ TEST(AddressFromBrowserReply, theQuotedAddressBeforeTheFirstComma) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(addressFromBrowserReply(c.reply), c.address) << c.reply;
+}
+
+TEST(AddressFromBrowserReply, refusesScriptsAndControlCharacters) {
+    struct Case {
+        std::string address;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {"http://x.org/a.gif", true},
+        {"file:///home/u/a%2Cb.png", true},
+        {"http://x/?q=javascript:1", true},
+        {"javascripts://x", true},
+        {"", true},
+        {"javascript:alert(1)", false},
+        {"JavaScript:alert(1)", false},
+        {"   javascript:alert(1)", false},
+        {"javascript:", false},
+        {"http://x/a\nb", false},
+        {"http://x/a\rb", false},
+        {std::string("http://x/a\0b", 12), false},
+        {"http://x/a\tb", false},
+        {"http://x/a\x1B[2Jb", false},
+        {"http://x/a\x7F", false},
+        {"http://x/a\xC2\x85", false},       // NEXT LINE
+        {"http://x/a\xC2\x9F", false},       // the last C1 control
+        {"http://x/a\xE2\x80\xA8", false},   // LINE SEPARATOR
+        {"http://x/a\xE2\x80\xA9", false},   // PARAGRAPH SEPARATOR
+        {"http://x/\xC2\xA0\xC3\xA9", true}, // no-break space, é
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(isAcceptableCapturedAddress(utf8ToU32(c.address)), c.accepted) << c.address;
+        // In a reply, a refused address gives the empty text, whatever the title.
+        const std::string reply = "\"" + c.address + "\",\"titre\"";
+        EXPECT_EQ(addressFromBrowserReply(reply), c.accepted ? c.address : std::string())
+            << c.address;
+    }
 }
 
 } // namespace

@@ -4,9 +4,11 @@
 #include <QAction>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTcpServer>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -20,6 +22,7 @@
 
 #include "browser_capture.h"
 #include "clipboard.h"
+#include "sounds.h"
 #include "window_test_support.h"
 
 using zk::platform::BrowserAnswer;
@@ -121,7 +124,68 @@ private:
     QByteArray old_;
 };
 
+// One request, waited for on the event loop.
+zk::platform::BrowserReply ask(quint16 port, int timeoutMs) {
+    zk::platform::BrowserWindowInfoRequest request;
+    QSignalSpy finished(&request, &zk::platform::BrowserWindowInfoRequest::finished);
+    if (!request.start(port, timeoutMs) || !finished.wait(60000) || finished.size() != 1)
+        return {QStringLiteral("no answer heard"), BrowserAnswer::BadReply};
+    return finished.at(0).at(0).value<zk::platform::BrowserReply>();
+}
+
+// A server on the test's own thread, so that it hears a request only while the window's
+// event loop runs. It answers when the test tells it to, piece by piece, or at once with
+// a canned response.
+class ScriptedServer final {
+public:
+    ScriptedServer() {
+        server_.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket* client = server_.nextPendingConnection()) {
+                clients_.append(client);
+                QObject::connect(client, &QTcpSocket::readyRead, [this, client] {
+                    requests_[client] += client->readAll();
+                    if (!canned_.isNull() && requests_[client].contains("\r\n\r\n") &&
+                        !answered_.contains(client)) {
+                        answered_.append(client);
+                        client->write(canned_);       // written as the loop turns
+                        client->disconnectFromHost(); // once it is written
+                    }
+                });
+            }
+        });
+    }
+    quint16 port() const { return server_.serverPort(); }
+    // Answered with response as soon as a request is whole.
+    void answerAtOnce(const QByteArray& response) { canned_ = response; }
+    int connections() const { return static_cast<int>(clients_.size()); }
+    // Whether the first connection's request has come in whole.
+    bool heardRequest() const {
+        return !clients_.isEmpty() && requests_.value(clients_[0]).contains("\r\n\r\n");
+    }
+    QTcpSocket* first() const { return clients_.value(0); }
+    // Writes a piece and waits until the system has taken it.
+    static void send(QTcpSocket* client, const QByteArray& bytes) {
+        client->write(bytes);
+        while (client->bytesToWrite() > 0 && client->waitForBytesWritten(10000)) {
+        }
+    }
+
+private:
+    QTcpServer server_;
+    QList<QTcpSocket*> clients_; // children of the server
+    QHash<QTcpSocket*, QByteArray> requests_;
+    QList<QTcpSocket*> answered_;
+    QByteArray canned_;
+};
+
+QByteArray targetsWithUrl(const QByteArray& jsonUrl, const QByteArray& jsonTitle = "t") {
+    return R"([{"type":"page","url":")" + jsonUrl + R"(","title":")" + jsonTitle + R"("}])";
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(zk::platform::BrowserReply)
 
 class BrowserCaptureTest final : public QObject {
     Q_OBJECT
@@ -202,8 +266,7 @@ private slots:
         };
         for (const Case& c : cases) {
             CannedServer server(c.response, c.keepOpen);
-            const zk::platform::BrowserReply reply =
-                zk::platform::requestBrowserWindowInfo(server.port(), 1500);
+            const zk::platform::BrowserReply reply = ask(server.port(), 1500);
             QVERIFY2(reply.answer == c.answer, c.name);
             QVERIFY2(reply.text == c.text, c.name);
             if (QByteArray(c.name) == "a list with pages") {
@@ -217,8 +280,7 @@ private slots:
     void aServerThatNeverAnswersTimesOut() {
         QTcpServer silent; // the system accepts the connection; nobody reads or writes
         QVERIFY(silent.listen(QHostAddress::LocalHost, 0));
-        const zk::platform::BrowserReply reply =
-            zk::platform::requestBrowserWindowInfo(silent.serverPort(), 300);
+        const zk::platform::BrowserReply reply = ask(silent.serverPort(), 300);
         QCOMPARE(reply.answer, BrowserAnswer::TimedOut);
         QCOMPARE(reply.text, QString());
     }
@@ -227,8 +289,7 @@ private slots:
         const quint16 port = freePort();
         // A refused connection is an answer of its own: the request does not wait for
         // its time-out (here far longer than the test's).
-        const zk::platform::BrowserReply reply =
-            zk::platform::requestBrowserWindowInfo(port, 3600 * 1000);
+        const zk::platform::BrowserReply reply = ask(port, 3600 * 1000);
         QCOMPARE(reply.answer, BrowserAnswer::NoBrowser);
 
         ScopedEnv env("ZELKOHTML_BROWSER_PORT", QByteArray::number(port));
@@ -238,8 +299,9 @@ private slots:
         zk::platform::setClipboardText(QStringLiteral("avant"));
         form->BoutCapture->click();
         QCOMPARE(form->LastCommand, QStringLiteral("BoutCaptureClick"));
-        QCOMPARE(zk::platform::clipboardText(), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(), QString(), 20000);
         QCOMPARE(form->SelectedAddress, QString());
+        QVERIFY(!form->BrowserCapture->isPending());
     }
 
     void theAddressOfChromiumsPageIsCaptured() {
@@ -284,8 +346,7 @@ private slots:
 
         const QString expected = QLatin1Char('"') + address + QStringLiteral("\",\"Essai, page\"");
         zk::platform::BrowserReply reply;
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (reply = zk::platform::requestBrowserWindowInfo(port, 2000)).text == expected, 60000);
+        QTRY_VERIFY_WITH_TIMEOUT((reply = ask(port, 2000)).text == expected, 60000);
         QCOMPARE(reply.answer, BrowserAnswer::Answered);
 
         ScopedEnv env("ZELKOHTML_BROWSER_PORT", QByteArray::number(port));
@@ -299,21 +360,154 @@ private slots:
         form->BoutImage->click();
         zk::platform::setClipboardText(QStringLiteral("avant"));
         form->BoutCapture->click();
-        QCOMPARE(zk::platform::clipboardText(), address);
+        QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(), address, 20000);
         QCOMPARE(form->SelectedAddress, address); // the title left out
         // Inserted as it was captured: the address alone.
         form->Memo1->clear();
         form->BoutImgInser->click();
         QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("<img src=\"%1\">").arg(address));
         // Again, through the list's menu: the same text; the list is unchanged until added.
+        zk::platform::setClipboardText(QStringLiteral("avant"));
         form->CapturerlurlCourante1->trigger();
-        QCOMPARE(zk::platform::clipboardText(), address);
+        QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(), address, 20000);
         QCOMPARE(form->ListImg->count(), 1);
         QCOMPARE(zktest::readFile(folder.file(QStringLiteral("Data/Listes/images.lst"))),
                  QByteArray("http://img.example/1.gif\r\n"));
         form->BoutImgAdd->click();
         QCOMPARE(form->ListImg->count(), 2);
         QCOMPARE(form->ListImg->item(1)->text(), address);
+    }
+
+    void theWindowGoesOnWhileTheBrowserTakesItsTime() {
+        ScriptedServer server;
+        ScopedEnv env("ZELKOHTML_BROWSER_PORT", QByteArray::number(server.port()));
+        AppFolder folder;
+        {
+            QFile list(folder.file(QStringLiteral("Data/Listes/images.lst")));
+            QVERIFY(list.open(QIODevice::WriteOnly));
+            list.write("http://img.example/1.gif\r\n");
+        }
+        auto form = zktest::openWindow(folder);
+        form->BoutImage->click();
+        zk::platform::setClipboardText(QStringLiteral("http://img.example/0.gif"));
+        form->BoutCapture->click();
+        QVERIFY(form->BrowserCapture->isPending());
+        // The server, on this thread, hears the request only if the window's event loop
+        // runs while the capture waits.
+        QTRY_VERIFY_WITH_TIMEOUT(server.heardRequest(), 20000);
+        bool posted = false;
+        QTimer::singleShot(0, form.get(), [&posted] { posted = true; });
+        QTRY_VERIFY(posted);
+        // The window's commands work meanwhile; the clipboard is still the user's.
+        QTest::keyClicks(form->Memo1, QStringLiteral("abc"));
+        QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("abc"));
+        form->BoutImgAdd->click();
+        QCOMPARE(form->ListImg->count(), 2);
+        QCOMPARE(zk::platform::clipboardText(), QStringLiteral("http://img.example/0.gif"));
+        // Pressed again while waiting: ignored, no second request.
+        form->BoutCapture->click();
+        form->CapturerlurlCourante1->trigger();
+        QVERIFY(form->BrowserCapture->isPending());
+
+        // The answer trickles in; the capture waits for the whole of it.
+        const QByteArray response = ok(kTargets);
+        const qsizetype half = response.size() / 2;
+        ScriptedServer::send(server.first(), response.left(half));
+        posted = false;
+        QTimer::singleShot(0, form.get(), [&posted] { posted = true; });
+        QTRY_VERIFY(posted); // a turn of the loop with half an answer
+        QVERIFY(form->BrowserCapture->isPending());
+        QCOMPARE(zk::platform::clipboardText(), QStringLiteral("http://img.example/0.gif"));
+        ScriptedServer::send(server.first(), response.mid(half));
+        QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(),
+                                  QStringLiteral("http://img.example/a.gif"), 20000);
+        QCOMPARE(form->SelectedAddress, QStringLiteral("http://img.example/a.gif"));
+        QVERIFY(!form->BrowserCapture->isPending());
+        QCOMPARE(server.connections(), 1);
+    }
+
+    void closingTheWindowWhileTheBrowserIsSilentIsFine() {
+        ScriptedServer server;
+        ScopedEnv env("ZELKOHTML_BROWSER_PORT", QByteArray::number(server.port()));
+        AppFolder folder;
+        auto form = zktest::openWindow(folder);
+        zk::platform::setClipboardText(QStringLiteral("avant"));
+        form->BoutCapture->click();
+        QTRY_VERIFY_WITH_TIMEOUT(server.heardRequest(), 20000);
+        // Closed: the answer still arrives when it arrives.
+        form->close();
+        QVERIFY(!form->isVisible());
+        ScriptedServer::send(server.first(), ok(kTargets));
+        QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(),
+                                  QStringLiteral("http://img.example/a.gif"), 20000);
+
+        // Destroyed while waiting: the request goes with the window.
+        ScriptedServer second;
+        ScopedEnv env2("ZELKOHTML_BROWSER_PORT", QByteArray::number(second.port()));
+        form = zktest::openWindow(folder);
+        zk::platform::setClipboardText(QStringLiteral("avant"));
+        form->BoutCapture->click();
+        QTRY_VERIFY_WITH_TIMEOUT(second.heardRequest(), 20000);
+        QPointer<QTcpSocket> link = second.first();
+        form.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(!link || link->state() != QAbstractSocket::ConnectedState, 20000);
+        QCOMPARE(zk::platform::clipboardText(), QStringLiteral("avant"));
+    }
+
+    void refusedAddressesReachNeitherTheClipboardNorAList() {
+        struct Case {
+            const char* name;
+            QByteArray response;
+            QString address; // empty: refused
+        };
+        const QByteArray hugeBody(9 * 1024 * 1024, ' ');
+        const Case cases[] = {
+            {"javascript", ok(targetsWithUrl("javascript:alert(document.cookie)")), QString()},
+            {"javascript, capitals and spaces", ok(targetsWithUrl("  JavaScript:alert(1)")),
+             QString()},
+            {"line feed", ok(targetsWithUrl(R"(http://x/a.gif\nhttp://evil/b.gif)")), QString()},
+            {"carriage return", ok(targetsWithUrl(R"(http://x/a.gif\r)")), QString()},
+            {"NUL", ok(targetsWithUrl(R"(http://x/a\u0000.gif)")), QString()},
+            {"bell", ok(targetsWithUrl(R"(http://x/a\u0007.gif)")), QString()},
+            {"tab", ok(targetsWithUrl(R"(http://x/a\t.gif)")), QString()},
+            {"delete", ok(targetsWithUrl(R"(http://x/a\u007f.gif)")), QString()},
+            {"next line", ok(targetsWithUrl(R"(http://x/a\u0085.gif)")), QString()},
+            {"line separator", ok(targetsWithUrl(R"(http://x/a\u2028.gif)")), QString()},
+            {"far too long", ok("[" + hugeBody + "]"), QString()},
+            {"a header without end", "HTTP/1.1 200 OK\r\nX: " + QByteArray(100000, 'x'), QString()},
+            // What the page's author chose for its title never reaches the clipboard.
+            {"hostile title", ok(targetsWithUrl("http://x/a.gif", R"(\",\"javascript:x\n\u0000)")),
+             QStringLiteral("http://x/a.gif")},
+            {"an address with a javascript: query", ok(targetsWithUrl("http://x/?javascript:1")),
+             QStringLiteral("http://x/?javascript:1")},
+        };
+        AppFolder folder;
+        const QString listPath = folder.file(QStringLiteral("Data/Listes/images.lst"));
+        {
+            QFile list(listPath);
+            QVERIFY(list.open(QIODevice::WriteOnly));
+            list.write("http://img.example/1.gif\r\n");
+        }
+        auto form = zktest::openWindow(folder);
+        form->BoutImage->click();
+        for (const Case& c : cases) {
+            ScriptedServer server;
+            server.answerAtOnce(c.response);
+            ScopedEnv env("ZELKOHTML_BROWSER_PORT", QByteArray::number(server.port()));
+            zk::platform::setClipboardText(QStringLiteral("avant"));
+            form->SelectedAddress = QStringLiteral("avant");
+            form->BoutCapture->click();
+            QTRY_VERIFY2_WITH_TIMEOUT(!form->BrowserCapture->isPending(), c.name, 20000);
+            QVERIFY2(zk::platform::clipboardText() == c.address, c.name);
+            QVERIFY2(form->SelectedAddress == c.address, c.name);
+            if (c.address.isEmpty()) {
+                // Adding now only beeps.
+                const int beeps = zk::platform::beepCount();
+                form->BoutImgAdd->click();
+                QVERIFY2(zk::platform::beepCount() == beeps + 1, c.name);
+                QVERIFY2(zktest::readFile(listPath) == "http://img.example/1.gif\r\n", c.name);
+            }
+        }
     }
 };
 

@@ -141,6 +141,15 @@ void TForm1::SetUpImagePanel() {
     auto* hook = new ListDropHook(this);
     ListImg->installEventFilter(hook);
     ListImg->viewport()->installEventFilter(hook);
+    BrowserCapture = new zk::platform::BrowserWindowInfoRequest(this);
+    connect(BrowserCapture, &zk::platform::BrowserWindowInfoRequest::finished, this,
+            [this](const zk::platform::BrowserReply& reply) {
+                // Only the address is kept, and only one that is an address: the page's
+                // title and a refused address never reach an inserted tag or a list.
+                SelectedAddress =
+                    QString::fromStdString(zk::addressFromBrowserReply(reply.text.toStdString()));
+                zk::platform::setClipboardText(SelectedAddress);
+            });
     // A selection the user makes with the keyboard previews the entry; one made with the
     // mouse is previewed by the click that ends it.
     connect(ListImg, &QListWidget::itemSelectionChanged, this, [this] {
@@ -323,11 +332,8 @@ void TForm1::Voirtoutelaliste1Click() {
 }
 
 void TForm1::BoutCaptureClick() {
-    const QString reply = zk::platform::RequestBrowserWindowInfo();
-    // Only the address is kept: the page's title, which its author chose, never reaches
-    // an inserted tag.
-    SelectedAddress = QString::fromStdString(zk::addressFromBrowserReply(reply.toStdString()));
-    zk::platform::setClipboardText(SelectedAddress);
+    // The window goes on while the browser answers; a press meanwhile is ignored.
+    BrowserCapture->start(zk::platform::browserDebuggingPort(), zk::platform::kBrowserTimeoutMs);
 }
 
 void TForm1::CapturerlurlCourante1Click() {
