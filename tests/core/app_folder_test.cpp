@@ -1,6 +1,7 @@
 #include "app_folder.h"
 
 #include "atomic_file.h"
+#include "gtest_as_ordinary_user.h"
 
 #include <gtest/gtest.h>
 
@@ -151,8 +152,7 @@ TEST_F(AppFolderChoice, WritabilityOfRealFolders) {
 }
 
 TEST_F(AppFolderChoice, ReadOnlyFolderIsNotWritable) {
-    if (geteuid() == 0)
-        GTEST_SKIP() << "root may write to any folder";
+    ZK_AS_ORDINARY_USER();
     fs::create_directory(path("ro"));
     fs::permissions(path("ro"), fs::perms::owner_read | fs::perms::owner_exec);
     EXPECT_FALSE(zk::isFolderWritable(path("ro")));
