@@ -8,9 +8,9 @@
 #include <optional>
 #include <sys/stat.h>
 
-#include "atomic_file.h"
 #include "code_generator.h"
 #include "effect_edit.h"
+#include "ordinary_file.h"
 #include "settings_file.h"
 #include "text.h"
 #include "text_effects.h"
@@ -21,12 +21,24 @@ namespace {
 constexpr const char* kProgram = "zelkohtml-gen";
 constexpr const char* kFontFace = "FontFace"; // a state variable the file does not keep
 
-// A name as it may stand in a one-line message.
-std::string shown(std::string_view text) {
+// A name as it may stand in a one-line message, cut after `limit` bytes (never inside a
+// UTF-8 character) so that a huge argument is not repeated whole.
+std::string shown(std::string_view text, std::size_t limit = 4096) {
     std::string out;
-    for (char c : text)
-        out += static_cast<unsigned char>(c) < 32 ? '?' : c;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (i >= limit && (c & 0xC0) != 0x80) {
+            out += "...";
+            break;
+        }
+        out += c < 32 ? '?' : text[i];
+    }
     return out;
+}
+
+// A value typed on the command line, in a message: numbers and names are short.
+std::string shownValue(std::string_view text) {
+    return shown(text, 64);
 }
 
 struct Failure {
@@ -60,7 +72,7 @@ struct Request {
 
 // "NAME=VALUE" of --set, checked against the table of settings.
 std::optional<Failure> parseAssignment(const std::string& arg, Action& action) {
-    const std::string where = std::string(kProgram) + ": --set " + shown(arg) + ": ";
+    const std::string where = std::string(kProgram) + ": --set " + shownValue(arg) + ": ";
     const std::size_t eq = arg.find('=');
     if (eq == std::string::npos)
         return usage(where + "missing '=' (expected NAME=VALUE)");
@@ -75,7 +87,7 @@ std::optional<Failure> parseAssignment(const std::string& arg, Action& action) {
     }
     const int field = findSettingsField(name);
     if (field < 0)
-        return usage(where + "unknown setting '" + shown(name) + "'");
+        return usage(where + "unknown setting '" + shownValue(name) + "'");
     action.field = static_cast<std::size_t>(field);
     if (settingsFields()[action.field].kind == FieldKind::String) {
         action.kind = Action::SetString;
@@ -85,7 +97,7 @@ std::optional<Failure> parseAssignment(const std::string& arg, Action& action) {
     if (value.empty())
         return usage(where + "missing value");
     if (!parseSettingsInteger(value, action.number))
-        return usage(where + "'" + shown(value) + "' is not a valid integer value");
+        return usage(where + "'" + shownValue(value) + "' is not a valid integer value");
     action.kind = Action::SetNumber;
     return std::nullopt;
 }
@@ -109,7 +121,7 @@ bool parseCount(std::string_view text, std::uint64_t max, std::uint64_t& value) 
 std::optional<Failure> parseEffect(const std::string& value, Request& request) {
     std::uint64_t number = 0;
     if (!parseCount(value, kLastTextEffectNumber, number) || number < kFirstTextEffect)
-        return usage(std::string(kProgram) + ": --effect " + shown(value) +
+        return usage(std::string(kProgram) + ": --effect " + shownValue(value) +
                      ": not an effect number (1 to 12)");
     request.effects.push_back(static_cast<int>(number));
     return std::nullopt;
@@ -121,7 +133,7 @@ std::optional<Failure> parseSelection(const std::string& value, Request& request
     std::uint64_t start = 0, length = 0;
     if (comma == std::string::npos || !parseCount(value.substr(0, comma), kMax, start) ||
         !parseCount(value.substr(comma + 1), kMax, length))
-        return usage(std::string(kProgram) + ": --select " + shown(value) +
+        return usage(std::string(kProgram) + ": --select " + shownValue(value) +
                      ": expected START,LENGTH (two numbers from 0)");
     request.selectStart = static_cast<std::size_t>(start);
     request.selectLength = static_cast<std::size_t>(length);
@@ -172,7 +184,7 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
             return usage(std::string(kProgram) + ": option '" + option + "' takes no value");
         if (option != "--settings" && option != "--set" && option != "--effect" &&
             option != "--select")
-            return usage(std::string(kProgram) + ": unknown option '" + shown(option) + "'");
+            return usage(std::string(kProgram) + ": unknown option '" + shownValue(option) + "'");
         if (!value) {
             if (i + 1 >= args.size())
                 return usage(std::string(kProgram) + ": option '" + option + "' needs " +
@@ -206,25 +218,35 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
     return std::nullopt;
 }
 
-// Why a file could not be read, in the system's words.
-std::string readFailureReason(const std::string& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
-        return std::strerror(errno);
-    if (S_ISDIR(st.st_mode))
-        return std::strerror(EISDIR);
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        std::fclose(f);
-        return "read error";
+// Why a file could not be read, in the system's words where it has them.
+std::string readFailureReason(const std::string& path, const ReadResult& read) {
+    switch (read.status) {
+    case ReadStatus::TooBig:
+        return std::strerror(EFBIG);
+    case ReadStatus::NotAFile: {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            return std::strerror(EISDIR);
+        return "not an ordinary file";
     }
-    return std::strerror(errno);
+    case ReadStatus::Ok:
+    case ReadStatus::Missing:
+    case ReadStatus::Failed:
+        break;
+    }
+    return std::strerror(read.error ? read.error : EIO);
 }
 
-std::optional<Failure> readFile(const std::string& path, std::string& bytes) {
-    if (readWholeFile(path, bytes))
+// Only an ordinary file is read (a named pipe could make the tool wait for ever; standard
+// input is the way to pipe a text in), and no more than maxBytes of it.
+std::optional<Failure> readFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+    ReadResult read = readOrdinaryFile(path, maxBytes);
+    if (read.ok()) {
+        bytes = std::move(read.bytes);
         return std::nullopt;
-    return Failure{kExitFailure,
-                   std::string(kProgram) + ": " + shown(path) + ": " + readFailureReason(path)};
+    }
+    return Failure{kExitFailure, std::string(kProgram) + ": " + shown(path) + ": " +
+                                     readFailureReason(path, read)};
 }
 
 // What the options did to the face: it was given by name, or its index was read or set.
@@ -240,7 +262,7 @@ std::optional<Failure> applyActions(const std::vector<Action>& actions, AppSetti
         switch (a.kind) {
         case Action::LoadFile: {
             std::string bytes;
-            if (auto failure = readFile(a.text, bytes))
+            if (auto failure = readFile(a.text, kSettingsSizeLimit, bytes))
                 return failure;
             const LoadResult r = ParseSettings(bytes, settings);
             if (r.status == LoadResult::InvalidNumber)
@@ -314,13 +336,16 @@ std::optional<Failure> run(const std::vector<std::string>& args, const ReadStand
 
     std::string bytes;
     if (request.input && *request.input != "-") {
-        if (auto failure = readFile(*request.input, bytes))
+        if (auto failure = readFile(*request.input, kInputSizeLimit, bytes))
             return failure;
     } else {
         errno = 0;
         if (!readStdin || !readStdin(bytes))
             return Failure{kExitFailure, std::string(kProgram) + ": standard input: " +
                                              (errno ? std::strerror(errno) : "read error")};
+        if (bytes.size() > kInputSizeLimit)
+            return Failure{kExitFailure,
+                           std::string(kProgram) + ": standard input: " + std::strerror(EFBIG)};
     }
     std::string text = normalizeLineEnds(decodeTextFile(bytes));
     applyEffects(request, text);
@@ -394,7 +419,9 @@ std::string cliUsage() {
         "\n"
         "Prints the HTML code ZelkoHTML generates for the text in FILE (standard input when\n"
         "FILE is absent or \"-\"), and nothing else. The text is read as UTF-8 when it is\n"
-        "valid UTF-8, else as Windows-1252; the code is written in UTF-8.\n"
+        "valid UTF-8, else as Windows-1252; the code is written in UTF-8. FILE must be an\n"
+        "ordinary file (pipe a text in through standard input); a text or a settings file\n"
+        "larger than the tool reads (64 MiB, 1 MiB) is refused.\n"
         "\n"
         "Options, applied in the order given:\n"
         "  --settings FILE    read a settings file (ZelkoHTML.ini) over the current values\n"

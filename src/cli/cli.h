@@ -1,6 +1,7 @@
 // zelkohtml-gen: the generator on the command line, as a function the tests can call.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -12,7 +13,11 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1; // a file that cannot be read, a bad settings file
 inline constexpr int kExitUsage = 2;   // a wrong command line
 
-// Reads the whole standard input into bytes; false when it cannot be read.
+// The largest text read, from a file or from standard input.
+inline constexpr std::size_t kInputSizeLimit = std::size_t{64} << 20;
+
+// Reads standard input into bytes, the whole of it or at least kInputSizeLimit + 1 bytes;
+// false when it cannot be read.
 using ReadStandardInput = std::function<bool(std::string& bytes)>;
 
 // Runs the tool on args (without the program name). On success out holds the generated code

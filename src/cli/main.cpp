@@ -10,9 +10,10 @@
 
 namespace {
 
+// Reads to the end, or until the text is known to be too long for the tool.
 bool readAll(int fd, std::string& bytes) {
     char buf[65536];
-    for (;;) {
+    while (bytes.size() <= zk::kInputSizeLimit) {
         const ssize_t n = ::read(fd, buf, sizeof buf);
         if (n == 0)
             return true;
@@ -23,6 +24,7 @@ bool readAll(int fd, std::string& bytes) {
         }
         bytes.append(buf, static_cast<std::size_t>(n));
     }
+    return true;
 }
 
 bool writeAll(int fd, const std::string& bytes) {

@@ -120,6 +120,9 @@ int main(int argc, char** argv) {
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     const QStringList args = app.arguments().mid(1);
     TForm1 form(QFile::decodeName(folder.folder.c_str()), args);
+    // A start so slow that a later copy took the key over gives way to that copy.
+    if (!guard.holdsKey())
+        return 0;
     if (form.EndRequested)
         return 0; // asked during start-up; the settings were written by the close
     QObject::connect(&form, &TForm1::endRequested, &app, &QCoreApplication::quit,

@@ -278,6 +278,14 @@ public:
     void QuitterTrayClick();
     void SaveSettings();
     QString SettingsPath() const;
+    // A file that was there but could not be read whole (a bad line, too large) is kept as
+    // it was before anything is written over it: a copy beside it, named by the sentence
+    // returned for the message (empty when no copy could be made).
+    QString KeepCopyOfUnreadFile(const QString& path);
+    // False while a file read in part has no copy kept: it is then not written over.
+    bool MayReplace(const QString& path);
+    QStringList UnkeptFiles;
+    QString LastCloseError; // the failed save at close already shown, not shown twice
 
     // ---- Window, tray and messages (messages.cpp) ----
     void ShowError(const QString& message);

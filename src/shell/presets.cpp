@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QToolButton>
 
+#include <cerrno>
+
 #include "dialogs.h"
 #include "preset_file.h"
 
@@ -24,16 +26,19 @@ void TForm1::LoadPreset(std::uint8_t n) {
     settings.PresetIndex = n; // current whether or not its file exists
 
     zk::FormattingState& f = settings.fmt;
-    const zk::LoadResult loaded =
-        zk::LoadPresetFile(QFile::encodeName(PresetPath(n)).toStdString(), f);
-    if (loaded.status == zk::LoadResult::Missing) {
+    const QString path = PresetPath(n);
+    const zk::LoadResult loaded = zk::LoadPresetFile(QFile::encodeName(path).toStdString(), f);
+    // "&Sauvegarder" writes the whole file: what could not be read is kept first.
+    const QString kept = loaded.partlyRead() ? KeepCopyOfUnreadFile(path) : QString();
+    if (loaded.status == zk::LoadResult::Missing || loaded.status == zk::LoadResult::TooBig) {
         ShowError(QStringLiteral("\r\nConfiguration non définie"));
         return;
     }
     if (loaded.status == zk::LoadResult::InvalidNumber) {
         // The values read before the bad line are kept; menus and buttons are left as they
         // were until the next load.
-        zk::platform::dialogs().runtimeError(this, QString::fromLatin1(zk::kInvalidNumericInput));
+        zk::platform::dialogs().runtimeError(this,
+                                             QString::fromLatin1(zk::kInvalidNumericInput) + kept);
         return;
     }
 
@@ -59,8 +64,10 @@ void TForm1::LoadPreset(std::uint8_t n) {
 }
 
 void TForm1::SauvegarderPClick() {
-    const zk::WriteResult written = zk::SavePresetFile(
-        QFile::encodeName(PresetPath(settings.PresetIndex)).toStdString(), settings.fmt);
+    const QString path = PresetPath(settings.PresetIndex);
+    const zk::WriteResult written =
+        MayReplace(path) ? zk::SavePresetFile(QFile::encodeName(path).toStdString(), settings.fmt)
+                         : zk::WriteResult{zk::WriteStatus::CannotCreate, EEXIST};
     if (written.status == zk::WriteStatus::CannotCreate)
         ShowError(QString::fromStdString(zk::writeErrorMessage(written)));
     else if (!written.ok())

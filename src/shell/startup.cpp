@@ -9,7 +9,10 @@
 #include <QListWidget>
 #include <QWebEngineView>
 
+#include <cerrno>
+
 #include "autostart.h"
+#include "data_tree.h"
 #include "dialogs.h"
 #include "tray.h"
 
@@ -19,6 +22,10 @@ namespace {
 const char* const kDataFolders[] = {
     "Data",         "Data/Bin",  "Data/Listes", "Data/Listes/BakListes",
     "Data/Presets", "Data/Temp", "Data/Aide"};
+
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 } // namespace
 
@@ -41,6 +48,8 @@ void TForm1::FormCreate(const QStringList& args) {
         RequestEnd();
         close(); // writes the settings into the new Data/Bin; the start-up goes on
     }
+    // What saves cut short by a crash or a power cut left behind.
+    zk::removeStaleSaves(localPath(AppFolder));
     StartupStepsDone = 2;
 
     settings.WindowLeft = 236;
@@ -61,11 +70,14 @@ void TForm1::FormCreate(const QStringList& args) {
     ListImg->setAcceptDrops(true);
     StartupStepsDone = 6;
 
-    const zk::LoadResult loaded =
-        zk::LoadSettings(QFile::encodeName(SettingsPath()).toStdString(), settings);
+    const zk::LoadResult loaded = zk::LoadSettings(localPath(SettingsPath()), settings);
+    // The close writes the whole file from the state: what could not be read is kept first.
+    // A file too large to be settings leaves the defaults, without a message.
+    const QString kept = loaded.partlyRead() ? KeepCopyOfUnreadFile(SettingsPath()) : QString();
     if (loaded.status == zk::LoadResult::InvalidNumber) {
         // The rest of the start-up is not done; the window still opens and works.
-        zk::platform::dialogs().runtimeError(this, QString::fromLatin1(zk::kInvalidNumericInput));
+        zk::platform::dialogs().runtimeError(this,
+                                             QString::fromLatin1(zk::kInvalidNumericInput) + kept);
         return;
     }
     StartupStepsDone = 7;
@@ -129,15 +141,23 @@ void TForm1::QuitterTrayClick() {
 void TForm1::SaveSettings() {
     settings.WindowLeft = x();
     settings.WindowTop = y();
-    const zk::WriteResult written =
-        zk::SaveSettings(QFile::encodeName(SettingsPath()).toStdString(), settings);
-    if (written.status == zk::WriteStatus::CannotCreate) {
-        ShowError(QString::fromStdString(zk::writeErrorMessage(written)));
-    } else if (!written.ok()) {
+    const QString path = SettingsPath();
+    const zk::WriteResult written = MayReplace(path)
+                                        ? zk::SaveSettings(localPath(path), settings)
+                                        : zk::WriteResult{zk::WriteStatus::CannotCreate, EEXIST};
+    if (!written.ok()) {
+        // The window is closing: a banner would never be seen. The box stays until the
+        // user has read it, then the close goes on.
+        QString message = QString::fromStdString(zk::writeErrorMessage(written)).trimmed();
+        message += QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+        if (message != LastCloseError)
+            zk::platform::dialogs().runtimeError(this, message);
+        LastCloseError = message;
         // Written in part: the previous file stays whole; the rest of the save is not done.
-        zk::platform::dialogs().runtimeError(
-            this, QString::fromStdString(zk::writeErrorMessage(written)));
-        return;
+        if (written.status != zk::WriteStatus::CannotCreate)
+            return;
+    } else {
+        LastCloseError.clear();
     }
 
     QString error;
@@ -147,4 +167,23 @@ void TForm1::SaveSettings() {
         return; // the tray icon stays
     }
     Tray->hide();
+}
+
+QString TForm1::KeepCopyOfUnreadFile(const QString& path) {
+    std::string copy;
+    if (!zk::keepBackupCopy(localPath(path), copy).ok()) {
+        if (!UnkeptFiles.contains(path))
+            UnkeptFiles.append(path);
+        return {};
+    }
+    UnkeptFiles.removeAll(path);
+    return QStringLiteral("\r\n\r\nLe fichier a été gardé tel quel sous le nom :\r\n") +
+           QDir::toNativeSeparators(QFile::decodeName(copy.c_str()));
+}
+
+bool TForm1::MayReplace(const QString& path) {
+    if (!UnkeptFiles.contains(path))
+        return true;
+    KeepCopyOfUnreadFile(path); // once more: what stood in the way may be gone
+    return !UnkeptFiles.contains(path);
 }

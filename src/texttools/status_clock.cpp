@@ -1,6 +1,6 @@
 #include "status_clock.h"
 
-#include "atomic_file.h"
+#include "ordinary_file.h"
 #include "text.h"
 
 #include <array>
@@ -124,9 +124,9 @@ std::string StatusClock::text(const ClockReading& now) {
     if (now.year != lastYear_ || now.month != lastMonth_ || now.day != lastDay_) {
         // Yesterday's name must not stay when the file has gone: no file, no name.
         dayName_.clear();
-        std::string bytes;
-        if (readWholeFile(path_, bytes)) {
-            if (auto name = findDayName(decodeTextFile(bytes), now.month, now.day))
+        const ReadResult read = readOrdinaryFile(path_, kNameDayFileSizeLimit);
+        if (read.ok()) {
+            if (auto name = findDayName(decodeTextFile(read.bytes), now.month, now.day))
                 dayName_ = std::move(*name);
         }
         lastYear_ = now.year;

@@ -2,6 +2,7 @@
 // from the name-day file. No Qt: the window hands in the local date and time.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,8 +40,12 @@ std::optional<std::string> findDayName(std::string_view fileText, int month, int
 // The clock text: "HH:MM:SS • Weekday DD Month YYYY • name".
 std::string formatStatusClock(const ClockReading& now, std::string_view dayName);
 
+// The largest name-day file read: eight times the delivered one (a line per day of the year).
+inline constexpr std::size_t kNameDayFileSizeLimit = std::size_t{64} << 10;
+
 // The clock of the status bar. The name-day file is read at the first call and again
-// only when the date changes; a missing file, or a day without a line, gives no name.
+// only when the date changes; a missing file, or a day without a line, gives no name, and
+// so does anything but an ordinary file of at most kNameDayFileSizeLimit bytes.
 class StatusClock final {
 public:
     explicit StatusClock(std::string nameDayFile);

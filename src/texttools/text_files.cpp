@@ -1,11 +1,8 @@
 #include "text_files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 
+#include "ordinary_file.h"
 #include "text.h"
 
 namespace zk {
@@ -15,15 +12,6 @@ std::string_view fileNameOf(std::string_view path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
-
-// Closes the descriptor on every way out.
-struct FileDescriptor final {
-    int fd = -1;
-    ~FileDescriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
 
 // Text in Windows-1252 or UTF-8 never holds a NUL byte; binary files and UTF-16 or
 // UTF-32 text nearly always do, and would come out as garbage the user could then save
@@ -81,39 +69,20 @@ PreviewAction previewActionFor(int previewInProgram, int previewInNewWindow) {
 
 OpenedText readTextFileForEditor(const std::string& path) {
     OpenedText result;
-    FileDescriptor file;
-    // Without O_NONBLOCK, opening a named pipe would wait for a writer for ever. Only a
-    // regular file is a document: not a folder, a pipe or a device.
-    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat info {};
-    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode))
-        return result;
-    if (info.st_size < 0 || !textFileSizeAllowed(static_cast<std::uint64_t>(info.st_size))) {
+    // Only an ordinary file is a document: not a folder, a pipe or a device.
+    ReadResult read = readOrdinaryFile(path, kTextSizeLimit);
+    if (read.status == ReadStatus::TooBig) {
         result.status = OpenStatus::TooBig;
         return result;
     }
-    // Read one byte past the limit at most, so a file that grows meanwhile (or a device
-    // without a size) is refused instead of read without end.
-    std::string bytes;
-    std::array<char, 8192> buffer{};
-    while (bytes.size() <= kTextSizeLimit) {
-        const ssize_t got = ::read(file.fd, buffer.data(), buffer.size());
-        if (got < 0)
-            return result;
-        if (got == 0)
-            break;
-        bytes.append(buffer.data(), static_cast<std::size_t>(got));
-    }
-    if (!textFileSizeAllowed(bytes.size())) {
-        result.status = OpenStatus::TooBig;
+    if (!read.ok())
         return result;
-    }
-    if (!looksLikeText(bytes)) {
+    if (!looksLikeText(read.bytes)) {
         result.status = OpenStatus::NotText;
         return result;
     }
     result.status = OpenStatus::Loaded;
-    result.text = normalizeLineEnds(decodeTextFile(bytes));
+    result.text = normalizeLineEnds(decodeTextFile(read.bytes));
     return result;
 }
 

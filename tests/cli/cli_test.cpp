@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -419,8 +421,76 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"settingsIsAFolder",
                   {"--settings", "/tmp"},
                   1,
-                  "zelkohtml-gen: /tmp: Is a directory\n"}),
+                  "zelkohtml-gen: /tmp: Is a directory\n"},
+        // Never opened: reading a device would not end.
+        ErrorCase{"settingsIsADevice",
+                  {"--settings", "/dev/zero"},
+                  1,
+                  "zelkohtml-gen: /dev/zero: not an ordinary file\n"},
+        ErrorCase{
+            "inputIsADevice", {"/dev/zero"}, 1, "zelkohtml-gen: /dev/zero: not an ordinary file\n"},
+        // A huge value is cut in the message instead of repeated whole.
+        ErrorCase{"hugeValueIsCut",
+                  {"--set", "Bold=" + std::string(100000, '7')},
+                  2,
+                  "zelkohtml-gen: --set Bold=" + std::string(59, '7') + "...: '" +
+                      std::string(64, '7') + "...' is not a valid integer value (see --help)\n"},
+        ErrorCase{"hugeEffectIsCut",
+                  {"--effect", std::string(100000, '9')},
+                  2,
+                  "zelkohtml-gen: --effect " + std::string(64, '9') +
+                      "...: not an effect number (1 to 12) (see --help)\n"},
+        ErrorCase{"hugeOptionIsCut",
+                  {"--" + std::string(100000, 'x')},
+                  2,
+                  "zelkohtml-gen: unknown option '--" + std::string(62, 'x') +
+                      "...' (see --help)\n"},
+        // A character is never cut in two.
+        ErrorCase{"cutBetweenCharacters",
+                  {"--set", std::string(63, 'a') + "\xC3\xA9" + "=1"},
+                  2,
+                  "zelkohtml-gen: --set " + std::string(63, 'a') +
+                      "\xC3\xA9...: unknown setting '" + std::string(63, 'a') +
+                      "\xC3\xA9' (see --help)\n"}),
     [](const ::testing::TestParamInfo<ErrorCase>& info) { return info.param.name; });
+
+TEST_F(CliTest, onlyAnOrdinaryFileOfASensibleSizeIsRead) {
+    // A named pipe without a writer would make the tool wait for ever.
+    ASSERT_EQ(::mkfifo(path("pipe").c_str(), 0644), 0);
+    writeFile(path("big.ini"), std::string(kSettingsSizeLimit + 1, '\n'));
+    writeFile(path("limit.ini"), std::string(kSettingsSizeLimit, '\n'));
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    } const cases[] = {
+        {{"--settings", path("pipe")},
+         kExitFailure,
+         "zelkohtml-gen: " + path("pipe") + ": not an ordinary file\n"},
+        {{path("pipe")},
+         kExitFailure,
+         "zelkohtml-gen: " + path("pipe") + ": not an ordinary file\n"},
+        {{"--settings", path("big.ini")},
+         kExitFailure,
+         "zelkohtml-gen: " + path("big.ini") + ": File too large\n"},
+        {{"--settings", path("limit.ini"), "--text-only"}, kExitOk, ""},
+    };
+    for (const Case& c : cases) {
+        std::string out, err;
+        EXPECT_EQ(runCli(c.args, "texte", out, err), c.status) << c.args[0];
+        EXPECT_EQ(err, c.err);
+    }
+}
+
+TEST(Cli, textLargerThanTheToolReadsIsRefused) {
+    std::string out, err;
+    EXPECT_EQ(runCli({"--text-only"}, std::string(kInputSizeLimit + 1, 'a'), out, err),
+              kExitFailure);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, "zelkohtml-gen: standard input: File too large\n");
+    EXPECT_EQ(runCli({"--text-only"}, std::string(kInputSizeLimit, 'a'), out, err), kExitOk);
+    EXPECT_EQ(out.size(), kInputSizeLimit);
+}
 
 TEST(Cli, unreadableStandardInput_failsWithNothingOnStandardOutput) {
     std::string out, err;

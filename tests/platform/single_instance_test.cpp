@@ -1,6 +1,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -42,6 +43,26 @@ bool makeStaleSocket(const QString& path) {
     const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
     ::close(fd);
     return bound && QFileInfo::exists(path);
+}
+
+// A socket with a listener behind it that never answers, as a copy whose start hung
+// leaves it: connections are queued, nothing is read. The descriptor, or -1.
+int listenWithoutAnswering(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (bytes.size() >= static_cast<qsizetype>(sizeof(address.sun_path)))
+        return -1;
+    std::memcpy(address.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0)
+        return -1;
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::listen(fd, 8) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace
@@ -119,6 +140,39 @@ private slots:
         SingleInstance second(key);
         QVERIFY(!second.isPrimary());
         QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+    }
+
+    // A copy whose start hung keeps its socket but never answers: a later copy does not
+    // give way to it for ever, and the copies after that find the new one.
+    void hungCopyDoesNotHoldTheKey() {
+        const QString key = uniqueKey();
+        const int hung = listenWithoutAnswering(socketPath(key));
+        QVERIFY(hung >= 0);
+        SingleInstance next(key, nullptr, 100);
+        QVERIFY(next.isPrimary());
+        QVERIFY(next.holdsKey());
+        QSignalSpy raised(&next, &SingleInstance::raiseRequested);
+        {
+            SingleInstance later(key);
+            QVERIFY(!later.isPrimary());
+            QVERIFY(!later.holdsKey());
+        }
+        QCOMPARE(raised.count(), 1);
+        ::close(hung);
+    }
+
+    // The hung copy, when it comes to, learns that the key is no longer its own.
+    void copyWhoseKeyWasTakenKnowsIt() {
+        const QString key = uniqueKey();
+        SingleInstance first(key);
+        QVERIFY(first.isPrimary());
+        QVERIFY(first.holdsKey());
+        // What a later copy does when this one does not answer.
+        QVERIFY(QLocalServer::removeServer(SingleInstance::serverNameFor(key)));
+        const int taken = listenWithoutAnswering(socketPath(key));
+        QVERIFY(taken >= 0);
+        QVERIFY(!first.holdsKey());
+        ::close(taken);
     }
 
     // A client that connects and says nothing is no request to raise the window.

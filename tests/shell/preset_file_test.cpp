@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "gtest_as_ordinary_user.h"
 
 namespace zk {
 namespace {
@@ -181,11 +184,49 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(PresetFile, missingOrUnreadableFileLeavesTheStateAlone) {
     TempDir dir;
-    for (const fs::path& p : {dir.path() / "ZelkoHTML3.cfg", dir.path()}) {
+    // A named pipe is never opened: without a writer it would wait for ever.
+    ASSERT_EQ(::mkfifo((dir.path() / "ZelkoHTML4.cfg").c_str(), 0644), 0);
+    for (const fs::path& p : {dir.path() / "ZelkoHTML3.cfg", dir.path(),
+                              dir.path() / "ZelkoHTML4.cfg", fs::path("/dev/zero")}) {
         FormattingState f = distinctive();
-        EXPECT_EQ(LoadPresetFile(p.string(), f).status, LoadResult::Missing) << p;
+        const LoadResult r = LoadPresetFile(p.string(), f);
+        EXPECT_EQ(r.status, LoadResult::Missing) << p;
+        EXPECT_FALSE(r.partlyRead()) << p;
         EXPECT_EQ(valuesOf(f), valuesOf(distinctive()));
     }
+}
+
+TEST(PresetFile, fileLargerThanAPresetCanBeIsNotRead) {
+    TempDir dir;
+    const std::string file = FormatPreset(FormattingState{});
+    const fs::path atLimit = dir.path() / "ZelkoHTML1.cfg", past = dir.path() / "ZelkoHTML2.cfg";
+    // The rest of the last line is ignored, so padding keeps the file a preset.
+    {
+        std::ofstream(atLimit, std::ios::binary)
+            << file << std::string(kPresetSizeLimit - file.size(), ' ');
+        std::ofstream(past, std::ios::binary)
+            << file << std::string(kPresetSizeLimit - file.size() + 1, ' ');
+    }
+    FormattingState f = distinctive();
+    EXPECT_EQ(LoadPresetFile(atLimit.string(), f).status, LoadResult::Ok);
+    EXPECT_EQ(valuesOf(f), valuesOf(FormattingState{}));
+    f = distinctive();
+    const LoadResult r = LoadPresetFile(past.string(), f);
+    EXPECT_EQ(r.status, LoadResult::TooBig);
+    EXPECT_TRUE(r.partlyRead());
+    EXPECT_EQ(valuesOf(f), valuesOf(distinctive()));
+}
+
+// A preset file its owner made read-only stays as it is.
+TEST(PresetFile, saveOverReadOnlyFileIsRefused_asOrdinaryUser) {
+    ZK_AS_ORDINARY_USER();
+    TempDir dir;
+    const fs::path p = dir.path() / presetFileName(3);
+    std::ofstream(p, std::ios::binary) << "1\r\n";
+    fs::permissions(p, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    EXPECT_EQ(SavePresetFile(p.string(), distinctive()).status, WriteStatus::CannotCreate);
+    EXPECT_EQ(readFile(p), "1\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST(PresetFile, saveReplacesTheFileAndLoadReadsIt) {

@@ -12,9 +12,9 @@
 #include <random>
 #include <set>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "gtest_as_ordinary_user.h"
 #include "text.h"
 
 namespace zk {
@@ -294,14 +294,42 @@ TEST(AppSettingsDefaults, matchTheValuesUsedWithoutAFile) {
 
 TEST_F(SettingsFileTest, loadMissingOrUnreadableFile_keepsEveryDefault) {
     fs::create_directory(dir_ / "a folder");
+    // A named pipe without a writer would wait for ever if it were opened to be read.
+    ASSERT_EQ(::mkfifo((dir_ / "pipe.ini").c_str(), 0644), 0);
+    fs::create_symlink("pipe.ini", dir_ / "link-to-pipe.ini");
     AppSettings defaults;
     defaults.LastFolder = "/app/";
-    for (const fs::path& p : {dir_ / "none.ini", dir_ / "a folder", dir_ / "no/such/dir.ini"}) {
+    for (const fs::path& p :
+         {dir_ / "none.ini", dir_ / "a folder", dir_ / "no/such/dir.ini", dir_ / "pipe.ini",
+          dir_ / "link-to-pipe.ini", fs::path("/dev/zero"), fs::path("/dev/null")}) {
         AppSettings s = defaults;
         const LoadResult r = LoadSettings(p.string(), s);
         EXPECT_EQ(r.status, LoadResult::Missing) << p;
+        EXPECT_FALSE(r.partlyRead()) << p;
         EXPECT_EQ(allFieldTexts(s), allFieldTexts(defaults)) << p;
     }
+}
+
+TEST_F(SettingsFileTest, loadReadsUpToTheSizeLimitAndNotPast) {
+    AppSettings source = distinctiveSettings();
+    const std::string file = FormatSettings(source);
+    // Lines after line 59 are ignored, so padding keeps the file valid at any size.
+    const std::string atLimit = file + std::string(kSettingsSizeLimit - file.size(), '\n');
+    writeFile(dir_ / "limit.ini", atLimit);
+    writeFile(dir_ / "past.ini", atLimit + "\n");
+    fs::create_symlink("limit.ini", dir_ / "link.ini");
+
+    for (const char* name : {"limit.ini", "link.ini"}) {
+        AppSettings s;
+        EXPECT_EQ(LoadSettings((dir_ / name).string(), s).status, LoadResult::Ok) << name;
+        EXPECT_EQ(allFieldTexts(s), allFieldTexts(source)) << name;
+    }
+    AppSettings defaults;
+    AppSettings s = defaults;
+    const LoadResult r = LoadSettings((dir_ / "past.ini").string(), s);
+    EXPECT_EQ(r.status, LoadResult::TooBig);
+    EXPECT_TRUE(r.partlyRead());
+    EXPECT_EQ(allFieldTexts(s), allFieldTexts(defaults));
 }
 
 TEST(ParseSettings, emptyFile_givesEmptyFolderAndZeroEverywhere) {
@@ -713,38 +741,45 @@ TEST_F(SettingsFileTest, savedFile_has59CrLfLinesAndReadsBack) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
 }
 
-// Runs check as an ordinary user, so that permissions hold even when the tests run as root.
-bool asUnprivilegedUser(const std::function<bool()>& check) {
-    if (geteuid() != 0)
-        return check();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(3);
-        _exit(check() ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST_F(SettingsFileTest, saveIntoReadOnlyFolder_cannotCreateAndKeepsThePreviousFile) {
+    ZK_AS_ORDINARY_USER();
     const fs::path ro = dir_ / "ro";
     fs::create_directory(ro);
     const fs::path p = ro / "ZelkoHTML.ini";
     writeFile(p, "previous\r\n");
-    fs::permissions(dir_, fs::perms::all);
-    fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                            fs::perms::group_exec | fs::perms::others_read |
-                            fs::perms::others_exec);
-    fs::permissions(p, fs::perms::all);
-    EXPECT_TRUE(asUnprivilegedUser([&] {
-        const WriteResult r = SaveSettings(p.string(), distinctiveSettings());
-        return r.status == WriteStatus::CannotCreate &&
-               writeErrorMessage(r) == "\r\nERREUR en écriture";
-    }));
+    fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
+    const WriteResult r = SaveSettings(p.string(), distinctiveSettings());
+    fs::permissions(ro, fs::perms::owner_all);
+    EXPECT_EQ(r.status, WriteStatus::CannotCreate);
+    EXPECT_EQ(writeErrorMessage(r), "\r\nERREUR en écriture");
     EXPECT_EQ(readFile(p), "previous\r\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(ro), fs::directory_iterator()), 1);
+}
+
+// A settings file its owner made read-only stays as it is, in a folder the user may write.
+TEST_F(SettingsFileTest, saveOverReadOnlyFile_cannotCreateAndKeepsIt_asOrdinaryUser) {
+    ZK_AS_ORDINARY_USER();
+    const fs::path p = dir_ / "ZelkoHTML.ini";
+    writeFile(p, "previous\r\n");
+    fs::permissions(p, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const WriteResult r = SaveSettings(p.string(), distinctiveSettings());
+    EXPECT_EQ(r.status, WriteStatus::CannotCreate);
+    EXPECT_EQ(writeErrorMessage(r), "\r\nERREUR en écriture");
+    EXPECT_EQ(readFile(p), "previous\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(SettingsFileTest, saveThroughASymbolicLink_replacesItsTargetAndKeepsTheLink) {
+    fs::create_directory(dir_ / "elsewhere");
+    writeFile(dir_ / "elsewhere" / "zelko.ini", "previous\r\n");
+    fs::create_symlink("elsewhere/zelko.ini", dir_ / "ZelkoHTML.ini");
+    const AppSettings source = distinctiveSettings();
+    ASSERT_TRUE(SaveSettings((dir_ / "ZelkoHTML.ini").string(), source).ok());
+    EXPECT_TRUE(fs::is_symlink(dir_ / "ZelkoHTML.ini"));
+    EXPECT_EQ(readFile(dir_ / "elsewhere" / "zelko.ini"), FormatSettings(source));
+    AppSettings back;
+    EXPECT_EQ(LoadSettings((dir_ / "ZelkoHTML.ini").string(), back).status, LoadResult::Ok);
+    EXPECT_EQ(allFieldTexts(back), allFieldTexts(source));
 }
 
 TEST_F(SettingsFileTest, saveWhereNoFileCanBeCreated_reportsCannotCreate) {

@@ -7,6 +7,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <sys/stat.h>
+
+#include "preset_file.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -223,9 +226,16 @@ private slots:
         zk::FormattingState& f = form->settings.fmt;
         const zk::FormattingState before = f;
         const Buttons buttonsBefore = buttonsOf(form.get());
-        writePreset(3, "17\r\n3\r\nrouge\r\n1\r\n1\r\n0\r\n0\r\n8\r\n");
+        const QByteArray bad = "17\r\n3\r\nrouge\r\n1\r\n1\r\n0\r\n0\r\n8\r\n";
+        writePreset(3, bad);
         choose(4);
-        QCOMPARE(zktest::dialogs().errors, QStringList{QStringLiteral("Invalid numeric input")});
+        // The file is kept as it was, under a name the message gives.
+        QCOMPARE(
+            zktest::dialogs().errors,
+            QStringList{QStringLiteral("Invalid numeric input\r\n\r\nLe fichier a été gardé tel "
+                                       "quel sous le nom :\r\n") +
+                        presetFile(3) + QStringLiteral(".bak")});
+        QCOMPARE(zktest::readFile(presetFile(3) + QStringLiteral(".bak")), bad);
         QVERIFY(!form->PanError->isVisible());
         QCOMPARE(int(form->settings.PresetIndex), 3);
         QCOMPARE(checkedItem(form.get(), QStringLiteral("P"), 1, 8), 4);
@@ -245,6 +255,46 @@ private slots:
         choose(4);
         QCOMPARE(zktest::dialogs().errors.size(), 1);
         QCOMPARE(f.FontFace, std::string("Arial"));
+        // Saving over the slot leaves the kept copy alone.
+        form->SauvegarderP->trigger();
+        QCOMPARE(zktest::readFile(presetFile(3) + QStringLiteral(".bak")), bad);
+    }
+
+    // Only an ordinary file of a preset's size is read: a named pipe never freezes the
+    // window, and both count as an undefined slot; a file too large is kept aside first.
+    void aPresetThatIsNoOrdinaryFileOrTooLargeIsUndefined() {
+        open();
+        QCOMPARE(::mkfifo(QFile::encodeName(presetFile(1)).constData(), 0644), 0);
+        writePreset(2, "1\r\n" + QByteArray(int(zk::kPresetSizeLimit), ' '));
+        const zk::FormattingState before = form->settings.fmt;
+        for (int item : {2, 3}) {
+            choose(item);
+            QCOMPARE(form->LabError->text(), QStringLiteral("\nConfiguration non définie"));
+            QCOMPARE(int(form->settings.PresetIndex), item - 1);
+            QCOMPARE(int(form->settings.fmt.FontFaceIndex), int(before.FontFaceIndex));
+            form->BoutErrorClick();
+        }
+        QVERIFY(zktest::dialogs().errors.isEmpty());
+        QVERIFY(!QFileInfo::exists(presetFile(1) + QStringLiteral(".bak")));
+        QCOMPARE(QFileInfo(presetFile(2) + QStringLiteral(".bak")).size(),
+                 qint64(zk::kPresetSizeLimit) + 3);
+    }
+
+    // A preset file its owner made read-only stays as it is; the banner says so.
+    void aReadOnlyPresetIsNotReplaced() {
+        ZK_WINDOW_AS_ORDINARY_USER();
+        open();
+        writePreset(0, "17\r\n3\r\n255\r\n1\r\n1\r\n0\r\n0\r\n8\r\n");
+        QVERIFY(QFile::setPermissions(presetFile(0),
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
+        form->SauvegarderP->trigger();
+        QVERIFY(form->PanError->isVisible());
+        QCOMPARE(form->LabError->text(), QStringLiteral("\nERREUR en écriture"));
+        QCOMPARE(zktest::readFile(presetFile(0)),
+                 QByteArray("17\r\n3\r\n255\r\n1\r\n1\r\n0\r\n0\r\n8\r\n"));
+        QCOMPARE(QDir(folder->file(QStringLiteral("Data/Presets"))).entryList(QDir::Files),
+                 QStringList{QStringLiteral("ZelkoHTML0.cfg")});
     }
 
     void aPresetFolderThatCannotBeWrittenShowsTheBanner() {

@@ -4,6 +4,7 @@
 #include <QProcess>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 #include "clipboard.h"
 #include "window_test_support.h"
@@ -105,6 +106,22 @@ private slots:
         QVERIFY(one.waitForTrace("raised", 10000));
         QVERIFY(!QFileInfo::exists(first.settingsPath())); // the first copy has not closed
         QCOMPARE(one.process().state(), QProcess::Running);
+    }
+
+    // A named pipe as the settings file: before, the start waited for a writer for ever and
+    // every later start gave way to that hung copy without a word.
+    void namedPipeAsSettingsFileHangsNothing() {
+        AppFolder folder;
+        QCOMPARE(::mkfifo(QFile::encodeName(folder.settingsPath()).constData(), 0644), 0);
+        Program one(folder, runtime.path());
+        one.start();
+        QVERIFY2(one.waitForTrace("shown"), one.errors().constData());
+        AppFolder other;
+        Program two(other, runtime.path());
+        two.start();
+        QVERIFY(two.finish(30000));
+        QCOMPARE(two.process().exitCode(), 0);
+        QVERIFY2(one.waitForTrace("raised"), one.errors().constData());
     }
 
     void badSettingsLineShowsTheErrorBoxAndTheWindow() {

@@ -4,6 +4,7 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 #include <functional>
+#include <sys/stat.h>
 
 #include "autostart.h"
 #include "tray.h"
@@ -159,9 +160,18 @@ private slots:
     void badSettingsLineStopsTheStartUp() {
         AppFolder folder;
         // Lines 1 to 4 read, line 5 is not a number.
-        folder.writeSettings({{2, "300"}, {4, "1"}, {5, "12abc"}, {19, "1"}});
+        folder.writeSettings({{2, "300"}, {4, "1"}, {5, "12abc"}, {19, "1"}, {32, "ma signature"}});
+        const QByteArray original = zktest::readFile(folder.settingsPath());
+        const QString backup = folder.settingsPath() + QStringLiteral(".bak");
         auto form = zktest::openWindow(folder);
-        QCOMPARE(zktest::dialogs().errors, QStringList{QStringLiteral("Invalid numeric input")});
+        // The file is kept as it was before anything is written over it, and the message
+        // says where, so that it can be mended by hand.
+        QCOMPARE(
+            zktest::dialogs().errors,
+            QStringList{QStringLiteral("Invalid numeric input\r\n\r\nLe fichier a été gardé tel "
+                                       "quel sous le nom :\r\n") +
+                        backup});
+        QCOMPARE(zktest::readFile(backup), original);
         QCOMPARE(form->StartupStepsDone, 6);
         QCOMPARE(form->settings.WindowLeft, 300); // read, but the window stays where it was
         QCOMPARE(form->pos(), QPoint(236, 164));
@@ -179,10 +189,129 @@ private slots:
         form->close();
         form.reset();
         QCOMPARE(folder.settingsLines().size(), 59);
+        QCOMPARE(zktest::readFile(backup), original); // the signature is still there to copy
         zktest::dialogs().errors.clear();
         auto again = zktest::openWindow(folder, false);
         QVERIFY(zktest::dialogs().errors.isEmpty());
         QCOMPARE(again->StartupStepsDone, 19);
+        QCOMPARE(zktest::readFile(backup), original);
+    }
+
+    // When no copy can be kept (a folder stands where it goes), the file is not written over.
+    void unreadSettingsWithoutACopyAreNotWrittenOver() {
+        AppFolder folder;
+        folder.writeSettings({{5, "x"}});
+        const QByteArray original = zktest::readFile(folder.settingsPath());
+        QVERIFY(QDir().mkpath(folder.settingsPath() + QStringLiteral(".bak")));
+        auto form = zktest::openWindow(folder);
+        QCOMPARE(zktest::dialogs().errors, QStringList{QStringLiteral("Invalid numeric input")});
+        zktest::dialogs().errors.clear();
+        form->close();
+        QCOMPARE(zktest::dialogs().errors,
+                 QStringList{QStringLiteral("ERREUR en écriture\r\n") + folder.settingsPath()});
+        QCOMPARE(zktest::readFile(folder.settingsPath()), original);
+        QVERIFY(!form->isVisible());
+    }
+
+    // Only an ordinary file of a sensible size is read: a named pipe or a device never
+    // hangs the start, and a file too large to be settings leaves the defaults.
+    void settingsThatAreNoOrdinaryFileOrTooLarge() {
+        struct Case {
+            const char* what;
+            std::function<bool(const AppFolder&)> make;
+            bool kept; // an ordinary file: a copy is kept before the close writes over it
+        } const cases[] = {
+            {"a named pipe",
+             [](const AppFolder& f) {
+                 return ::mkfifo(QFile::encodeName(f.settingsPath()).constData(), 0644) == 0;
+             },
+             false},
+            {"a link to /dev/zero",
+             [](const AppFolder& f) {
+                 return QFile::link(QStringLiteral("/dev/zero"), f.settingsPath());
+             },
+             false},
+            {"1 MiB and one byte",
+             [](const AppFolder& f) {
+                 QFile file(f.settingsPath());
+                 return file.open(QIODevice::WriteOnly) && file.resize(zk::kSettingsSizeLimit + 1);
+             },
+             true},
+        };
+        for (const Case& c : cases) {
+            zktest::dialogs().errors.clear();
+            AppFolder folder;
+            QVERIFY2(c.make(folder), c.what);
+            auto form = zktest::openWindow(folder, false);
+            QVERIFY2(form->StartupStepsDone == 19, c.what);
+            QVERIFY2(zktest::dialogs().errors.isEmpty(), c.what);
+            QCOMPARE(form->pos(), QPoint(236, 164));
+            const QString backup = folder.settingsPath() + QStringLiteral(".bak");
+            QCOMPARE(QFileInfo(backup).size(), c.kept ? qint64(zk::kSettingsSizeLimit + 1) : 0);
+        }
+    }
+
+    void settingsFileThroughASymbolicLink() {
+        AppFolder folder;
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.path() + QStringLiteral("/mes-réglages.ini");
+        folder.writeSettings({{6, "1"}});
+        QVERIFY(QFile::rename(folder.settingsPath(), target));
+        QVERIFY(QFile::link(target, folder.settingsPath()));
+        auto form = zktest::openWindow(folder);
+        QVERIFY(form->BoutFontGras->isChecked()); // read through the link
+        QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
+        form->close();
+        QVERIFY(zktest::dialogs().errors.isEmpty());
+        QVERIFY(QFileInfo(folder.settingsPath()).isSymLink());
+        const QList<QByteArray> lines = zktest::readFile(target).split('\n');
+        QCOMPARE(lines.size(), 60);
+        QCOMPARE(lines[5], QByteArray("1\r"));
+        QCOMPARE(lines[6], QByteArray("2\r"));
+        QCOMPARE(QDir(folder.file(QStringLiteral("Data/Bin"))).entryList(QDir::Files),
+                 QStringList{QStringLiteral("ZelkoHTML.ini")});
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("mes-réglages.ini")});
+    }
+
+    // What saves cut short left behind is removed at start; nothing else is.
+    void staleTemporaryFilesAreRemovedAtStart() {
+        AppFolder folder;
+        const QStringList stale = {QStringLiteral("Data/Bin/ZelkoHTML.ini.k3J9aQ"),
+                                   QStringLiteral("Data/Listes/grande.lst.Zz09aB"),
+                                   QStringLiteral("Data/Presets/ZelkoHTML1.cfg.abcdef")};
+        const QStringList kept = {QStringLiteral("Data/Bin/notes.txt.k3J9aQ"),
+                                  QStringLiteral("Data/Listes/grande.lst"),
+                                  QStringLiteral("Data/Bin/ZelkoHTML.ini.k3J9a")};
+        for (const QString& f : stale + kept) {
+            QFile file(folder.file(f));
+            QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(f));
+            file.write("x");
+        }
+        auto form = zktest::openWindow(folder, false);
+        for (const QString& f : stale)
+            QVERIFY2(!QFileInfo::exists(folder.file(f)), qPrintable(f));
+        for (const QString& f : kept)
+            QVERIFY2(QFileInfo::exists(folder.file(f)), qPrintable(f));
+    }
+
+    // A settings file its owner made read-only stays as it is, and the close says so.
+    void readOnlySettingsFileIsNotReplaced() {
+        ZK_WINDOW_AS_ORDINARY_USER();
+        AppFolder folder;
+        folder.writeSettings({{6, "1"}});
+        const QByteArray original = zktest::readFile(folder.settingsPath());
+        QVERIFY(QFile::setPermissions(folder.settingsPath(),
+                                      QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        auto form = zktest::openWindow(folder);
+        QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
+        form->close();
+        QCOMPARE(zktest::dialogs().errors,
+                 QStringList{QStringLiteral("ERREUR en écriture\r\n") + folder.settingsPath()});
+        QCOMPARE(zktest::readFile(folder.settingsPath()), original);
+        QCOMPARE(QDir(folder.file(QStringLiteral("Data/Bin"))).entryList(QDir::Files),
+                 QStringList{QStringLiteral("ZelkoHTML.ini")});
+        QVERIFY(!form->isVisible());
     }
 
     void firstStartInAnEmptyFolder() {
@@ -274,21 +403,50 @@ private slots:
         QVERIFY(!QFile::exists(entry));
     }
 
-    void settingsFileThatCannotBeWritten() {
+    // A save that fails while the window closes is shown in a box that stays until it is
+    // read, naming the file; the close then goes on.
+    void settingsFileThatCannotBeWrittenAtClose() {
+        struct Case {
+            const char* what;
+            std::function<bool(const AppFolder&)> block;
+        } const cases[] = {
+            {"a folder in the file's place",
+             [](const AppFolder& f) { return QDir().mkpath(f.settingsPath()); }},
+            {"Data/Bin a file",
+             [](const AppFolder& f) {
+                 QFile blocker(f.file(QStringLiteral("Data/Bin")));
+                 return QDir(f.file(QStringLiteral("Data/Bin"))).removeRecursively() &&
+                        blocker.open(QIODevice::WriteOnly);
+             }},
+            {"no Data folder",
+             [](const AppFolder& f) {
+                 return QDir(f.file(QStringLiteral("Data"))).removeRecursively();
+             }},
+        };
+        for (const Case& c : cases) {
+            zktest::dialogs().errors.clear();
+            AppFolder folder;
+            auto form = zktest::openWindow(folder);
+            zktest::typeText(form->Memo1, QStringLiteral("gardé"));
+            QVERIFY2(c.block(folder), c.what);
+            form->close();
+            QCOMPARE(zktest::dialogs().errors,
+                     QStringList{QStringLiteral("ERREUR en écriture\r\n") + folder.settingsPath()});
+            QVERIFY2(form->LabError->text().isEmpty(), c.what); // no banner on a closing window
+            QVERIFY2(!form->isVisible(), c.what);               // the window closes all the same
+            QVERIFY2(!form->Tray->isVisible(), c.what);
+            QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("gardé"));
+        }
+    }
+
+    void failedSaveFromTheTrayMenuIsShownOnce() {
         AppFolder folder;
         auto form = zktest::openWindow(folder);
-        zktest::typeText(form->Memo1, QStringLiteral("gardé"));
-        // Data/Bin is a file: the settings cannot be created.
-        QVERIFY(QDir(folder.file(QStringLiteral("Data/Bin"))).removeRecursively());
-        QFile blocker(folder.file(QStringLiteral("Data/Bin")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        form->close();
-        QCOMPARE(form->LabError->text(), QStringLiteral("\nERREUR en écriture"));
-        QVERIFY(zktest::dialogs().errors.isEmpty());
-        QVERIFY(!form->isVisible()); // the window closes all the same
-        QVERIFY(!form->Tray->isVisible());
-        QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("gardé"));
+        QVERIFY(QDir().mkpath(folder.settingsPath()));
+        form->QuitterTray->trigger(); // saves, then closes, which saves again
+        QCOMPARE(zktest::dialogs().errors,
+                 QStringList{QStringLiteral("ERREUR en écriture\r\n") + folder.settingsPath()});
+        QVERIFY(!form->isVisible());
     }
 
     void logOnEntryThatCannotBeWritten() {

@@ -5,6 +5,10 @@
 #include <QLabel>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+
+#include "status_clock.h"
+
 #include "window_test_support.h"
 
 using namespace zktest;
@@ -49,6 +53,30 @@ private slots:
         auto form = openWindow(folder, false);
         form->Timer1Timer();
         QVERIFY(form->StatBarPanels[0]->text().endsWith(QStringLiteral(" • ")));
+    }
+
+    // A named pipe is never opened (without a writer the window would freeze at the first
+    // tick), and a file larger than a name-day file can be is not read.
+    void nameDayFileThatIsNoOrdinaryFileOrTooLarge() {
+        const QDate today = QDate::currentDate();
+        const QByteArray line = today.toString(QStringLiteral("MM dd")).toLatin1() + " Trop\r\n";
+        AppFolder piped, large;
+        const QString pipe = piped.file(QStringLiteral("Data/Bin/fetes.txt"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
+        QFile big(large.file(QStringLiteral("Data/Bin/fetes.txt")));
+        QVERIFY(big.open(QIODevice::WriteOnly));
+        big.write(line + QByteArray(int(zk::kNameDayFileSizeLimit) + 1 - line.size(), '\n'));
+        big.close();
+        for (const AppFolder* folder : {&piped, &large}) {
+            auto form = openWindow(*folder, false);
+            form->Timer1Timer();
+            QVERIFY(form->StatBarPanels[0]->text().endsWith(QStringLiteral(" • ")));
+        }
+        // One byte less and it is read.
+        QVERIFY(big.resize(zk::kNameDayFileSizeLimit));
+        auto form = openWindow(large, false);
+        form->Timer1Timer();
+        QVERIFY(form->StatBarPanels[0]->text().endsWith(QStringLiteral(" • Trop")));
     }
 
     void addressPanelIsFilledOnceWithoutLoopback() {

@@ -37,4 +37,15 @@ int runWindowTests(QObject* test, int argc, char** argv) {
     return failed;
 }
 
+bool currentFunctionPassesAsOrdinaryUser(QByteArray& message) {
+    QByteArray function = QTest::currentTestFunction();
+    if (const char* tag = QTest::currentDataTag())
+        function += QByteArray(":") + tag;
+    const OrdinaryUserRun run =
+        runSelfAsOrdinaryUser({function.toStdString(), "-maxwarnings", "0"});
+    message = "as the user nobody (status " + QByteArray::number(run.status) + "):\n" +
+              QByteArray::fromStdString(run.output);
+    return qtestRunPassed(run);
+}
+
 } // namespace zktest

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 
+#include "as_ordinary_user.h"
 #include "dialogs.h"
 #include "html_view.h"
 #include "main_window.h"
@@ -169,7 +170,23 @@ inline QByteArray readFile(const QString& path) {
 // Prepares the engine and a private environment, then runs the test object.
 int runWindowTests(QObject* test, int argc, char** argv);
 
+// The current test function (and data row), run again as the user "nobody": true when it
+// passed there without a skip; message receives that run's output otherwise.
+bool currentFunctionPassesAsOrdinaryUser(QByteArray& message);
+
 } // namespace zktest
+
+// At the top of a test function that needs an ordinary user: as root, the function runs
+// again as "nobody" and that run's result stands for this one (see as_ordinary_user.h).
+#define ZK_WINDOW_AS_ORDINARY_USER()                                                               \
+    do {                                                                                           \
+        if (::zktest::runsAsRoot()) {                                                              \
+            QByteArray zkUserRun;                                                                  \
+            QVERIFY2(::zktest::currentFunctionPassesAsOrdinaryUser(zkUserRun),                     \
+                     zkUserRun.constData());                                                       \
+            return;                                                                                \
+        }                                                                                          \
+    } while (false)
 
 #define ZK_WINDOW_TEST_MAIN(TestClass)                                                             \
     int main(int argc, char** argv) {                                                              \

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "ordinary_file.h"
 #include "text.h"
 #include "value_reader.h"
 
@@ -44,10 +45,12 @@ LoadResult ParsePreset(std::string_view bytes, FormattingState& fmt) {
 }
 
 LoadResult LoadPresetFile(const std::string& path, FormattingState& fmt) {
-    std::string bytes;
-    if (!readWholeFile(path, bytes))
+    const ReadResult read = readOrdinaryFile(path, kPresetSizeLimit);
+    if (read.status == ReadStatus::TooBig)
+        return {LoadResult::TooBig, 0};
+    if (!read.ok())
         return {LoadResult::Missing, 0};
-    return ParsePreset(bytes, fmt);
+    return ParsePreset(read.bytes, fmt);
 }
 
 std::string FormatPreset(const FormattingState& fmt) {

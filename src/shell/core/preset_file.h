@@ -22,7 +22,11 @@ std::string presetFileName(int slot);
 // value keeps the low bits of its width. A line that is not a number stops the reading;
 // the values read before it keep their new values, the others are left as they were.
 LoadResult ParsePreset(std::string_view bytes, FormattingState& fmt);
-// The file at path over fmt; Missing (fmt untouched) when it cannot be read.
+// The largest preset file read: eight numbers take about a hundred bytes.
+inline constexpr std::size_t kPresetSizeLimit = std::size_t{64} << 10;
+
+// The file at path over fmt when it is an ordinary file (links followed) of at most
+// kPresetSizeLimit bytes; otherwise fmt is untouched (Missing or TooBig).
 LoadResult LoadPresetFile(const std::string& path, FormattingState& fmt);
 
 // The file's bytes: the eight numbers in decimal, each line ended by CR LF.

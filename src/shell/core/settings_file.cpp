@@ -5,6 +5,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "ordinary_file.h"
 #include "text.h"
 
 namespace zk {
@@ -196,10 +197,12 @@ LoadResult ParseSettings(std::string_view bytes, AppSettings& s) {
 }
 
 LoadResult LoadSettings(const std::string& path, AppSettings& s) {
-    std::string bytes;
-    if (!readWholeFile(path, bytes))
+    const ReadResult read = readOrdinaryFile(path, kSettingsSizeLimit);
+    if (read.status == ReadStatus::TooBig)
+        return {LoadResult::TooBig, 0};
+    if (!read.ok())
         return {LoadResult::Missing, 0};
-    return ParseSettings(bytes, s);
+    return ParseSettings(read.bytes, s);
 }
 
 std::string FormatSettings(const AppSettings& s) {

@@ -1,6 +1,7 @@
 // The settings file: 59 lines, one value each, in a fixed order and without keys.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -53,15 +54,27 @@ int findSettingsField(std::string_view name);
 inline constexpr const char* kInvalidNumericInput = "Invalid numeric input";
 
 struct LoadResult {
-    enum Status { Ok, Missing, InvalidNumber } status = Ok;
+    enum Status {
+        Ok,
+        Missing,      // no file, or nothing that can be read: not an ordinary file, no permission
+        TooBig,       // an ordinary file larger than its format can be; not read
+        InvalidNumber // read up to a line that is not a number
+    } status = Ok;
     int line = 0; // 1-based file line of the bad number
+    // The file is there but was not read whole: it must be kept before it is written over.
+    bool partlyRead() const { return status == TooBig || status == InvalidNumber; }
 };
+
+// The largest settings file read. The window writes at most about 400 KB (four edit boxes of
+// 32767 characters and a folder path); a larger file is not one it wrote.
+inline constexpr std::size_t kSettingsSizeLimit = std::size_t{1} << 20;
 
 // Reads the settings from the file's bytes over s. A number line that is not an integer
 // stops the reading; the values read before it keep their new values, the others (the bad
 // one included) stay as they were.
 LoadResult ParseSettings(std::string_view bytes, AppSettings& s);
-// Reads the file at path over s; a missing or unreadable file leaves s as it is.
+// Reads the file at path over s when it is an ordinary file (links followed) of at most
+// kSettingsSizeLimit bytes; otherwise s stays as it is (Missing or TooBig).
 LoadResult LoadSettings(const std::string& path, AppSettings& s);
 
 // The file's bytes: 59 lines, each ended by CR LF; Windows-1252 when every character fits

@@ -5,9 +5,12 @@
 #include <QFileInfo>
 #include <QPlainTextEdit>
 
+#include <unistd.h>
+
 #include "dialogs.h"
 #include "editor_text.h"
 #include "main_window.h"
+#include "ordinary_file.h"
 #include "shell.h"
 #include "sounds.h"
 #include "text_files.h"
@@ -21,14 +24,16 @@ std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-// A page or picture to be shown must at least be a file we can read; otherwise the user
-// gets the same message as for a text file instead of a browser's error page.
+// A page or picture to be shown must at least be an ordinary file we can read; otherwise
+// the user gets the same message as for a text file instead of a browser's error page.
 bool readableFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.isFile())
+    zk::ReadStatus status = zk::ReadStatus::Failed;
+    int error = 0;
+    const int fd = zk::openOrdinaryFile(localPath(path), status, error);
+    if (fd < 0)
         return false;
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly);
+    ::close(fd);
+    return true;
 }
 
 } // namespace
