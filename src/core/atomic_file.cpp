@@ -15,8 +15,9 @@ namespace zk {
 
 namespace {
 
-constexpr int kMaxLinkHops = 40;         // as the system's own limit on a path's links
-constexpr std::size_t kSuffixLength = 6; // mkstemp's "XXXXXX"
+constexpr int kMaxLinkHops = 40;              // as the system's own limit on a path's links
+constexpr std::size_t kSuffixLength = 6;      // mkstemp's "XXXXXX"
+constexpr off_t kLinkAbove = off_t{16} << 20; // backups of larger files are second names
 
 std::string folderPart(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -100,6 +101,29 @@ template <class Fill> WriteResult replaceThroughTemporary(const std::string& tar
     return {};
 }
 
+// Gives source the name target, replacing what target names, through a second name made
+// beside target first. False when the file system cannot (no hard links, another device).
+bool linkInPlaceOf(const std::string& source, const std::string& target) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::string tmp = target + ".XXXXXX";
+        const int fd = ::mkostemp(tmp.data(), O_CLOEXEC); // a fresh name, at once given up
+        if (fd < 0)
+            return false;
+        ::close(fd);
+        ::unlink(tmp.c_str());
+        if (::link(source.c_str(), tmp.c_str()) != 0) {
+            if (errno == EEXIST)
+                continue;
+            return false;
+        }
+        if (std::rename(tmp.c_str(), target.c_str()) == 0)
+            return true;
+        ::unlink(tmp.c_str());
+        return false;
+    }
+    return false;
+}
+
 // Why an existing target may not be replaced; 0 when it may.
 int refusalToReplace(const std::string& target) {
     struct stat st {};
@@ -162,7 +186,11 @@ WriteResult keepBackupCopy(const std::string& path, std::string& backupPath) {
         return {WriteStatus::CannotCreate, ELOOP};
     if (const int refusal = refusalToReplace(target))
         return {WriteStatus::CannotCreate, refusal};
-    // Copied, not linked: the copy must not follow later edits of the file in place.
+    // A file larger than any the program writes is given a second name instead, which costs
+    // neither time nor room; a copy of a small one does not follow later edits in place.
+    struct stat st {};
+    if (::fstat(in.fd, &st) == 0 && st.st_size > kLinkAbove && linkInPlaceOf(source, target))
+        return {};
     return replaceThroughTemporary(target, [&in](int out) {
         char buffer[65536];
         for (;;) {

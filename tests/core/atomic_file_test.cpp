@@ -208,6 +208,19 @@ TEST_F(AtomicFile, backupCopyKeepsTheFileAsItWas) {
     EXPECT_EQ(read("ZelkoHTML.ini.bak"), "23O\r\n");
     EXPECT_EQ(names(), (std::set<std::string>{"ZelkoHTML.ini", "ZelkoHTML.ini.bak"}));
 
+    // A very large file is given the backup name without a copy; saving over it later
+    // leaves the backup whole all the same.
+    const std::string big = dir_ + "/big.ini";
+    put("big.ini", "x");
+    fs::resize_file(big, (std::uintmax_t{16} << 20) + 1);
+    ASSERT_TRUE(keepBackupCopy(big, backup).ok());
+    EXPECT_EQ(fs::hard_link_count(big), 2u);
+    ASSERT_TRUE(writeFileAtomically(big, "small").ok());
+    EXPECT_EQ(fs::file_size(backup), (std::uintmax_t{16} << 20) + 1);
+    EXPECT_EQ(read("big.ini"), "small");
+    fs::remove(big);
+    fs::remove(backup);
+
     // A linked file is kept beside its target.
     fs::create_directory(dir_ + "/real");
     put("real/p.cfg", "1\r\nx\r\n");

@@ -29,25 +29,8 @@ QString socketPath(const QString& key) {
     return QDir::tempPath() + QLatin1Char('/') + SingleInstance::serverNameFor(key);
 }
 
-// Leaves a socket file with nobody listening behind it, as a crashed copy does.
-bool makeStaleSocket(const QString& path) {
-    const QByteArray bytes = QFile::encodeName(path);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (bytes.size() >= static_cast<qsizetype>(sizeof(address.sun_path)))
-        return false;
-    std::memcpy(address.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (fd < 0)
-        return false;
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
-    ::close(fd);
-    return bound && QFileInfo::exists(path);
-}
-
-// A socket with a listener behind it that never answers, as a copy whose start hung
-// leaves it: connections are queued, nothing is read. The descriptor, or -1.
-int listenWithoutAnswering(const QString& path) {
+// A socket bound at path (listening or not); its descriptor, or -1.
+int boundSocket(const QString& path, bool listening) {
     const QByteArray bytes = QFile::encodeName(path);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -58,11 +41,26 @@ int listenWithoutAnswering(const QString& path) {
     if (fd < 0)
         return -1;
     if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::listen(fd, 8) != 0) {
+        (listening && ::listen(fd, 8) != 0)) {
         ::close(fd);
         return -1;
     }
     return fd;
+}
+
+// Leaves a socket file with nobody listening behind it, as a crashed copy does.
+bool makeStaleSocket(const QString& path) {
+    const int fd = boundSocket(path, false);
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    return QFileInfo::exists(path);
+}
+
+// A socket with a listener behind it that never answers, as a copy whose start hung
+// leaves it: connections are queued, nothing is read. The descriptor, or -1.
+int listenWithoutAnswering(const QString& path) {
+    return boundSocket(path, true);
 }
 
 } // namespace
