@@ -34,7 +34,7 @@ bool resolveWriteTarget(const std::string& path, std::string& target);
 // Keeps a copy of the ordinary file at path (links followed) under the file's own name
 // followed by ".bak", beside it, replacing an older copy atomically. backupPath receives
 // the copy's path. A file that is not an ordinary file gives CannotCreate. A very large
-// file (16 MiB and more) gets the backup name as a second name rather than a copy, where
+// file (more than 16 MiB) gets the backup name as a second name rather than a copy, where
 // the file system allows it: as the program only ever replaces files whole, the backup
 // still keeps the content it had.
 WriteResult keepBackupCopy(const std::string& path, std::string& backupPath);
