@@ -1,6 +1,7 @@
 #include "list_store.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -77,6 +78,47 @@ ListFileResult renameNoReplace(const std::string& from, const std::string& to) {
     return {ListFileStatus::Failed, err};
 }
 
+enum class BoundedRead { Ok, Missing, TooBig, Refused };
+
+// Closes the descriptor on every way out.
+struct Descriptor final {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Reads the ordinary file at path when it holds at most maxBytes bytes. Opened without
+// waiting (a named pipe would wait for a writer), checked to be an ordinary file once
+// open, and read one byte past the bound at most, so a file that grows meanwhile is
+// refused too.
+BoundedRead readBoundedFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
+    Descriptor file;
+    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (file.fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? BoundedRead::Missing : BoundedRead::Refused;
+    struct stat st {};
+    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
+        return BoundedRead::Refused;
+    if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > maxBytes)
+        return BoundedRead::TooBig;
+    bytes.clear();
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    while (bytes.size() <= maxBytes) {
+        const ssize_t got = ::read(file.fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return BoundedRead::Refused;
+        if (got == 0)
+            return BoundedRead::Ok;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+    }
+    return BoundedRead::TooBig;
+}
+
 } // namespace
 
 std::size_t listCount(const ListNameTable& names) {
@@ -137,15 +179,14 @@ std::string listFilePath(const std::string& folder, std::string_view name) {
     return found.empty() ? exact : found;
 }
 
-std::vector<std::string> parseListFile(std::string_view bytes) {
-    const std::string text = decodeTextFile(bytes);
+std::vector<std::string> entriesOfText(std::string_view text) {
     std::vector<std::string> entries;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= text.size(); ++i) {
         if (i < text.size() && text[i] != '\r' && text[i] != '\n')
             continue;
         if (i > start)
-            entries.emplace_back(text, start, i - start);
+            entries.emplace_back(text.substr(start, i - start));
         if (i + 1 < text.size() && text[i] == '\r' && text[i + 1] == '\n')
             ++i;
         start = i + 1;
@@ -153,19 +194,48 @@ std::vector<std::string> parseListFile(std::string_view bytes) {
     return entries;
 }
 
-std::vector<std::string> readListFile(const std::string& path) {
+std::vector<std::string> parseListFile(std::string_view bytes) {
+    return entriesOfText(decodeTextFile(bytes));
+}
+
+ListFileContent readListFile(const std::string& path) {
+    ListFileContent content;
     std::string bytes;
-    if (!readWholeFile(path, bytes))
-        return {};
-    return parseListFile(bytes);
+    switch (readBoundedFile(path, kListFileMaxBytes, bytes)) {
+    case BoundedRead::Ok:
+        content.status = ListFileRead::Loaded;
+        content.entries = parseListFile(bytes);
+        break;
+    case BoundedRead::Missing:
+        content.status = ListFileRead::Missing;
+        break;
+    case BoundedRead::TooBig:
+        content.status = ListFileRead::TooBig;
+        break;
+    case BoundedRead::Refused:
+        content.status = ListFileRead::Unreadable;
+        break;
+    }
+    return content;
 }
 
 std::string formatListFile(const std::vector<std::string>& entries) {
+    std::size_t size = 0;
+    for (const std::string& entry : entries)
+        size += entry.size() + 2;
     std::string text;
+    text.reserve(size);
     for (const std::string& entry : entries) {
         text += entry;
         text += "\r\n";
     }
+    // Addresses are nearly always ASCII, the same bytes in either code: a long list is
+    // then written without converting it.
+    unsigned char high = 0;
+    for (const char c : text)
+        high |= static_cast<unsigned char>(c);
+    if (high < 0x80)
+        return text;
     return encodeTextFile(text);
 }
 

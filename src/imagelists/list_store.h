@@ -44,12 +44,30 @@ bool isValidListName(std::string_view name);
 // list's file, as the scan took it for this list.
 std::string listFilePath(const std::string& folder, std::string_view name);
 
-// The entries stored in a list file: one per line, lines ended by CR LF, LF or CR, empty
-// lines skipped, every other line exactly as read. UTF-8 when the bytes are valid UTF-8
-// with a byte above 127, Windows-1252 otherwise.
+// The largest list file read: some 200,000 addresses of ordinary length, far more than a
+// list box can show usefully. A larger file is refused whole.
+constexpr std::size_t kListFileMaxBytes = 8 * 1024 * 1024;
+
+// The entries a text holds: one per line, lines ended by CR LF, LF or CR, empty lines
+// skipped, every other line exactly as it is.
+std::vector<std::string> entriesOfText(std::string_view text);
+// The entries stored in a list file: entriesOfText of its text, which is UTF-8 when the
+// bytes are valid UTF-8 with a byte above 127, Windows-1252 otherwise.
 std::vector<std::string> parseListFile(std::string_view bytes);
-// The entries of the list file at path; none when it is missing or cannot be read.
-std::vector<std::string> readListFile(const std::string& path);
+
+enum class ListFileRead {
+    Loaded,
+    Missing,    // no file: an empty list, which a change creates
+    TooBig,     // an ordinary file past kListFileMaxBytes
+    Unreadable, // not an ordinary file (a folder, a named pipe, a device), or refused
+};
+struct ListFileContent final {
+    ListFileRead status = ListFileRead::Missing;
+    std::vector<std::string> entries; // when Loaded
+};
+// The entries of the list file at path. Only an ordinary file (links followed) is opened,
+// never in a way that waits, and no more than kListFileMaxBytes is read.
+ListFileContent readListFile(const std::string& path);
 // The file's bytes for the entries: each followed by CR LF; Windows-1252 when every
 // character fits, UTF-8 otherwise. No entries give an empty file.
 std::string formatListFile(const std::vector<std::string>& entries);

@@ -434,8 +434,10 @@ public:
     void InsertAtCaret(const QString& opening, const QString& closing);
 
     // ---- Image lists (imagelists/ui) ----
-    zk::ListNameTable ListNames;     // the list names as the folder scan found them
-    std::int32_t CurrentItem = 0;    // the selected entry of the current list
+    zk::ListNameTable ListNames;          // the list names as the folder scan found them
+    std::int32_t CurrentItem = 0;         // the selected entry of the current list
+    std::vector<std::string> ListEntries; // the entries of ListImg, as its file holds them
+    bool CurrentListRefused = false;      // its file could not be read: it is not changed
     QString SelectedAddress;         // the selected entry, the added text or the captured reply
     std::uint8_t ListPromptMode = 0; // list-name prompt: 0 closed, 1 new, 2 rename, 3 delete
     // The capture of the browser's address; its reply arrives on the event loop.
@@ -444,7 +446,8 @@ public:
     QString ImagePagePath() const; // AppFolder + "Data/Temp/Image.html"
     // Rubrique from ListNames, ListImg from the current list's file, then the selections.
     void LoadCurrentList();
-    // Writes the entries of ListImg to the current list's file; false when it failed.
+    // Writes the entries of ListImg (ListEntries) to the current list's file; false, with
+    // the message shown, when it failed.
     bool SaveCurrentList();
     // Drops on ListImg: the first file dropped from the desktop is added to the list; an
     // entry dragged within the list is accepted over it and dropping it changes nothing.

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "list_store.h"
@@ -192,7 +193,7 @@ TEST_F(ListFolder, listFilePathPrefersTheExactNameThenTheEndingInAnyCase) {
     // and "A" is not the list a.
     EXPECT_EQ(listFilePath(folder_, "holiday"), folder_ + "/holiday.lst");
     EXPECT_EQ(listFilePath(folder_, "A"), folder_ + "/A.lst");
-    EXPECT_TRUE(readListFile(listFilePath(folder_, "holiday")).empty());
+    EXPECT_EQ(readListFile(listFilePath(folder_, "holiday")).status, ListFileRead::Missing);
 }
 
 // ---- The list file format ----
@@ -220,6 +221,58 @@ TEST(ParseListFile, oneEntryPerNonEmptyLineExactlyAsRead) {
         EXPECT_EQ(parseListFile(c.bytes), c.entries) << c.name;
 }
 
+TEST(EntriesOfText, oneEntryPerNonEmptyLine) {
+    EXPECT_EQ(entriesOfText(""), std::vector<std::string>{});
+    EXPECT_EQ(entriesOfText("\r\n\n\r"), std::vector<std::string>{});
+    EXPECT_EQ(entriesOfText("http://a/1.gif"), std::vector<std::string>{"http://a/1.gif"});
+    EXPECT_EQ(entriesOfText("a\r\n\r\nb\nc\r"), (std::vector<std::string>{"a", "b", "c"}));
+    // Text, not file bytes: no decoding.
+    EXPECT_EQ(entriesOfText("caf\xC3\xA9"), std::vector<std::string>{"caf\xC3\xA9"});
+}
+
+TEST_F(ListFolder, onlyOrdinaryFilesOfAListsSizeAreRead) {
+    put("x.lst", "http://a/1.gif\r\nhttp://a/2.gif\r\n");
+    fs::create_directory(folder_ + "/folder.lst");
+    ASSERT_EQ(::mkfifo((folder_ + "/pipe.lst").c_str(), 0644), 0);
+    fs::create_symlink(folder_ + "/x.lst", folder_ + "/link.lst");
+    fs::create_symlink(folder_ + "/pipe.lst", folder_ + "/pipelink.lst");
+    fs::create_symlink(folder_ + "/none.lst", folder_ + "/dangling.lst");
+    fs::create_symlink("/dev/zero", folder_ + "/zero.lst");
+    // Sizes set without writing: at the bound, and one byte past it.
+    const auto sized = [this](const std::string& name, std::uintmax_t size) {
+        put(name);
+        fs::resize_file(folder_ + "/" + name, size);
+    };
+    sized("full.lst", kListFileMaxBytes);
+    sized("over.lst", kListFileMaxBytes + 1);
+    sized("huge.lst", std::uintmax_t{100} * 1024 * 1024);
+
+    struct Case {
+        const char* file;
+        ListFileRead status;
+        std::size_t entries;
+    };
+    const Case cases[] = {
+        {"x.lst", ListFileRead::Loaded, 2},
+        {"link.lst", ListFileRead::Loaded, 2},
+        {"full.lst", ListFileRead::Loaded, 1}, // one line of NUL bytes
+        {"none.lst", ListFileRead::Missing, 0},
+        {"dangling.lst", ListFileRead::Missing, 0},
+        {"over.lst", ListFileRead::TooBig, 0},
+        {"huge.lst", ListFileRead::TooBig, 0},
+        // Never waited on: a named pipe without a writer, a device, a folder.
+        {"pipe.lst", ListFileRead::Unreadable, 0},
+        {"pipelink.lst", ListFileRead::Unreadable, 0},
+        {"zero.lst", ListFileRead::Unreadable, 0},
+        {"folder.lst", ListFileRead::Unreadable, 0},
+    };
+    for (const Case& c : cases) {
+        const ListFileContent content = readListFile(folder_ + "/" + c.file);
+        EXPECT_EQ(content.status, c.status) << c.file;
+        EXPECT_EQ(content.entries.size(), c.entries) << c.file;
+    }
+}
+
 TEST(FormatListFile, entriesEachEndedByCrLfInTheNarrowestCode) {
     struct Case {
         const char* name;
@@ -245,7 +298,7 @@ TEST(FormatListFile, entriesEachEndedByCrLfInTheNarrowestCode) {
 
 TEST_F(ListFolder, aListFileWithEmptyLinesIsWrittenBackWithoutThem) {
     put("x.lst", "a\r\n\r\n\r\nb\r\n");
-    std::vector<std::string> entries = readListFile(folder_ + "/x.lst");
+    std::vector<std::string> entries = readListFile(folder_ + "/x.lst").entries;
     entries.push_back("c");
     ASSERT_TRUE(writeListFile(folder_ + "/x.lst", entries).ok());
     EXPECT_EQ(get("x.lst"), "a\r\nb\r\nc\r\n");

@@ -16,8 +16,10 @@
 #include <QToolButton>
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include "clipboard.h"
+#include "list_store.h"
 #include "sounds.h"
 #include "window_test_support.h"
 
@@ -923,6 +925,93 @@ private slots:
         QCOMPARE(form->ListImg->verticalScrollBar()->value(),
                  form->ListImg->verticalScrollBar()->maximum());
         QVERIFY(imagePage().contains(QStringLiteral("http://img.example/9999.gif")));
+    }
+
+    void aListPastItsSizeOrNotAFileIsShownEmptyAndLeftAlone() {
+        // Past the bound by one line: refused whole, with the message.
+        QByteArray big;
+        for (int i = 0; big.size() <= qsizetype(zk::kListFileMaxBytes); ++i)
+            big += QStringLiteral("http://img.example/%1.gif\r\n").arg(i).toLatin1();
+        putList(QStringLiteral("grande.lst"), big);
+        putList(QStringLiteral("tuyau.lst"), "http://t/1.gif\r\n");
+        putList(QStringLiteral("petite.lst"), "http://p/1.gif\r\n");
+        folder->writeSettings({{24, "0"}});
+        start();
+        // After the scan, the list tuyau becomes a named pipe that no one writes to.
+        QVERIFY(QFile::remove(listPath(QStringLiteral("tuyau.lst"))));
+        QCOMPARE(
+            ::mkfifo(QFile::encodeName(listPath(QStringLiteral("tuyau.lst"))).constData(), 0644),
+            0);
+        const QStringList tree = treeOf(folder->path() + QStringLiteral("Data/Listes"));
+        openPanel();
+        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("grande")));
+        QVERIFY(form->PanError->isVisible());
+        QCOMPARE(form->LabError->text(), QStringLiteral("\n\nImpossible d'ouvrir ce fichier"));
+        form->BoutError->click();
+        QCOMPARE(form->ListImg->count(), 0);
+        QCOMPARE(form->Rubrique->currentText(), QStringLiteral("grande"));
+
+        for (const QString& name : {QStringLiteral("grande"), QStringLiteral("tuyau")}) {
+            form->Rubrique->setCurrentIndex(form->Rubrique->findText(name));
+            QCOMPARE(form->Rubrique->currentText(), name);
+            QCOMPARE(form->ListImg->count(), 0);
+            // Nothing is written over the file: adding only beeps.
+            const int beeps = zk::platform::beepCount();
+            zk::platform::setClipboardText(QStringLiteral("http://new/1.gif"));
+            form->BoutImgAdd->click();
+            form->CollerListe->trigger();
+            QCOMPARE(zk::platform::beepCount(), beeps + 2);
+            QCOMPARE(form->ListImg->count(), 0);
+            if (form->PanError->isVisible()) // the message again, for the big one
+                form->BoutError->click();
+        }
+        QCOMPARE(listBytes(QStringLiteral("grande.lst")), big);
+        QVERIFY(QFileInfo(listPath(QStringLiteral("tuyau.lst"))).isFile() == false);
+        QCOMPARE(treeOf(folder->path() + QStringLiteral("Data/Listes")), tree);
+
+        // The other lists are as usual.
+        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("petite")));
+        QVERIFY(!form->PanError->isVisible());
+        zk::platform::setClipboardText(QStringLiteral("http://p/2.gif"));
+        form->BoutImgAdd->click();
+        QCOMPARE(listBytes(QStringLiteral("petite.lst")),
+                 QByteArray("http://p/1.gif\r\nhttp://p/2.gif\r\n"));
+    }
+
+    void addingAndDeletingChangeOnlyTheirEntries() {
+        startWithList(addresses(0, 5000));
+        clickEntry(2500);
+        // The rows that stay are the same rows: the box is not filled again.
+        QListWidgetItem* const first = form->ListImg->item(0);
+        QListWidgetItem* const last = form->ListImg->item(4999);
+        zk::platform::setClipboardText(QStringLiteral("http://new/a.gif\r\nhttp://new/b.gif"));
+        form->BoutImgAdd->click();
+        QStringList expected = addresses(0, 5000);
+        expected.insert(2500, QStringLiteral("http://new/b.gif"));
+        expected.insert(2500, QStringLiteral("http://new/a.gif"));
+        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
+        QCOMPARE(form->ListImg->item(0), first);
+        QCOMPARE(form->ListImg->item(5001), last);
+        QCOMPARE(selectedRow(form->ListImg), 2500);
+        QVERIFY(form->ListImg->hasFocus());
+
+        form->BoutImgSupp->click();
+        expected.removeAt(2500);
+        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
+        QCOMPARE(form->ListImg->item(0), first);
+        QCOMPARE(form->ListImg->item(5000), last);
+        QCOMPARE(selectedRow(form->ListImg), 2500);
+        QCOMPARE(form->SelectedAddress, QStringLiteral("http://new/b.gif"));
+
+        // The rows fit the widest entry: wider for a long one, back when it goes.
+        const int width = form->ListImg->horizontalScrollBar()->maximum();
+        zk::platform::setClipboardText(QStringLiteral("http://long/") + QString(3000, 'x'));
+        form->BoutImgAdd->click();
+        QVERIFY(form->ListImg->horizontalScrollBar()->maximum() > width + 1000);
+        form->BoutImgSupp->click();
+        QCOMPARE(form->ListImg->horizontalScrollBar()->maximum(), width);
     }
 
     void aListThatCannotBeWrittenKeepsItsFile() {

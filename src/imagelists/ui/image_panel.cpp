@@ -18,8 +18,10 @@
 #include "browser_capture.h"
 #include "clipboard.h"
 #include "dialogs.h"
+#include "entry_rows.h"
 #include "html_view.h"
 #include "image_list.h"
+#include "list_store.h"
 #include "main_window.h"
 #include "shell.h"
 #include "sounds.h"
@@ -130,7 +132,7 @@ void TForm1::SetUpImagePanel() {
     ListImg->setSelectionMode(QAbstractItemView::SingleSelection);
     ListImg->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     ListImg->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    ListImg->setUniformItemSizes(true);
+    zk::ui::setUpEntryRows(ListImg);
     // Entries can be dragged; the list takes them back over itself only, and files from
     // the desktop. Dropping an entry changes nothing.
     ListImg->setDragEnabled(true);
@@ -259,25 +261,31 @@ void TForm1::InsererTexteClick() {
 }
 
 void TForm1::BoutImgAddClick() {
-    if (!hasList(*this)) {
-        zk::platform::beep(); // no list to add to
+    if (!hasList(*this) || CurrentListRefused) {
+        zk::platform::beep(); // no list to add to, or one whose file is left alone
         return;
     }
-    SelectedAddress = zk::platform::clipboardText();
-    if (SelectedAddress.isEmpty()) {
+    // A text of several lines gives one entry per line, as the file reads them back.
+    const std::vector<std::string> added =
+        zk::entriesOfText(zk::platform::clipboardText().toStdString());
+    if (added.empty()) {
+        SelectedAddress.clear(); // nothing to insert either
         zk::platform::beep();
         return;
     }
     const int position = zk::addPosition(CurrentItem, ListImg->count());
-    {
-        const QSignalBlocker block(ListImg);
-        ListImg->insertItem(position, SelectedAddress);
+    const auto at = ListEntries.begin() + position;
+    ListEntries.insert(at, added.begin(), added.end());
+    if (!SaveCurrentList()) {
+        // The list stays as its file still holds it.
+        const auto first = ListEntries.begin() + position;
+        ListEntries.erase(first, first + static_cast<std::ptrdiff_t>(added.size()));
+        return;
     }
+    zk::ui::insertEntries(ListImg, position, added);
     CurrentItem = position;
     selectRow(ListImg, position);
-    // Saved and read back at once: a text of several lines becomes one entry per line.
-    SaveCurrentList();
-    LoadCurrentList();
+    ListImg->setFocus();
     ListImgClick();
 }
 
@@ -289,15 +297,18 @@ void TForm1::BoutImgSuppClick() {
     const int count = ListImg->count();
     if (CurrentItem < 0 || CurrentItem >= count || !hasList(*this))
         return; // no entry selected
-    {
-        const QSignalBlocker block(ListImg);
-        delete ListImg->takeItem(CurrentItem);
+    const auto at = ListEntries.begin() + CurrentItem;
+    std::string removed = std::move(*at);
+    ListEntries.erase(at);
+    if (!SaveCurrentList()) {
+        ListEntries.insert(ListEntries.begin() + CurrentItem, std::move(removed));
+        return; // the list stays as its file still holds it
     }
+    zk::ui::removeEntry(ListImg, CurrentItem);
     CurrentItem = zk::selectionAfterDelete(CurrentItem, count - 1);
     if (count > 1)
         selectRow(ListImg, CurrentItem);
-    SaveCurrentList();
-    LoadCurrentList();
+    ListImg->setFocus();
     ListImgClick();
 }
 
@@ -315,11 +326,7 @@ void TForm1::BoutVoirListClick() {
         zk::platform::beep();
         return;
     }
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(ListImg->count()));
-    for (int i = 0; i < ListImg->count(); ++i)
-        entries.push_back(ListImg->item(i)->text().toStdString());
-    if (!writeImagePage(*this, zk::wholeListPage(entries)))
+    if (!writeImagePage(*this, zk::wholeListPage(ListEntries)))
         return;
     if (settings.PreviewInNewWindow == 0)
         zk::platform::openDocument(ImagePagePath());

@@ -2,7 +2,6 @@
 // and the list-name prompt that creates, renames and deletes lists.
 #include <QComboBox>
 #include <QFile>
-#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,9 +9,9 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
-#include <array>
 
 #include "dialogs.h"
+#include "entry_rows.h"
 #include "list_store.h"
 #include "main_window.h"
 #include "sounds.h"
@@ -26,6 +25,9 @@ std::string toPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
+// A list file past the size a list can have.
+const QString kCannotOpen = QStringLiteral("\r\n\r\nImpossible d'ouvrir ce fichier");
+
 void showWriteError(TForm1& form) {
     form.ShowError(QStringLiteral("\r\nERREUR en écriture"));
 }
@@ -35,39 +37,6 @@ void showWriteError(TForm1& form) {
 int currentListIndex(const TForm1& form) {
     return zk::validListIndex(form.settings.CurrentList,
                               static_cast<std::size_t>(form.Rubrique->count()));
-}
-
-// The widest entry in the list box's font, in pixels. Latin text is measured from the
-// advances of its characters, looked up once each, so a long list opens without a pause;
-// other text, and the widest entry found, are measured whole.
-int widestEntry(const QStringList& entries, const QFont& font) {
-    constexpr int kLimit = 1 << 24; // a wider row helps no one
-    const QFontMetrics metrics(font);
-    std::array<int, 0x250> advance;
-    advance.fill(-1);
-    qint64 widest = 0;
-    qsizetype widestIndex = -1;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        const QString& entry = entries[i];
-        qint64 width = 0;
-        for (const QChar c : entry) {
-            const char16_t u = c.unicode();
-            if (u >= advance.size()) {
-                width = metrics.horizontalAdvance(entry);
-                break;
-            }
-            if (advance[u] < 0)
-                advance[u] = metrics.horizontalAdvance(c);
-            width += advance[u];
-        }
-        if (width > widest) {
-            widest = width;
-            widestIndex = i;
-        }
-    }
-    if (widestIndex >= 0 && widest < kLimit)
-        widest = std::max<qint64>(widest, metrics.horizontalAdvance(entries[widestIndex]));
-    return static_cast<int>(std::min<qint64>(widest, kLimit));
 }
 
 void showListPrompt(TForm1& form, const QString& label, std::uint8_t mode) {
@@ -189,7 +158,6 @@ void TForm1::ScanListFolder(const QString& folder) {
 void TForm1::LoadCurrentList() {
     const QSignalBlocker blockEntries(ListImg);
     const QSignalBlocker blockNames(Rubrique);
-    ListImg->clear();
     Rubrique->clear();
     QStringList names;
     for (const std::string& name : ListNames) {
@@ -197,27 +165,23 @@ void TForm1::LoadCurrentList() {
             names.append(QString::fromStdString(name));
     }
     Rubrique->addItems(names);
-    if (names.isEmpty())
+    ListEntries.clear();
+    CurrentListRefused = false;
+    if (names.isEmpty()) {
+        zk::ui::showEntries(ListImg, ListEntries);
         return;
+    }
 
     // A saved index outside the lists found chooses the first list.
     settings.CurrentList = zk::validListIndex(settings.CurrentList, names.size());
     const std::string path =
         zk::listFilePath(toPath(ListFolder()), names[settings.CurrentList].toStdString());
-    QStringList entries;
-    for (const std::string& entry : zk::readListFile(path))
-        entries.append(QString::fromStdString(entry));
-
-    // Every row as wide as the widest entry plus 8: the list scrolls sideways over the
-    // longest address, and the rows are laid out without measuring each one again.
-    ListImg->setUniformItemSizes(true);
-    ListImg->addItems(entries);
-    if (!entries.isEmpty()) {
-        const int rowHeight = std::max(ListImg->sizeHintForRow(0), 1);
-        const QSize hint(widestEntry(entries, ListImg->font()) + 8, rowHeight);
-        for (int i = 0; i < ListImg->count(); ++i)
-            ListImg->item(i)->setSizeHint(hint);
-    }
+    zk::ListFileContent content = zk::readListFile(path);
+    // A file that is there but cannot be read shows no entries, and is never written over.
+    CurrentListRefused = content.status == zk::ListFileRead::TooBig ||
+                         content.status == zk::ListFileRead::Unreadable;
+    ListEntries = std::move(content.entries);
+    zk::ui::showEntries(ListImg, ListEntries);
 
     Rubrique->setCurrentIndex(settings.CurrentList);
     ListImg->setFocus();
@@ -227,19 +191,17 @@ void TForm1::LoadCurrentList() {
         ListImg->setCurrentRow(-1);
         ListImg->clearSelection();
     }
+    if (content.status == zk::ListFileRead::TooBig)
+        ShowError(kCannotOpen);
 }
 
 bool TForm1::SaveCurrentList() {
     const int current = settings.CurrentList;
-    if (current < 0 || current >= Rubrique->count())
+    if (current < 0 || current >= Rubrique->count() || CurrentListRefused)
         return false;
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(ListImg->count()));
-    for (int i = 0; i < ListImg->count(); ++i)
-        entries.push_back(ListImg->item(i)->text().toStdString());
     const std::string path =
         zk::listFilePath(toPath(ListFolder()), Rubrique->itemText(current).toStdString());
-    const zk::WriteResult written = zk::writeListFile(path, entries);
+    const zk::WriteResult written = zk::writeListFile(path, ListEntries);
     if (written.ok())
         return true;
     if (written.status == zk::WriteStatus::CannotCreate)
