@@ -1,13 +1,13 @@
 #include "list_store.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "ordinary_file.h"
 #include "text.h"
 
 namespace zk {
@@ -76,47 +76,6 @@ ListFileResult renameNoReplace(const std::string& from, const std::string& to) {
     if (err == EEXIST)
         return {ListFileStatus::AlreadyExists, err};
     return {ListFileStatus::Failed, err};
-}
-
-enum class BoundedRead { Ok, Missing, TooBig, Refused };
-
-// Closes the descriptor on every way out.
-struct Descriptor final {
-    int fd = -1;
-    ~Descriptor() {
-        if (fd >= 0)
-            ::close(fd);
-    }
-};
-
-// Reads the ordinary file at path when it holds at most maxBytes bytes. Opened without
-// waiting (a named pipe would wait for a writer), checked to be an ordinary file once
-// open, and read one byte past the bound at most, so a file that grows meanwhile is
-// refused too.
-BoundedRead readBoundedFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
-    Descriptor file;
-    file.fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (file.fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? BoundedRead::Missing : BoundedRead::Refused;
-    struct stat st {};
-    if (::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode))
-        return BoundedRead::Refused;
-    if (st.st_size < 0 || static_cast<std::uint64_t>(st.st_size) > maxBytes)
-        return BoundedRead::TooBig;
-    bytes.clear();
-    bytes.reserve(static_cast<std::size_t>(st.st_size));
-    char buffer[65536];
-    while (bytes.size() <= maxBytes) {
-        const ssize_t got = ::read(file.fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return BoundedRead::Refused;
-        if (got == 0)
-            return BoundedRead::Ok;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-    }
-    return BoundedRead::TooBig;
 }
 
 } // namespace
@@ -200,19 +159,20 @@ std::vector<std::string> parseListFile(std::string_view bytes) {
 
 ListFileContent readListFile(const std::string& path) {
     ListFileContent content;
-    std::string bytes;
-    switch (readBoundedFile(path, kListFileMaxBytes, bytes)) {
-    case BoundedRead::Ok:
+    ReadResult read = readOrdinaryFile(path, kListFileMaxBytes);
+    switch (read.status) {
+    case ReadStatus::Ok:
         content.status = ListFileRead::Loaded;
-        content.entries = parseListFile(bytes);
+        content.entries = parseListFile(read.bytes);
         break;
-    case BoundedRead::Missing:
+    case ReadStatus::Missing:
         content.status = ListFileRead::Missing;
         break;
-    case BoundedRead::TooBig:
+    case ReadStatus::TooBig:
         content.status = ListFileRead::TooBig;
         break;
-    case BoundedRead::Refused:
+    case ReadStatus::NotAFile:
+    case ReadStatus::Failed:
         content.status = ListFileRead::Unreadable;
         break;
     }
@@ -240,9 +200,6 @@ std::string formatListFile(const std::vector<std::string>& entries) {
 }
 
 WriteResult writeListFile(const std::string& path, const std::vector<std::string>& entries) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0)
-        return {WriteStatus::CannotCreate, EACCES};
     return writeFileAtomically(path, formatListFile(entries));
 }
 

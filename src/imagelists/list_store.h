@@ -72,8 +72,8 @@ ListFileContent readListFile(const std::string& path);
 // character fits, UTF-8 otherwise. No entries give an empty file.
 std::string formatListFile(const std::vector<std::string>& entries);
 // Replaces the file whole through a temporary file and a rename, so that a failed write
-// leaves the previous file as it was. A file without any write permission is left alone
-// and reported as CannotCreate.
+// leaves the previous file as it was (writeFileAtomically: a link is written through, a
+// read-only file is left alone and reported as CannotCreate).
 WriteResult writeListFile(const std::string& path, const std::vector<std::string>& entries);
 
 enum class ListFileStatus {

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "gtest_as_ordinary_user.h"
 #include "list_store.h"
 
 namespace fs = std::filesystem;
@@ -271,6 +272,26 @@ TEST_F(ListFolder, onlyOrdinaryFilesOfAListsSizeAreRead) {
         EXPECT_EQ(content.status, c.status) << c.file;
         EXPECT_EQ(content.entries.size(), c.entries) << c.file;
     }
+}
+
+TEST_F(ListFolder, aListFileTheUserCannotReadIsUnreadable_asOrdinaryUser) {
+    ZK_AS_ORDINARY_USER();
+    put("secret.lst", "http://s/1.gif\r\n");
+    fs::permissions(folder_ + "/secret.lst", fs::perms::owner_write);
+    const ListFileContent content = readListFile(folder_ + "/secret.lst");
+    EXPECT_EQ(content.status, ListFileRead::Unreadable);
+    EXPECT_TRUE(content.entries.empty());
+}
+
+TEST_F(ListFolder, aListThatIsALinkIsWrittenThroughIt) {
+    fs::create_directory(root_ + "/elsewhere");
+    std::ofstream(root_ + "/elsewhere/x.lst", std::ios::binary) << "a\r\n";
+    fs::create_symlink(root_ + "/elsewhere/x.lst", folder_ + "/x.lst");
+    std::vector<std::string> entries = readListFile(folder_ + "/x.lst").entries;
+    entries.push_back("b");
+    ASSERT_TRUE(writeListFile(folder_ + "/x.lst", entries).ok());
+    EXPECT_TRUE(fs::is_symlink(folder_ + "/x.lst"));
+    EXPECT_EQ(get("x.lst"), "a\r\nb\r\n");
 }
 
 TEST(FormatListFile, entriesEachEndedByCrLfInTheNarrowestCode) {
