@@ -179,6 +179,21 @@ private:
     QByteArray canned_;
 };
 
+const QByteArray kListBytes = "http://img.example/1.gif\r\n";
+
+// The list "images" with one entry, kListBytes.
+bool putList(const AppFolder& folder) {
+    QFile list(folder.file(QStringLiteral("Data/Listes/images.lst")));
+    return list.open(QIODevice::WriteOnly) && list.write(kListBytes) == kListBytes.size();
+}
+
+// Whether the event loop takes a turn: a posted call runs.
+bool loopTurns(QObject* context) {
+    bool ran = false;
+    QTimer::singleShot(0, context, [&ran] { ran = true; });
+    return QTest::qWaitFor([&ran] { return ran; }, 20000);
+}
+
 QByteArray targetsWithUrl(const QByteArray& jsonUrl, const QByteArray& jsonTitle = "t") {
     return R"([{"type":"page","url":")" + jsonUrl + R"(","title":")" + jsonTitle + R"("}])";
 }
@@ -340,8 +355,9 @@ private slots:
                 browser.waitForFinished(5000);
             }
             // Helpers that outlive the group leader by a moment.
-            QTest::qWait(500);
-            ::kill(static_cast<pid_t>(-group), SIGKILL);
+            if (!QTest::qWaitFor([group] { return ::kill(static_cast<pid_t>(-group), 0) != 0; },
+                                 10000))
+                ::kill(static_cast<pid_t>(-group), SIGKILL);
         });
 
         const QString expected = QLatin1Char('"') + address + QStringLiteral("\",\"Essai, page\"");
@@ -351,11 +367,7 @@ private slots:
 
         ScopedEnv env("ZELKOHTML_BROWSER_PORT", QByteArray::number(port));
         AppFolder folder;
-        {
-            QFile list(folder.file(QStringLiteral("Data/Listes/images.lst")));
-            QVERIFY(list.open(QIODevice::WriteOnly));
-            list.write("http://img.example/1.gif\r\n");
-        }
+        QVERIFY(putList(folder));
         auto form = zktest::openWindow(folder);
         form->BoutImage->click();
         zk::platform::setClipboardText(QStringLiteral("avant"));
@@ -372,7 +384,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(), address, 20000);
         QCOMPARE(form->ListImg->count(), 1);
         QCOMPARE(zktest::readFile(folder.file(QStringLiteral("Data/Listes/images.lst"))),
-                 QByteArray("http://img.example/1.gif\r\n"));
+                 kListBytes);
         form->BoutImgAdd->click();
         QCOMPARE(form->ListImg->count(), 2);
         QCOMPARE(form->ListImg->item(1)->text(), address);
@@ -382,11 +394,7 @@ private slots:
         ScriptedServer server;
         ScopedEnv env("ZELKOHTML_BROWSER_PORT", QByteArray::number(server.port()));
         AppFolder folder;
-        {
-            QFile list(folder.file(QStringLiteral("Data/Listes/images.lst")));
-            QVERIFY(list.open(QIODevice::WriteOnly));
-            list.write("http://img.example/1.gif\r\n");
-        }
+        QVERIFY(putList(folder));
         auto form = zktest::openWindow(folder);
         form->BoutImage->click();
         zk::platform::setClipboardText(QStringLiteral("http://img.example/0.gif"));
@@ -395,9 +403,7 @@ private slots:
         // The server, on this thread, hears the request only if the window's event loop
         // runs while the capture waits.
         QTRY_VERIFY_WITH_TIMEOUT(server.heardRequest(), 20000);
-        bool posted = false;
-        QTimer::singleShot(0, form.get(), [&posted] { posted = true; });
-        QTRY_VERIFY(posted);
+        QVERIFY(loopTurns(form.get()));
         // The window's commands work meanwhile; the clipboard is still the user's.
         QTest::keyClicks(form->Memo1, QStringLiteral("abc"));
         QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("abc"));
@@ -413,9 +419,7 @@ private slots:
         const QByteArray response = ok(kTargets);
         const qsizetype half = response.size() / 2;
         ScriptedServer::send(server.first(), response.left(half));
-        posted = false;
-        QTimer::singleShot(0, form.get(), [&posted] { posted = true; });
-        QTRY_VERIFY(posted); // a turn of the loop with half an answer
+        QVERIFY(loopTurns(form.get())); // with half an answer
         QVERIFY(form->BrowserCapture->isPending());
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("http://img.example/0.gif"));
         ScriptedServer::send(server.first(), response.mid(half));
@@ -483,11 +487,7 @@ private slots:
         };
         AppFolder folder;
         const QString listPath = folder.file(QStringLiteral("Data/Listes/images.lst"));
-        {
-            QFile list(listPath);
-            QVERIFY(list.open(QIODevice::WriteOnly));
-            list.write("http://img.example/1.gif\r\n");
-        }
+        QVERIFY(putList(folder));
         auto form = zktest::openWindow(folder);
         form->BoutImage->click();
         for (const Case& c : cases) {
@@ -505,7 +505,7 @@ private slots:
                 const int beeps = zk::platform::beepCount();
                 form->BoutImgAdd->click();
                 QVERIFY2(zk::platform::beepCount() == beeps + 1, c.name);
-                QVERIFY2(zktest::readFile(listPath) == "http://img.example/1.gif\r\n", c.name);
+                QVERIFY2(zktest::readFile(listPath) == kListBytes, c.name);
             }
         }
     }
