@@ -347,18 +347,21 @@ std::optional<Failure> run(const std::vector<std::string>& args, const ReadStand
             return Failure{kExitFailure,
                            std::string(kProgram) + ": standard input: " + std::strerror(EFBIG)};
     }
-    std::string text = normalizeLineEnds(decodeTextFile(bytes));
+    // Each form of the text is let go as soon as the next is made.
+    std::string text = decodeTextFile(bytes);
+    std::string().swap(bytes);
+    text = normalizeLineEnds(text);
     applyEffects(request, text);
     if (request.textOnly) {
         out = text;
         return std::nullopt;
     }
 
-    const std::optional<std::string> code =
+    std::optional<std::string> code =
         GenerateCode(text, settings.fmt, request.codeView ? kCodeViewPanel : 0);
     if (!code)
         return Failure{kExitFailure, std::string(kProgram) + ": the generator is busy"};
-    out = *code;
+    out = std::move(*code);
     return std::nullopt;
 }
 

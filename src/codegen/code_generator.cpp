@@ -146,20 +146,34 @@ Cursor tagEnd(const Characters& chars, const Cursor& start, int offset) {
     return pos;
 }
 
-// Writes the body into a buffer sized beforehand for the worst case, so that the hot loops
-// copy bytes without checking capacity: generated tags as they are; the user's characters
-// with every CR LF turned into "<br>" (unless the code view is open) and every pair of
-// spaces into "&nbsp&nbsp". Generated tags never start or end with a space, CR or LF, so
-// doing the replacement here gives the same text as replacing over the finished body.
+// Writes the body at the end of the code: generated tags as they are; the user's
+// characters with every CR LF turned into "<br>" (unless the code view is open) and every
+// pair of spaces into "&nbsp&nbsp". Generated tags never start or end with a space, CR or
+// LF, so doing the replacement here gives the same text as replacing over the finished
+// body. The hot loops copy bytes without checking capacity: their callers make room first,
+// once per character of the text, and the code grows a step at a time.
 class BodyWriter final {
 public:
-    // At most this many bytes come out per byte of text (a one-byte letter under the
-    // gradient and the waves: 22 + 15 + 1 + 7 + 7).
-    static constexpr std::size_t kMaxGrowth = 52;
+    // One character of the text never writes more than its own bytes and this many more
+    // (a letter under the gradient and the waves: 22 + 15 + 7 + 7, and a held space).
+    static constexpr std::size_t kMaxExtra = 52;
 
-    BodyWriter(char* out, bool breaksToTags) : p_(out), breaksToTags_(breaksToTags) {}
+    BodyWriter(std::string& code, bool breaksToTags)
+        : code_(code), p_(code.data() + code.size()), end_(p_), breaksToTags_(breaksToTags) {}
 
-    char* end() const { return p_; }
+    // Makes room for n more bytes.
+    void room(std::size_t n) {
+        if (static_cast<std::size_t>(end_ - p_) < n)
+            grow(n);
+    }
+
+    // Writes what is held, makes room for extra bytes more and cuts the code at its end,
+    // so that up to extra bytes can be appended to it without moving it.
+    void finish(std::size_t extra) {
+        room(extra + 1);
+        flush();
+        code_.resize(static_cast<std::size_t>(p_ - code_.data()));
+    }
 
     template <std::size_t N> void tag(const char (&s)[N]) { tag(s, N - 1); }
     void tag(const char* s, std::size_t n) {
@@ -205,6 +219,7 @@ public:
     }
 
     // A long stretch of the user's text: runs without a space or a CR are copied at once.
+    // Makes its own room.
     void bulkText(std::string_view s) {
         const char* q = s.data();
         const char* const end = q + s.size();
@@ -213,12 +228,15 @@ public:
                 const char* run = q;
                 while (run < end && *run != ' ' && *run != '\r')
                     ++run;
-                std::memcpy(p_, q, static_cast<std::size_t>(run - q));
-                p_ += run - q;
+                const auto n = static_cast<std::size_t>(run - q);
+                room(n);
+                std::memcpy(p_, q, n);
+                p_ += n;
                 q = run;
                 if (q == end)
                     break;
             }
+            room(1 + kMaxExtra);
             text(std::string_view(q, 1));
             ++q;
         }
@@ -231,7 +249,23 @@ public:
     }
 
 private:
+    // The code grows by a step at a time, within its capacity while that suffices (the
+    // string doubles its capacity when it must move), so that the zero-filled part beyond
+    // what is written stays small.
+    [[gnu::noinline]] void grow(std::size_t n) {
+        static constexpr std::size_t kStep = std::size_t{1} << 20;
+        const auto used = static_cast<std::size_t>(p_ - code_.data());
+        std::size_t size = used + std::max(n, kStep);
+        if (used + n <= code_.capacity())
+            size = std::min(size, code_.capacity());
+        code_.resize(size);
+        p_ = code_.data() + used;
+        end_ = code_.data() + code_.size();
+    }
+
+    std::string& code_;
     char* p_;
+    char* end_;
     bool breaksToTags_;
     char pending_ = 0;
 };
@@ -257,10 +291,14 @@ public:
     void letter(std::string_view c) { wave(c); }
 
     void characters(const Characters& chars, Cursor from, const Cursor& to) {
-        for (; from.p <= to.p; chars.advance(from))
-            character(chars.at(from));
+        for (; from.p <= to.p; chars.advance(from)) {
+            const std::string_view c = chars.at(from);
+            out_.room(c.size() + BodyWriter::kMaxExtra);
+            character(c);
+        }
     }
 
+    // One character; the caller has made room for it.
     void character(std::string_view c) {
         const char first = c.front();
         if (inTag_) {
@@ -368,7 +406,7 @@ private:
 
 template <typename Stage>
 void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage& next,
-                  Pacer& pacer) {
+                  BodyWriter& body, Pacer& pacer) {
     ColorTag colorTag;
     const std::size_t length = chars.count();
     for (Cursor c; c.p <= length; chars.advance(c)) {
@@ -376,13 +414,17 @@ void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage&
         const char first = chars.first(c);
         if (first == '<') {
             const Cursor end = tagEnd(chars, c, 1);
-            next.characters(chars, c, end);
+            next.characters(chars, c, end); // makes its own room
             c = end;
-        } else if (isPassThrough(first)) {
-            next.character(chars.at(c));
+            continue;
+        }
+        const std::string_view at = chars.at(c);
+        body.room(at.size() + BodyWriter::kMaxExtra);
+        if (isPassThrough(first)) {
+            next.character(at);
         } else {
             next.generatedTag(colorTag.of(gradient.colorAt(c.p)));
-            next.letter(chars.at(c));
+            next.letter(at);
             next.generatedTag("</font>");
         }
     }
@@ -407,7 +449,6 @@ void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
              const KeepResponsive& keepResponsive, const Pacing& pacing) {
     if (st.GradientOn != 1 && st.WavesOn != 1) {
         body.bulkText(text);
-        body.flush();
         return;
     }
     const Characters chars(text);
@@ -416,18 +457,31 @@ void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
     if (st.GradientOn == 1) {
         const GradientSteps gradient(st, chars.count());
         if (st.WavesOn == 1) {
-            gradientLoop(chars, gradient, waves, pacer);
+            gradientLoop(chars, gradient, waves, body, pacer);
         } else {
             PlainStage plain(body);
-            gradientLoop(chars, gradient, plain, pacer);
+            gradientLoop(chars, gradient, plain, body, pacer);
         }
     } else {
         for (Cursor c; c.p <= chars.count(); chars.advance(c)) {
             pacer.tick();
-            waves.character(chars.at(c));
+            const std::string_view at = chars.at(c);
+            body.room(at.size() + BodyWriter::kMaxExtra);
+            waves.character(at);
         }
     }
-    body.flush();
+}
+
+// At most this many bytes of body per byte of text with the effects in use: a letter of
+// one byte and its tags (the gradient's 22 + 7, the waves' 15 + 7 or 5 + 6), or a pair of
+// spaces written "&nbsp&nbsp".
+std::size_t maxGrowth(const FormattingState& st) {
+    std::size_t letter = 1;
+    if (st.GradientOn == 1)
+        letter += 29;
+    if (st.WavesOn == 1)
+        letter += st.WavesKind == 1 ? 22 : 11;
+    return std::max<std::size_t>(letter, 5);
 }
 
 } // namespace
@@ -647,17 +701,22 @@ std::optional<std::string> GenerateCode(std::string_view text, const FormattingS
     const std::string signature = st.SignatureOn == 1 ? SignatureBlock(st) : std::string();
     const TagPair marquee = st.ScrollingOn == 1 ? MarqueeTags(st) : TagPair{};
 
+    const std::size_t head = st.CodePrefix.size() + marquee.opening.size() + font.opening.size() +
+                             align.opening.size() + style.opening.size();
+    const std::size_t tail = style.closing.size() + align.closing.size() + font.closing.size() +
+                             marquee.closing.size() + signature.size();
+    // The bound of the effects in use is only reserved, not written: the code takes memory
+    // as it grows. Past 4 MiB the string's own doubling takes over.
     std::string code;
+    code.reserve(std::min(head + text.size() * maxGrowth(st) + tail, std::size_t{4} << 20));
     code += st.CodePrefix;
     code += marquee.opening;
     code += font.opening;
     code += align.opening;
     code += style.opening;
-    const std::size_t head = code.size();
-    code.resize(head + text.size() * BodyWriter::kMaxGrowth);
-    BodyWriter body(code.data() + head, openPanel != kCodeViewPanel);
+    BodyWriter body(code, openPanel != kCodeViewPanel);
     runBody(text, st, body, keepResponsive, pacing);
-    code.resize(static_cast<std::size_t>(body.end() - code.data()));
+    body.finish(tail);
     code += style.closing;
     code += align.closing;
     code += font.closing;

@@ -8,13 +8,40 @@
 namespace zk {
 namespace {
 
+const char* const kPieces[] = {"a",
+                               "Z",
+                               " ",
+                               "  ",
+                               "\r\n",
+                               "\n",
+                               "\r",
+                               "<",
+                               ">",
+                               "<b>",
+                               "</b>",
+                               "<i>",
+                               "<a href=\"u\">",
+                               "</a>",
+                               "<img src=\"p\">",
+                               "<br>",
+                               "<u>",
+                               "é",
+                               "e\u0301",
+                               "👍🏽",
+                               "👨‍👩‍👧",
+                               "🇫🇷",
+                               "€",
+                               "中",
+                               "<A>",
+                               "a<",
+                               "x y",
+                               "&",
+                               "\""};
+
 // Random texts built from pieces that stress the tag copier, the pass-through characters
 // and user-perceived characters, under random states.
 TEST(GenerateCodeDifferential, agreesWithThePassByPassGenerator) {
-    const char* pieces[] = {"a",  "Z",   " ",   "  ",    "\r\n", "\n",     "\r",     "<",
-                            ">",  "<b>", "</b>", "<i>",  "<a href=\"u\">", "</a>", "<img src=\"p\">",
-                            "<br>", "<u>", "é",  "e\u0301", "👍🏽", "👨‍👩‍👧", "🇫🇷", "€",
-                            "中", "<A>", "a<", "x y", "&", "\""};
+    const auto& pieces = kPieces;
     std::mt19937 rng(12345);
     auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
     for (int round = 0; round < 3000; ++round) {
@@ -42,6 +69,29 @@ TEST(GenerateCodeDifferential, agreesWithThePassByPassGenerator) {
             << "text: " << text << " gradient " << int(st.GradientOn) << " waves "
             << int(st.WavesOn);
     }
+}
+
+// A text whose code runs to several megabytes, past what the generator sets aside at
+// first, so that the code grows and moves while the effects write it.
+TEST(GenerateCodeDifferential, longTextGrowsTheCodeAsItGoes) {
+    // Mostly letters, each of which takes about fifty bytes of code, with the other pieces
+    // now and then.
+    const char* const letters[] = {"a", "Z", "é", "x", "e\u0301", " "};
+    std::mt19937 rng(2024);
+    std::string text;
+    while (text.size() < 300000)
+        text += rng() % 64 != 0 ? letters[rng() % std::size(letters)]
+                                : kPieces[rng() % std::size(kPieces)];
+    FormattingState st;
+    st.GradientOn = 1;
+    st.WavesOn = 1;
+    st.WavesKind = 1;
+    st.ScrollingOn = 1;
+    st.SignatureOn = 1;
+    st.SignatureText = "Sig  n";
+    const std::string code = GenerateCode(text, st, 0).value();
+    EXPECT_GT(code.size(), std::size_t{6} << 20);
+    EXPECT_TRUE(code == reference::GenerateCode(text, st, 0));
 }
 
 } // namespace
