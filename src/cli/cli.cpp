@@ -353,7 +353,7 @@ std::optional<Failure> run(const std::vector<std::string>& args, const ReadStand
     text = normalizeLineEnds(text);
     applyEffects(request, text);
     if (request.textOnly) {
-        out = text;
+        out = std::move(text);
         return std::nullopt;
     }
 

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "string_utils.h"
 #include "text.h"
@@ -63,6 +64,7 @@ public:
                                [](char c) { return static_cast<unsigned char>(c) >= 0xCC; })) {
             starts_ = graphemeBoundaries(text);
             count_ = starts_.size() - 1;
+            longest_ = longestOf(starts_);
         } else {
             // Not valid UTF-8: every byte that is not a continuation byte starts a
             // character, and so does a stray continuation byte at the very start.
@@ -71,8 +73,11 @@ public:
                     starts_.push_back(k);
             starts_.push_back(size);
             count_ = starts_.size() - 1;
+            longest_ = longestOf(starts_);
         }
     }
+    // Bytes of the longest character.
+    std::size_t longest() const { return longest_; }
     std::size_t count() const { return count_; }
     std::size_t length(const Cursor& c) const {
         if (starts_.empty())
@@ -92,8 +97,16 @@ public:
 
 private:
     std::string_view text_;
+    static std::size_t longestOf(const std::vector<std::size_t>& starts) {
+        std::size_t longest = 0;
+        for (std::size_t k = 1; k < starts.size(); ++k)
+            longest = std::max(longest, starts[k] - starts[k - 1]);
+        return longest;
+    }
+
     std::vector<std::size_t> starts_; // empty for the simple texts
     std::size_t count_ = 0;
+    std::size_t longest_ = 2;
 };
 
 bool isPassThrough(char c) {
@@ -144,6 +157,19 @@ Cursor tagEnd(const Characters& chars, const Cursor& start, int offset) {
         break;
     }
     return pos;
+}
+
+// Makes room for n bytes past the first `used` of the code; returns the code's new end.
+// The code grows by a step at a time, within its capacity while that suffices (the string
+// doubles its capacity when it must move), so that the zero-filled part beyond what is
+// written stays small. Takes no writer, so that the writer's fields can stay in registers.
+[[gnu::noinline]] char* growCode(std::string& code, std::size_t used, std::size_t n) {
+    static constexpr std::size_t kStep = std::size_t{1} << 16;
+    std::size_t size = used + std::max(n, kStep);
+    if (used + n <= code.capacity())
+        size = std::min(size, code.capacity());
+    code.resize(size);
+    return code.data() + code.size();
 }
 
 // Writes the body at the end of the code: generated tags as they are; the user's
@@ -249,18 +275,10 @@ public:
     }
 
 private:
-    // The code grows by a step at a time, within its capacity while that suffices (the
-    // string doubles its capacity when it must move), so that the zero-filled part beyond
-    // what is written stays small.
-    [[gnu::noinline]] void grow(std::size_t n) {
-        static constexpr std::size_t kStep = std::size_t{1} << 20;
+    void grow(std::size_t n) {
         const auto used = static_cast<std::size_t>(p_ - code_.data());
-        std::size_t size = used + std::max(n, kStep);
-        if (used + n <= code_.capacity())
-            size = std::min(size, code_.capacity());
-        code_.resize(size);
+        end_ = growCode(code_, used, n);
         p_ = code_.data() + used;
-        end_ = code_.data() + code_.size();
     }
 
     std::string& code_;
@@ -268,6 +286,29 @@ private:
     char* end_;
     bool breaksToTags_;
     char pending_ = 0;
+};
+
+// Makes room in the body once every so many characters, for as many characters as come
+// before the next time (a character writes at most its bytes and kMaxExtra more).
+class RoomKeeper final {
+public:
+    RoomKeeper(BodyWriter& body, std::size_t longest)
+        : body_(body), perCharacter_(longest + BodyWriter::kMaxExtra),
+          every_(std::max<std::size_t>(4096 / perCharacter_, 1)) {}
+    void tick() {
+        if (--left_ != 0)
+            return;
+        left_ = every_;
+        body_.room(every_ * perCharacter_);
+    }
+    // After a stretch that made its own room and may have used up what was made here.
+    void renew() { left_ = 1; }
+
+private:
+    BodyWriter& body_;
+    std::size_t perCharacter_;
+    std::size_t every_;
+    std::size_t left_ = 1;
 };
 
 // The waves: each letter rises and falls, or grows and shrinks, with its position among
@@ -408,6 +449,7 @@ template <typename Stage>
 void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage& next,
                   BodyWriter& body, Pacer& pacer) {
     ColorTag colorTag;
+    RoomKeeper room(body, chars.longest());
     const std::size_t length = chars.count();
     for (Cursor c; c.p <= length; chars.advance(c)) {
         pacer.tick();
@@ -415,11 +457,12 @@ void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage&
         if (first == '<') {
             const Cursor end = tagEnd(chars, c, 1);
             next.characters(chars, c, end); // makes its own room
+            room.renew();
             c = end;
             continue;
         }
+        room.tick();
         const std::string_view at = chars.at(c);
-        body.room(at.size() + BodyWriter::kMaxExtra);
         if (isPassThrough(first)) {
             next.character(at);
         } else {
@@ -463,12 +506,24 @@ void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
             gradientLoop(chars, gradient, plain, body, pacer);
         }
     } else {
+        RoomKeeper room(body, chars.longest());
         for (Cursor c; c.p <= chars.count(); chars.advance(c)) {
             pacer.tick();
-            const std::string_view at = chars.at(c);
-            body.room(at.size() + BodyWriter::kMaxExtra);
-            waves.character(at);
+            room.tick();
+            waves.character(chars.at(c));
         }
+    }
+}
+
+// The bound is reserved, not written: the code takes memory as it grows. Where the system
+// will not set that much aside, the code starts from the fallback (at most the bound) and
+// the string's own doubling takes over. Kept apart from the generator's loops, which run
+// slower with a handler beside them.
+[[gnu::noinline]] void reserveCode(std::string& code, std::size_t bound, std::size_t fallback) {
+    try {
+        code.reserve(bound);
+    } catch (const std::bad_alloc&) {
+        code.reserve(std::min(bound, fallback));
     }
 }
 
@@ -705,10 +760,8 @@ std::optional<std::string> GenerateCode(std::string_view text, const FormattingS
                              align.opening.size() + style.opening.size();
     const std::size_t tail = style.closing.size() + align.closing.size() + font.closing.size() +
                              marquee.closing.size() + signature.size();
-    // The bound of the effects in use is only reserved, not written: the code takes memory
-    // as it grows. Past 4 MiB the string's own doubling takes over.
     std::string code;
-    code.reserve(std::min(head + text.size() * maxGrowth(st) + tail, std::size_t{4} << 20));
+    reserveCode(code, head + text.size() * maxGrowth(st) + tail, head + 2 * text.size() + tail);
     code += st.CodePrefix;
     code += marquee.opening;
     code += font.opening;
