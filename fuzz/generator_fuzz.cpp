@@ -1,37 +1,105 @@
-// libFuzzer target: any bytes as text (made valid UTF-8 as the window would hand it over)
-// and the first bytes as the switches of the state. Checks that generation ends and that
-// the signature, added last, closes the code.
+// libFuzzer target of the generator over the whole formatting state: faces, size, colours
+// (system colours included), styles, alignment, the four effects with their settings, the
+// marquee, the signature fields and sizes, the code prefix, the preset colours and the size
+// limit, the code-view flag, and now and then the basic formatting read from a preset file
+// made of the fuzzer's bytes. The text is what is left, made valid UTF-8 as the window hands
+// it over. The code must agree with the pass-by-pass reference generator of the tests.
+#include <fuzzer/FuzzedDataProvider.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "code_generator.h"
+#include "preset_file.h"
+#include "reference_generator.h"
+#include "settings_file.h"
 #include "text.h"
 
+namespace {
+
+// A byte that is mostly one of the values the program gives it, now and then any.
+std::uint8_t smallByte(FuzzedDataProvider& in, std::uint8_t usualMax) {
+    return in.ConsumeBool() ? in.ConsumeIntegralInRange<std::uint8_t>(0, usualMax)
+                            : in.ConsumeIntegral<std::uint8_t>();
+}
+
+// A style byte: off, its weight as the toolbar sets it, or any value.
+std::uint8_t styleByte(FuzzedDataProvider& in, std::uint8_t weight) {
+    if (in.ConsumeBool())
+        return in.ConsumeIntegral<std::uint8_t>();
+    return in.ConsumeBool() ? weight : 0;
+}
+
+// A colour: plain red-green-blue, or any value (a system colour in the high byte).
+zk::Color colour(FuzzedDataProvider& in) {
+    return in.ConsumeBool() ? static_cast<zk::Color>(in.ConsumeIntegralInRange(0, 0xFFFFFF))
+                            : in.ConsumeIntegral<zk::Color>();
+}
+
+std::string shortText(FuzzedDataProvider& in, std::size_t most) {
+    return zk::u32ToUtf8(zk::utf8ToU32(in.ConsumeRandomLengthString(most)));
+}
+
+} // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 6)
-        return 0;
+    FuzzedDataProvider in(data, size);
     zk::FormattingState st;
-    st.GradientOn = data[0] & 1;
-    st.WavesOn = (data[0] >> 1) & 1;
-    st.WavesKind = (data[0] >> 2) & 1;
-    st.ScrollingOn = (data[0] >> 3) & 1;
-    st.SignatureOn = (data[0] >> 4) & 1;
-    st.IgnoreTextTags = (data[0] >> 5) & 1;
-    st.GradientSymmetry = data[1] % 4;
-    st.FontSizeIndex = data[2];
-    st.MarqueeHorizontal = data[3] % 4;
-    st.MarqueeVertical = (data[3] >> 2) % 4;
-    st.MarqueeStyle = (data[3] >> 4) % 3;
-    st.GradientStartColor = static_cast<zk::Color>(data[4] * 0x10101u);
-    st.GradientEndColor = static_cast<zk::Color>(data[5]) << 24 | 0x80FF;
-    st.SignatureText = "S";
-    const std::string raw(reinterpret_cast<const char*>(data) + 6, size - 6);
-    const std::string text = zk::u32ToUtf8(zk::utf8ToU32(raw));
-    const auto code = zk::GenerateCode(text, st, (data[1] & 0x80) ? zk::kCodeViewPanel : 0);
-    if (!code)
+    st.Bold = styleByte(in, 1);
+    st.Italic = styleByte(in, 2);
+    st.Underline = styleByte(in, 4);
+    st.StrikeOut = styleByte(in, 8);
+    st.FontFaceIndex = smallByte(in, 25);
+    if (in.ConsumeBool())
+        zk::ApplyFontFaceIndex(st);
+    else
+        st.FontFace = shortText(in, 40);
+    st.FontSizeIndex = smallByte(in, 8);
+    st.FontColor = colour(in);
+    st.Alignment = smallByte(in, 3);
+    st.IgnoreTextTags = smallByte(in, 1);
+    st.SignatureOn = smallByte(in, 1);
+    st.ScrollingOn = smallByte(in, 1);
+    st.WavesOn = smallByte(in, 1);
+    st.GradientOn = smallByte(in, 1);
+    st.MarqueeHorizontal = smallByte(in, 3);
+    st.MarqueeVertical = smallByte(in, 3);
+    st.MarqueeStyle = smallByte(in, 2);
+    st.MarqueeSpeed = smallByte(in, 3);
+    st.WavesKind = smallByte(in, 2);
+    st.GradientPresetIndex = smallByte(in, 7);
+    st.GradientSymmetry = smallByte(in, 3);
+    for (std::size_t k = 0; k < st.PresetStartColors.size(); ++k) {
+        st.PresetStartColors[k] = colour(in);
+        st.PresetEndColors[k] = colour(in);
+    }
+    // The current colours are those of a preset, or any.
+    const std::size_t preset = st.GradientPresetIndex % st.PresetStartColors.size();
+    const bool fromPreset = in.ConsumeBool();
+    st.GradientStartColor = fromPreset ? st.PresetStartColors[preset] : colour(in);
+    st.GradientEndColor = fromPreset ? st.PresetEndColors[preset] : colour(in);
+    st.SignatureText = shortText(in, 60);
+    st.SignatureImageUrl = shortText(in, 60);
+    st.SignatureLink = shortText(in, 60);
+    st.SignatureColor = colour(in);
+    st.SignatureSizeIndex = smallByte(in, 8);
+    st.SignatureOrder = smallByte(in, 1);
+    st.CodePrefix = shortText(in, 40);
+    st.CodeSizeLimit = in.ConsumeIntegral<std::uint16_t>();
+    // The basic formatting of a preset file, as "Charger" reads it over the state.
+    if (in.ConsumeIntegralInRange(0, 7) == 0) {
+        const std::string presetFile = in.ConsumeRandomLengthString(200);
+        if (zk::ParsePreset(presetFile, st).status == zk::LoadResult::Ok)
+            zk::ApplyFontFaceIndex(st);
+    }
+    const int panel = in.ConsumeBool() ? zk::kCodeViewPanel : 0;
+    const std::string text = zk::u32ToUtf8(zk::utf8ToU32(in.ConsumeRemainingBytesAsString()));
+
+    const auto code = zk::GenerateCode(text, st, panel);
+    if (!code || zk::GenerationRunning())
         std::abort();
-    if (st.SignatureOn && code->size() < 4)
+    if (*code != zk::reference::GenerateCode(text, st, panel))
         std::abort();
     return 0;
 }

@@ -747,7 +747,7 @@ std::optional<std::string> GenerateCode(std::string_view text, const FormattingS
     if (g_running)
         return std::nullopt;
     const RunningGuard guard;
-    if (text.empty() && st.SignatureOn != 1 && st.CodePrefix.empty())
+    if (text.empty() && st.SignatureOn == 0 && st.CodePrefix.empty())
         return std::string();
 
     const TagPair style = StyleTags(st);

@@ -79,6 +79,12 @@ TEST(GenerateCode, assemblesTheFragment) {
              s.ScrollingOn = 1;
          },
          "X<marquee Behavior=\"Alternate\" scrollamount=\"4\" scrolldelay=\"50\"></marquee>"},
+        {"empty text goes on unless the signature switch is 0", "",
+         [](FormattingState& s) {
+             s.SignatureOn = 2; // read from a settings file: no signature, but not 0
+             s.ScrollingOn = 1;
+         },
+         "<marquee Behavior=\"Alternate\" scrollamount=\"4\" scrolldelay=\"50\"></marquee>"},
         {"code view keeps line breaks", "Bonjour\r\nà  tous",
          [](FormattingState& s) {
              s.Bold = 1;
