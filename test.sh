@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what building and testing need, builds, and runs every test (window tests under
-# Xvfb).
+# Installs what building and testing need, builds, and runs every test (window tests each in
+# an X server of their own, the ones that need it with a window manager and a notification
+# area).
 set -euo pipefail
 cd "$(dirname "$0")"
 . tools/setup.sh
@@ -8,4 +9,4 @@ zk_install_packages test
 zk_enable_tests build
 zk_build build
 cd build
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 --timeout 300
+../tests/window/window_session.sh -- ctest --output-on-failure -j2 --timeout 300

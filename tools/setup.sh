@@ -7,19 +7,20 @@ set -euo pipefail
 ZK_PACKAGES=(
     cmake g++ make pkg-config
     libicu-dev qt6-base-dev qt6-webengine-dev libgl1-mesa-dev libxkbcommon-dev
-    fonts-dejavu-core
+    fonts-dejavu-core qt6-translations-l10n
 )
 
 # What making the Debian package needs besides (tools/build-deb.sh): dpkg-shlibdeps, and
 # file, with which CPack finds the executables.
 ZK_PACKAGING_PACKAGES=(dpkg-dev file)
 
-# What the tests need besides (./test.sh): the test and benchmark libraries, the X server,
+# What the tests need besides (./test.sh): the test and benchmark libraries, the X server
+# with a window manager and a notification area for the tests of the desktop,
 # the headless browser of the capture tests, the checkers of the menu entry, the software
 # centre metadata, the manual pages and the shell completion, and the packaging tools.
 ZK_TEST_PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
-    xvfb xauth dbus-x11
+    xvfb xauth dbus-x11 libxcb1-dev openbox trayer
     chromium
     desktop-file-utils appstream man-db groff-base bash-completion
     "${ZK_PACKAGING_PACKAGES[@]}"

@@ -2,9 +2,16 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStringList>
+#include <QTranslator>
+
+#include <utility>
 
 namespace zk::platform {
 
@@ -12,6 +19,13 @@ namespace {
 
 Dialogs realDialogs;
 Dialogs* current = nullptr;
+
+// The window system adds the application's name to a title that does not end with it:
+// titled with the name itself, a box shows it once.
+QString applicationTitle() {
+    const QString name = QGuiApplication::applicationDisplayName();
+    return name.isEmpty() ? QStringLiteral(" ZelkoHTML") : name;
+}
 
 struct FilterEntry {
     QString asGiven;    // the text the caller uses to name this entry
@@ -39,19 +53,41 @@ QList<FilterEntry> parseFilter(const QString& filter) {
     return entries;
 }
 
+// A label's "&" marks the letter that moves to its field only when the label knows the
+// field; otherwise it shows as such. The toolkit's dialog links only some of its labels.
+void giveLabelsTheirFields(QFileDialog& dialog) {
+    const std::pair<const char*, const char*> pairs[] = {{"lookInLabel", "lookInCombo"},
+                                                         {"fileNameLabel", "fileNameEdit"},
+                                                         {"fileTypeLabel", "fileTypeCombo"}};
+    for (const auto& [labelName, fieldName] : pairs) {
+        auto* label = dialog.findChild<QLabel*>(QLatin1String(labelName));
+        auto* field = dialog.findChild<QWidget*>(QLatin1String(fieldName));
+        if (!label)
+            continue;
+        if (field)
+            label->setBuddy(field);
+        else
+            label->setText(label->text().remove(QLatin1Char('&')));
+    }
+}
+
 // Qt's own dialog, so that its buttons can carry the window's French texts.
 QString runFileDialog(QWidget* parent, const QString& caption, const QString& dir,
                       const QString& filter, QString* selectedFilter, bool save) {
     QFileDialog dialog(parent, caption, dir);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Any name is taken: opening a missing file is reported by the program in its own words,
+    // and replacing a file is asked about once the name really written is known.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setLabelText(QFileDialog::Accept,
                         save ? QStringLiteral("&Enregistrer") : QStringLiteral("&Ouvrir"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("&Annuler"));
     dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("&Dossier"));
     dialog.setLabelText(QFileDialog::FileName, QStringLiteral("&Fichier"));
     dialog.setLabelText(QFileDialog::FileType, QStringLiteral("&Type"));
+    giveLabelsTheirFields(dialog);
 
     const QList<FilterEntry> entries = parseFilter(filter);
     QStringList nameFilters;
@@ -105,10 +141,28 @@ QString Dialogs::saveFileName(QWidget* parent, const QString& caption, const QSt
     return runFileDialog(parent, caption, dir, filter, selectedFilter, true);
 }
 
+bool Dialogs::confirmReplace(QWidget* parent, const QString& path) {
+    QMessageBox box(QMessageBox::Question, applicationTitle(),
+                    QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?")
+                        .arg(QDir::toNativeSeparators(path)),
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 void Dialogs::runtimeError(QWidget* parent, const QString& message) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("ZelkoHTML"), message, QMessageBox::Ok,
-                    parent);
+    QMessageBox box(QMessageBox::Critical, applicationTitle(), message, QMessageBox::Ok, parent);
     box.exec();
+}
+
+bool loadToolkitTranslations() {
+    auto* translator = new QTranslator(qApp);
+    if (!translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }
 
 Dialogs& dialogs() {

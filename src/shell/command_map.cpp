@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include <utility>
+
 #include "tray.h"
 
 namespace {
@@ -143,6 +145,9 @@ void TForm1::WireCommands() {
     ZK_WIRE(QuitterTray, &QAction::triggered, QuitterTrayClick);
     ZK_WIRE(Popup9, &QMenu::aboutToShow, Popup9Popup);
     ZK_WIRE(Tray, &zk::platform::TrayIcon::doubleClicked, TrayDblClick);
+    // Trays that speak StatusNotifier may never deliver the double-click: a click on the
+    // icon brings a hidden window back too (and does nothing while it shows).
+    ZK_WIRE(Tray, &zk::platform::TrayIcon::clicked, TrayDblClick);
 
     // Controls of the overlay panels
     ZK_WIRE(BoutCharOk, &QPushButton::clicked, BoutCharOkClick);
@@ -246,9 +251,17 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
-        if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton &&
-            watched->parent() == Panel3 && watched->property("zkCell").toBool()) {
-            CharClick(static_cast<QLabel*>(watched));
+        if (mouse->button() == Qt::LeftButton && watched->parent() == Panel3 &&
+            watched->property("zkCell").toBool()) {
+            // A click: pressed and released on the same cell. A press dragged away
+            // inserts nothing.
+            auto* cell = static_cast<QLabel*>(watched);
+            if (event->type() == QEvent::MouseButtonPress)
+                pressedCell_ = cell;
+            else if (event->type() == QEvent::MouseButtonRelease &&
+                     std::exchange(pressedCell_, nullptr) == cell &&
+                     cell->rect().contains(mouse->position().toPoint()))
+                CharClick(cell);
             return true;
         }
         break;

@@ -38,6 +38,7 @@ public:
                          QString*) override {
         return {};
     }
+    bool confirmReplace(QWidget*, const QString&) override { return false; }
     void runtimeError(QWidget*, const QString& message) override {
         std::fprintf(stderr, "zelkohtml: error box: %s\n", qPrintable(message));
         std::fflush(stderr);
@@ -105,6 +106,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("zelkohtml"));
     QApplication::setApplicationDisplayName(QStringLiteral(" ZelkoHTML"));
 
+    zk::platform::loadToolkitTranslations();
     AutoDialogs autoDialogs;
     if (qEnvironmentVariable("ZELKOHTML_TEST_DIALOGS") == QLatin1String("auto-accept"))
         zk::platform::setDialogs(&autoDialogs);

@@ -3,10 +3,13 @@
 #include "status_clock.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -72,15 +75,23 @@ QToolButton* makeButton(QWidget* parent, const char* name, const QString& tip, c
     return b;
 }
 
-// A caption letter drawn in the Courier face, 9 points.
+// A caption letter drawn in the Courier face, 9 points, or larger where the face the
+// machine has for Courier draws small letters: a capital stands about as tall as the
+// drawings of the icons beside it.
 void setCaption(QToolButton* b, const QString& text, const QColor& color, bool italic = false,
                 bool underline = false, bool strike = false) {
+    constexpr int kLetterHeight = 11; // pixels, like the icons' drawings in their 16 x 16
     QFont f(QStringLiteral("Courier"), 9);
     f.setStyleHint(QFont::TypeWriter);
     f.setBold(true);
     f.setItalic(italic);
     f.setUnderline(underline);
     f.setStrikeOut(strike);
+    for (int px = QFontInfo(f).pixelSize(); px < 20; ++px) {
+        if (QFontMetrics(f).tightBoundingRect(text).height() >= kLetterHeight)
+            break;
+        f.setPixelSize(px + 1);
+    }
     b->setFont(f);
     b->setText(text);
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -95,6 +106,11 @@ void makeDropDown(QToolButton* b, QMenu* menu) {
     b->setMenu(menu);
     b->setPopupMode(QToolButton::InstantPopup);
     b->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
+    // The menu took the mouse: the button never saw it leave and would stay highlighted.
+    QObject::connect(menu, &QMenu::aboutToHide, b, [b] {
+        b->setAttribute(Qt::WA_UnderMouse, false);
+        b->update();
+    });
 }
 
 QPushButton* makePushButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
@@ -121,8 +137,11 @@ void makeSeparator(QMenu* menu, const char* name) {
     menu->addSeparator()->setObjectName(QLatin1String(name));
 }
 
-QAction* makeGroupItem(QMenu* menu, const QString& name, const QString& caption, int tag) {
+// An item of a one-of-many group: shown with a radio mark.
+QAction* makeGroupItem(QMenu* menu, QActionGroup* group, const QString& name,
+                       const QString& caption, int tag) {
     QAction* a = menu->addAction(caption);
+    group->addAction(a);
     a->setObjectName(name);
     a->setCheckable(true);
     a->setData(tag);
@@ -218,8 +237,10 @@ void TForm1::BuildWindow() {
 void TForm1::BuildMenus() {
     Popup1 = new QMenu(this);
     Popup1->setObjectName(QStringLiteral("Popup1"));
+    auto* sizes = new QActionGroup(Popup1);
     for (int i = 1; i <= 7; ++i)
-        makeGroupItem(Popup1, QStringLiteral("H%1").arg(i), QStringLiteral("H&%1").arg(i), i);
+        makeGroupItem(Popup1, sizes, QStringLiteral("H%1").arg(i), QStringLiteral("H&%1").arg(i),
+                      i);
 
     // The faces in two columns, T12 heading the second: a grid of menu-like buttons, each
     // driven by its item T0..T23.
@@ -278,8 +299,10 @@ void TForm1::BuildMenus() {
 
     Popup4 = new QMenu(this);
     Popup4->setObjectName(QStringLiteral("Popup4"));
+    auto* presets = new QActionGroup(Popup4);
     for (int i = 1; i <= 8; ++i)
-        makeGroupItem(Popup4, QStringLiteral("P%1").arg(i), QStringLiteral("Config &%1").arg(i), i);
+        makeGroupItem(Popup4, presets, QStringLiteral("P%1").arg(i),
+                      QStringLiteral("Config &%1").arg(i), i);
     makeSeparator(Popup4, "N8");
     SauvegarderP = makeItem(Popup4, "SauvegarderP", QStringLiteral("&Sauvegarder"));
 

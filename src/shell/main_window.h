@@ -556,6 +556,7 @@ private:
     QHash<QWidget*, QMenu*> contextMenus_;
     QHash<QObject*, void (TForm1::*)(Qt::MouseButton)> mouseUpHandlers_;
     bool charTableBuilt_ = false;
+    QLabel* pressedCell_ = nullptr;  // the character cell a left press started on
     bool browserPaneWanted_ = false; // the window has been painted: WebB is due
     QString pendingWebBPage_;
 };

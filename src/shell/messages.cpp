@@ -151,10 +151,11 @@ void TForm1::HideToTray() {
 }
 
 void TForm1::ShowFromTray() {
+    // A window hidden while minimised is shown first, then restored: restoring a hidden
+    // window would have the window system map it behind the toolkit's back, unpainted.
+    show();
     if (isMinimized())
-        showNormal();
-    else
-        show();
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
 }
@@ -192,12 +193,11 @@ void TForm1::SetShowHint(bool on) {
 void TForm1::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange && isMinimized() && TrayAvailable()) {
-        // Minimising hides the window behind the tray icon.
+        // Minimising hides the window behind the tray icon. It stays minimised while
+        // hidden; ShowFromTray restores it once it is shown again.
         QTimer::singleShot(0, this, [this] {
-            if (!isMinimized())
-                return;
-            hide();
-            setWindowState(windowState() & ~Qt::WindowMinimized);
+            if (isMinimized() && isVisible())
+                hide();
         });
     }
 }

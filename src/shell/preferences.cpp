@@ -19,7 +19,7 @@ namespace {
 QCheckBox* makeCheck(QWidget* tab, const char* name, const QString& caption, int y) {
     auto* c = new QCheckBox(caption, tab);
     c->setObjectName(QLatin1String(name));
-    c->setGeometry(8, y, 270, 18);
+    c->setGeometry(8, y, 300, 18);
     return c;
 }
 
@@ -101,19 +101,24 @@ void TForm1::BuildGeneralTab(QWidget* tab) {
     CheckIntegre = makeCheck(tab, "CheckIntegre", QStringLiteral("Aperçu dans le programme"), 64);
     CheckBulle = makeCheck(tab, "CheckBulle", QStringLiteral("Afficher les bulles d'aide"), 84);
 
+    // Faces wider than the one these texts were made for (Verdana is rarely installed):
+    // the check boxes get room for their captions and this caption may take two lines.
     LabAjout = makeCaption(tab, "LabAjout",
-                           QStringLiteral("Texte ou balises au début du Code HTML"), 288, 4, 214);
+                           QStringLiteral("Texte ou balises au début du Code HTML"), 314, 2, 190);
+    LabAjout->setWordWrap(true);
+    LabAjout->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+    LabAjout->setFixedHeight(32);
     EditAjout = new QLineEdit(tab);
     EditAjout->setObjectName(QStringLiteral("EditAjout"));
-    EditAjout->setGeometry(288, 22, 212, 22);
+    EditAjout->setGeometry(314, 36, 188, 22);
     LabLimit1 =
-        makeCaption(tab, "LabLimit1", QStringLiteral("Limiter la taille du code à"), 288, 56, 150);
+        makeCaption(tab, "LabLimit1", QStringLiteral("Limiter la taille du code à"), 314, 64, 188);
     EditLimit = new QLineEdit(tab);
     EditLimit->setObjectName(QStringLiteral("EditLimit"));
-    EditLimit->setGeometry(288, 74, 56, 22);
+    EditLimit->setGeometry(314, 82, 56, 22);
     EditLimit->setMaxLength(5);
     EditLimit->installEventFilter(new LimitKeyFilter(this));
-    LabLimit2 = makeCaption(tab, "LabLimit2", QStringLiteral("caractères"), 350, 77, 100);
+    LabLimit2 = makeCaption(tab, "LabLimit2", QStringLiteral("caractères"), 376, 85, 100);
 }
 
 void TForm1::BuildScrollingTab(QWidget* tab) {

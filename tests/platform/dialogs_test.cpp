@@ -61,6 +61,17 @@ QStringList labelTexts(QWidget* dialog) {
     return texts;
 }
 
+// Labels whose "&" would show as such: it marks an access letter only for a label that
+// knows its field.
+QStringList literalAmpersands(QWidget* dialog) {
+    QStringList texts;
+    for (const QLabel* label : dialog->findChildren<QLabel*>()) {
+        if (label->isVisible() && label->text().contains(QLatin1Char('&')) && !label->buddy())
+            texts.append(label->text());
+    }
+    return texts;
+}
+
 QStringList buttonTexts(QWidget* dialog) {
     QStringList texts;
     for (const QDialogButtonBox* box : dialog->findChildren<QDialogButtonBox*>()) {
@@ -138,6 +149,7 @@ private slots:
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
             QCOMPARE(buttonTexts(dialog), (QStringList{"&Annuler", "&Ouvrir"}));
             QCOMPARE(labelTexts(dialog), (QStringList{"&Dossier", "&Fichier", "&Type"}));
+            QCOMPARE(literalAmpersands(dialog), QStringList());
             QCOMPARE(dialog->nameFilters(), QStringList{QStringLiteral("Fichiers (*.*) (*.*)")});
             dialog->selectFile(file);
             checked = true;
@@ -170,6 +182,7 @@ private slots:
             QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
             QCOMPARE(buttonTexts(dialog), (QStringList{"&Annuler", "&Enregistrer"}));
             QCOMPARE(labelTexts(dialog), (QStringList{"&Dossier", "&Fichier", "&Type"}));
+            QCOMPARE(literalAmpersands(dialog), QStringList());
             QCOMPARE(dialog->nameFilters(), (QStringList{"Fichiers texte (*.txt) (*.txt)",
                                                          "Fichiers html (*.html) (*.html)"}));
             // Preselected from the caller's choice.
@@ -187,27 +200,59 @@ private slots:
         QCOMPARE(filter, QStringLiteral("Fichiers texte (*.txt)"));
     }
 
-    // Choosing an existing file to save over asks first; declining keeps the dialog open.
-    void saveOverExistingFileAsks() {
+    // The save dialog asks nothing about an existing file (the program asks about the file
+    // it will really write), and the open dialog takes a name that does not exist (the
+    // program reports it in its own words): no box of the toolkit's own in either case.
+    void fileDialogsLeaveTheQuestionsToTheProgram() {
         const QString existing = dir_.filePath(QStringLiteral("existant.txt"));
         QFile(existing).open(QIODevice::WriteOnly);
-        int questions = 0;
-        whenModal<QFileDialog>([&](QWidget* dialog) {
-            static_cast<QFileDialog*>(dialog)->selectFile(existing);
-            whenModal<QMessageBox>([&](QWidget* box) {
-                ++questions;
-                static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+        const QString missing = dir_.filePath(QStringLiteral("absent.txt"));
+        for (const bool save : {true, false}) {
+            int boxes = 0;
+            QTimer boxWatch; // closes and counts any box of the toolkit's own
+            boxWatch.setInterval(10);
+            connect(&boxWatch, &QTimer::timeout, [&boxes] {
+                if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                    ++boxes;
+                    box->reject();
+                }
             });
-            QVERIFY(pressButton(dialog, QStringLiteral("&Enregistrer")));
-            QVERIFY(dialog->isVisible());
-            whenModal<QMessageBox>([&](QWidget* box) {
-                ++questions;
-                static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+            boxWatch.start();
+            whenModal<QFileDialog>([&](QWidget* dialog) {
+                static_cast<QFileDialog*>(dialog)->selectFile(save ? existing : missing);
+                QVERIFY(pressButton(dialog, save ? QStringLiteral("&Enregistrer")
+                                                 : QStringLiteral("&Ouvrir")));
             });
-            QVERIFY(pressButton(dialog, QStringLiteral("&Enregistrer")));
-        });
-        QCOMPARE(dialogs().saveFileName(nullptr, {}, dir_.path(), twoFilters, nullptr), existing);
-        QCOMPARE(questions, 2);
+            const QString chosen =
+                save ? dialogs().saveFileName(nullptr, {}, dir_.path(), twoFilters, nullptr)
+                     : dialogs().openFileName(nullptr, {}, dir_.path(), {});
+            QCOMPARE(chosen, save ? existing : missing);
+            QCOMPARE(boxes, 0);
+        }
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+    }
+
+    // The question before a file is replaced: French, about the file named, "no" first.
+    void replacingAFileIsAskedInFrench() {
+        const QString path = dir_.filePath(QStringLiteral("lettre.txt"));
+        for (const bool yes : {false, true}) {
+            QString text, title;
+            QStringList buttons;
+            whenModal<QMessageBox>([&](QWidget* modal) {
+                auto* box = static_cast<QMessageBox*>(modal);
+                text = box->text();
+                title = box->windowTitle();
+                buttons = buttonTexts(box);
+                QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+                box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+            });
+            QCOMPARE(dialogs().confirmReplace(nullptr, path), yes);
+            QCOMPARE(text,
+                     QStringLiteral("Le fichier « %1 » existe déjà.\nVoulez-vous le remplacer ?")
+                         .arg(path));
+            QCOMPARE(buttons, (QStringList{QStringLiteral("&Non"), QStringLiteral("&Oui")}));
+            QCOMPARE(title, QGuiApplication::applicationDisplayName());
+        }
     }
 
     void toolkitFilterFormIsKept() {
@@ -243,6 +288,8 @@ private slots:
             QVERIFY(box);
             QCOMPARE(box->text(), message);
             QCOMPARE(box->icon(), QMessageBox::Critical);
+            // Titled with the application's name: the window system shows it once.
+            QCOMPARE(box->windowTitle(), QGuiApplication::applicationDisplayName());
             checked = true;
             box->button(QMessageBox::Ok)->click();
         });

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "dialogs.h"
 #include "platform_tests.h"
 
 namespace {
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
         return singleInstanceHelper(argv[2]);
 
     QApplication app(argc, argv);
+    // The standard dialogs as the program shows them: in French.
+    if (!zk::platform::loadToolkitTranslations())
+        qWarning("the toolkit's French translations are not installed");
     std::vector<char*> args(argv, argv + argc);
     const char* only = nullptr;
     if (args.size() > 1 && args[1][0] != '-') {

@@ -83,7 +83,7 @@ private slots:
                     .replace(QStringLiteral("RECORDER"), dir_.filePath(QStringLiteral("rec")))
                     .toUtf8());
         QVERIFY(launchInBrowser(argument));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record()), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record()), 30000);
         expected.replaceInStrings(QStringLiteral("ARG"), argument);
         if (argument.isEmpty())
             expected = QStringList{QString()};
@@ -108,7 +108,7 @@ private slots:
             escaped.replace(QLatin1Char(' '), QStringLiteral("\\ "));
         qputenv("BROWSER", browser.replace(QStringLiteral("SCRIPT"), escaped).toUtf8());
         QVERIFY(launchInBrowser(QStringLiteral("a b")));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record()), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record()), 30000);
         QCOMPARE(recordedArguments(record()), (QStringList{"--new-window", "a b"}));
     }
 
@@ -129,7 +129,7 @@ private slots:
         QVERIFY(writeRecorder(dir_.filePath(QStringLiteral("xdg-open")), record()));
         qputenv("PATH", (dir_.path() + QLatin1Char(':') + qEnvironmentVariable("PATH")).toUtf8());
         QVERIFY(launchInBrowser(QStringLiteral("/tmp/a b.html")));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record()), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record()), 30000);
         QCOMPARE(recordedArguments(record()), QStringList{QStringLiteral("/tmp/a b.html")});
     }
 
@@ -168,7 +168,7 @@ private slots:
         document.replace(QStringLiteral("DIR"), dir_.path());
         url.replace(QStringLiteral("DIR"), dir_.path());
         QVERIFY(openDocument(document));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record()), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record()), 30000);
         QCOMPARE(recordedArguments(record()), QStringList{url});
     }
 

@@ -88,11 +88,11 @@ private slots:
             SingleInstance second(key);
             QVERIFY(!second.isPrimary());
         }
-        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 30000);
         // Every later copy asks again.
         SingleInstance third(key);
         QVERIFY(!third.isPrimary());
-        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 2, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 2, 30000);
     }
 
     void otherKeysAreIndependent() {
@@ -115,7 +115,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(child.state() == QProcess::NotRunning, 30000);
         QCOMPARE(child.exitStatus(), QProcess::NormalExit);
         QCOMPARE(child.exitCode(), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 30000);
     }
 
     void endedCopyFreesTheKey() {
@@ -137,7 +137,7 @@ private slots:
         QSignalSpy raised(&first, &SingleInstance::raiseRequested);
         SingleInstance second(key);
         QVERIFY(!second.isPrimary());
-        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 30000);
     }
 
     // A copy whose start hung keeps its socket but never answers: a later copy does not
@@ -186,7 +186,7 @@ private slots:
             QVERIFY(silent.waitForBytesWritten(10000));
         }
         SingleInstance second(key);
-        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(raised.count(), 1, 30000);
         QCOMPARE(raised.count(), 1);
     }
 };

@@ -81,7 +81,7 @@ private slots:
 
     void startShowsTheEmptyPreviewPage() {
         QCOMPARE(previewBytes(), QByteArray("<html><head></head><body>\r\n\r\n</body></html>\r\n"));
-        QTRY_VERIFY_WITH_TIMEOUT(form->WebB != nullptr, 10000);
+        QTRY_VERIFY(form->WebB != nullptr);
         QTRY_COMPARE_WITH_TIMEOUT(
             form->WebB->url(),
             QUrl::fromLocalFile(folder->file(QStringLiteral("Data/Temp/TempHTML.html"))), 10000);

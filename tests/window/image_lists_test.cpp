@@ -104,9 +104,9 @@ private:
     // engine and must be activated anew).
     void start() {
         form = zktest::openWindow(*folder);
-        QTRY_VERIFY_WITH_TIMEOUT(form->WebB != nullptr, 10000);
+        QTRY_VERIFY(form->WebB != nullptr);
         form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form.get(), zktest::kWindowSystemTimeoutMs));
     }
     void openPanel() {
         if (!form->Panel7->isVisible())
@@ -223,7 +223,7 @@ private slots:
         form->Memo1->setFocus();
         QTRY_VERIFY(form->Memo1->hasFocus());
         openPanel();
-        QVERIFY(form->Memo1->hasFocus());
+        QTRY_VERIFY(form->Memo1->hasFocus());
         QCOMPARE(form->OpenPanel, 7);
         form->BoutImage->click(); // a second press closes it
         QVERIFY(!form->Panel7->isVisible());
@@ -282,7 +282,7 @@ private slots:
         // Opened before the browser pane exists, the preview is the window's first view.
         putList(QStringLiteral("x.lst"), "http://x/1.gif\r\nhttp://x/2.gif\r\n");
         form = zktest::openWindow(*folder);
-        QVERIFY(form->isActiveWindow());
+        QTRY_VERIFY(form->isActiveWindow());
         openPanel();
         QVERIFY(form->WebB2);
         QTRY_VERIFY(form->isActiveWindow());
@@ -855,8 +855,8 @@ private slots:
         bool enterAccepted = false;
         bool dropAccepted = false;
         bool dragged = false;
-        // Runs inside the drag's own event loop: the list is its source.
-        QTimer::singleShot(500, this, [&] {
+        // Runs inside the drag's own event loop, the first to run: the list is its source.
+        QTimer::singleShot(0, this, [&] {
             dragged = true;
             const QPoint at = form->ListImg->visualItemRect(form->ListImg->item(2)).center();
             QMimeData* data =

@@ -660,7 +660,7 @@ private slots:
     void theFirstPreviewViewLeavesTheWindowActive() {
         // Opened before the browser pane exists, the preview view is the window's first.
         open();
-        QVERIFY(form->isActiveWindow());
+        QTRY_VERIFY(form->isActiveWindow());
         openPanelOn(1);
         QVERIFY(form->WebB3);
         QTRY_VERIFY(form->isActiveWindow());

@@ -141,7 +141,7 @@ private slots:
         owner.start();
         QVERIFY(owner.waitForStarted(10000));
         QVERIFY(owner.waitForReadyRead(20000));
-        QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(), QStringLiteral("ailleurs"), 10000);
+        QTRY_COMPARE(zk::platform::clipboardText(), QStringLiteral("ailleurs"));
         AppFolder folder;
         auto form = zktest::openWindow(folder);
         form->Memo1->setPlainText(QStringLiteral("ici"));

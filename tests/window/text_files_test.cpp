@@ -43,8 +43,15 @@ class FileDialogs final : public zk::platform::Dialogs {
 public:
     QString openAnswer, saveAnswer; // empty: cancelled
     QString saveFilterAnswer;       // the filter entry the user picks
+    bool replaceAnswer = true;      // the answer to "replace the existing file?"
     int openCalls = 0, saveCalls = 0;
     QString caption, dir, filter, filterOffered;
+    QStringList replaceQuestions; // the files asked about
+
+    bool confirmReplace(QWidget*, const QString& path) override {
+        replaceQuestions.append(path);
+        return replaceAnswer;
+    }
 
     QString openFileName(QWidget*, const QString& c, const QString& d, const QString& f) override {
         ++openCalls;
@@ -201,7 +208,7 @@ private slots:
     }
 
     void pagesAndPicturesAreShownNotLoaded() {
-        QTRY_VERIFY_WITH_TIMEOUT(form->WebB != nullptr, 10000);
+        QTRY_VERIFY(form->WebB != nullptr);
         QImage picture(8, 8, QImage::Format_RGB32);
         picture.fill(Qt::red);
         QVERIFY(picture.save(doc(QStringLiteral("Photo.JPG")), "PNG"));
@@ -299,9 +306,20 @@ private slots:
                  page.constData());
         QCOMPARE(textOf(form->Memo2), QString::fromLatin1(page));
         QVERIFY(form->GeneratedCode.rfind("<html><head></head>", 0) == 0);
-        // Saved over an existing file: replaced.
+        QVERIFY(files.replaceQuestions.isEmpty()); // new files: nothing to ask
+        // Saved over an existing file, typed without its extension: the question names the
+        // file really written, once; "no" keeps it as it was, "yes" replaces it.
         form->Memo1->setPlainText(QStringLiteral("court"));
+        files.replaceAnswer = false;
         saveAs(QStringLiteral("lettre"), kTextEntry);
+        QCOMPARE(files.replaceQuestions, QStringList{doc(QStringLiteral("lettre.txt"))});
+        QCOMPARE(zktest::readFile(doc(QStringLiteral("lettre.txt"))),
+                 QByteArray("Ch\xE8re L\xE9"
+                            "a,\r\n\xE0 bient\xF4t"));
+        files.replaceAnswer = true;
+        files.replaceQuestions.clear();
+        saveAs(QStringLiteral("lettre"), kTextEntry);
+        QCOMPARE(files.replaceQuestions, QStringList{doc(QStringLiteral("lettre.txt"))});
         QCOMPARE(zktest::readFile(doc(QStringLiteral("lettre.txt"))), QByteArray("court"));
         QVERIFY(!form->PanError->isVisible());
     }
@@ -395,7 +413,7 @@ private slots:
         QCOMPARE(textOf(form->Memo1), QStringLiteral(" trois"));
         // Select all, from the context menu.
         form->ToutSelectionner1->trigger();
-        QVERIFY(form->Memo1->hasFocus());
+        QTRY_VERIFY(form->Memo1->hasFocus());
         QCOMPARE(form->Memo1->textCursor().selectedText(), QStringLiteral(" trois"));
         // New empties the editor and goes back to the editor's own undo, which can bring
         // the text back.
@@ -428,7 +446,7 @@ private slots:
         QVERIFY(code.contains(QStringLiteral("texte")));
         form->UndoFromClipboard = 1;
         form->ToutSelectionner1Click();
-        QVERIFY(form->Memo2->hasFocus());
+        QTRY_VERIFY(form->Memo2->hasFocus());
         QCOMPARE(form->Memo2->textCursor().selectedText(), code);
         form->BoutCopierClick();
         QCOMPARE(zk::platform::clipboardText(), code);

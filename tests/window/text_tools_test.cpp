@@ -160,8 +160,7 @@ private slots:
         setText(QStringLiteral("Bonjour"));
         QCOMPARE(form->BoutMisc->menu(), form->Popup3);
         bool clicked = false;
-        QTimer::singleShot(200, this, [&] {
-            QTRY_VERIFY(form->Popup3->isVisible());
+        zktest::whenShown(form->Popup3, [&] {
             const QRect r = form->Popup3->actionGeometry(form->C13);
             QTest::mouseClick(form->Popup3, Qt::LeftButton, {}, r.center());
             clicked = true;
@@ -180,6 +179,35 @@ private slots:
         form->C9Click();
         QVERIFY(textOf(form->Memo1) != QStringLiteral("HÄcKËr"));
         QCOMPARE(textOf(form->Memo1).size(), 6);
+    }
+
+    // A new whole text puts the caret at its start, as setting an edit box's text does: after
+    // an effect on the whole text and after the undo exchange. A replaced selection leaves
+    // it after the result.
+    void caretAfterAWholeTextIsSet() {
+        setText(QStringLiteral("Hacker"));
+        form->Memo1->moveCursor(QTextCursor::End);
+        form->C9Click();
+        QCOMPARE(textOf(form->Memo1), QStringLiteral("HÄcKËr"));
+        QCOMPARE(form->Memo1->textCursor().position(), 0);
+        QVERIFY(!form->Memo1->textCursor().hasSelection());
+        QTest::keyClicks(form->Memo1, QStringLiteral("Z"));
+        QCOMPARE(textOf(form->Memo1), QStringLiteral("ZHÄcKËr"));
+
+        form->Memo1->moveCursor(QTextCursor::End);
+        form->BoutUndoClick();
+        QCOMPARE(textOf(form->Memo1), QStringLiteral("Hacker"));
+        QCOMPARE(form->Memo1->textCursor().position(), 0);
+        form->Memo1->moveCursor(QTextCursor::End);
+        form->BoutUndoClick(); // and back
+        QCOMPARE(textOf(form->Memo1), QStringLiteral("ZHÄcKËr"));
+        QCOMPARE(form->Memo1->textCursor().position(), 0);
+
+        setText(QStringLiteral("ab cd"));
+        select(form->Memo1, 3, 5);
+        form->C4Click();
+        QCOMPARE(textOf(form->Memo1), QStringLiteral("ab CD"));
+        QCOMPARE(form->Memo1->textCursor().position(), 5);
     }
 
     void everyEffectOnAnEmptyEditor() {
@@ -382,7 +410,19 @@ private slots:
         QCOMPARE(form->Memo1->textCursor().position(), expected.size());
         // Undo takes back the last character.
         form->BoutUndoClick();
-        QCOMPARE(textOf(form->Memo1), expected.chopped(1) + QStringLiteral("b"));
+        const QString undone = expected.chopped(1) + QStringLiteral("b");
+        QCOMPARE(textOf(form->Memo1), undone);
+        // A cell inserts on a click: pressed and released on it. A press dragged off the
+        // cell inserts nothing.
+        auto* cellA = form->Panel3->findChild<QLabel*>(QStringLiteral("CH33"));
+        QTest::mousePress(cellA, Qt::LeftButton, {}, QPoint(8, 8));
+        QCOMPARE(textOf(form->Memo1), undone);
+        QTest::mouseRelease(cellA, Qt::LeftButton, {}, QPoint(40, 8));
+        QCOMPARE(textOf(form->Memo1), undone);
+        QTest::mousePress(cellA, Qt::LeftButton, {}, QPoint(8, 8));
+        QTest::mouseRelease(cellA, Qt::LeftButton, {}, QPoint(12, 10));
+        QCOMPARE(textOf(form->Memo1),
+                 QStringLiteral("A") + undone); // the undo left the caret first
         // The table follows the face, the magnifier at 18 points.
         QCOMPARE(form->CharLoop->font().pointSize(), 18);
         QCOMPARE(form->CharLoop->font().family(),

@@ -208,11 +208,11 @@ private slots:
         QCOMPARE(form->Panel1->geometry(), QRect(512, 32, 32, 364));
         QCOMPARE(form->StatBar->geometry(), QRect(0, 396, 544, 19));
         QCOMPARE(form->StatBarPanels[0]->width(), 418);
-        QTRY_VERIFY_WITH_TIMEOUT(form->Memo1->hasFocus(), 5000);
+        QTRY_VERIFY(form->Memo1->hasFocus());
         QCOMPARE(form->Timer1->interval(), 1000);
         QVERIFY(form->Timer1->isActive());
         // The browser pane comes once the window has been painted.
-        QTRY_VERIFY_WITH_TIMEOUT(form->WebB != nullptr, 10000);
+        QTRY_VERIFY(form->WebB != nullptr);
         QCOMPARE(form->WebB->geometry(), QRect(0, 216, 512, 180));
         QVERIFY(form->WebB->isVisible());
         // Overlay panels wait parked below the client area.
@@ -322,8 +322,8 @@ private slots:
         // The menu runs its own loop: look at it and choose from inside.
         bool seen = false;
         QPoint menuAt;
-        QTimer::singleShot(300, form.get(), [&] {
-            seen = form->Popup6->isVisible();
+        zktest::whenShown(form->Popup6, [&] {
+            seen = true;
             menuAt = form->Popup6->pos();
             QTest::mouseClick(cell(17), Qt::LeftButton);
         });
@@ -575,7 +575,7 @@ private slots:
             {"WebB", QKeyCombination(Qt::Key_F9), nullptr},
             {"WebB", QKeyCombination(Qt::Key_F1), nullptr},
         };
-        QTRY_VERIFY_WITH_TIMEOUT(form->WebB != nullptr, 10000);
+        QTRY_VERIFY(form->WebB != nullptr);
         for (const Case& c : cases) {
             const QString where = QLatin1String(c.focus);
             if (form->PanError->isVisible())
@@ -815,20 +815,16 @@ private slots:
     void tooltipsFollowTheShowHintSwitch() {
         const QPoint inside(5, 5);
         auto ask = [&] {
-            QToolTip::hideText(); // fades out: wait until it is gone
-            QElapsedTimer gone;
-            gone.start();
-            while (QToolTip::isVisible() && gone.elapsed() < 3000)
-                QTest::qWait(20);
+            QToolTip::hideText(); // goes after a short delay: wait until it is gone
+            if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); },
+                                 zktest::kWindowSystemTimeoutMs))
+                return QStringLiteral("(the previous tooltip stays)");
             QHelpEvent help(QEvent::ToolTip, inside, form->BoutFontGras->mapToGlobal(inside));
             QCoreApplication::sendEvent(form->BoutFontGras, &help);
-            QElapsedTimer shown;
-            shown.start();
-            while (!QToolTip::isVisible() && shown.elapsed() < 500)
-                QTest::qWait(20);
+            // A tooltip shows while its event is handled: there is nothing to wait for.
             return QToolTip::isVisible() ? QToolTip::text() : QString();
         };
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form.get(), zktest::kWindowSystemTimeoutMs));
         QVERIFY(form->ShowHint);
         QCOMPARE(ask(), QStringLiteral("Gras"));
         form->SetShowHint(false);
@@ -888,7 +884,7 @@ private slots:
         auto other = zktest::openWindow(spaced, false);
         other->Memo1->setFocus();
         other->AideF11Click();
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
+        QTRY_VERIFY(QFile::exists(record));
         QTRY_COMPARE(QString::fromUtf8(zktest::readFile(record)),
                      QStringLiteral("[%1]\n").arg(page.fileName()));
         QVERIFY(!other->PanError->isVisible());

@@ -31,6 +31,9 @@ int runWindowTests(QObject* test, int argc, char** argv) {
     zk::platform::configureWebEngineForRoot();
     QApplication app(argc, argv);
     QApplication::setApplicationDisplayName(QStringLiteral(" ZelkoHTML"));
+    // The window tests see the dialogs as the program shows them: in French.
+    if (!zk::platform::loadToolkitTranslations())
+        qWarning("the toolkit's French translations are not installed");
     zk::platform::setDialogs(&fakeDialogs);
     const int failed = QTest::qExec(test, argc, argv);
     zk::platform::setDialogs(nullptr);

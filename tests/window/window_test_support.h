@@ -3,17 +3,22 @@
 #pragma once
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
+#include <QWindow>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -23,6 +28,20 @@
 #include "main_window.h"
 
 namespace zktest {
+
+// How long a test waits for a state of the window system: generous, as a loaded machine
+// or a slow X server may take long; a wait ends as soon as the state is there.
+constexpr int kWindowSystemTimeoutMs = 30000;
+
+// Every QTRY_VERIFY and QTRY_COMPARE of the window tests waits that long.
+#undef QTRY_VERIFY
+#define QTRY_VERIFY(expr) QTRY_VERIFY_WITH_TIMEOUT((expr), zktest::kWindowSystemTimeoutMs)
+#undef QTRY_VERIFY2
+#define QTRY_VERIFY2(expr, messageExpression)                                                      \
+    QTRY_VERIFY2_WITH_TIMEOUT((expr), (messageExpression), zktest::kWindowSystemTimeoutMs)
+#undef QTRY_COMPARE
+#define QTRY_COMPARE(expr, expected)                                                               \
+    QTRY_COMPARE_WITH_TIMEOUT((expr), (expected), zktest::kWindowSystemTimeoutMs)
 
 // Answers the window's dialogs and records the error boxes.
 class FakeDialogs final : public zk::platform::Dialogs {
@@ -44,6 +63,7 @@ public:
                          QString*) override {
         return {};
     }
+    bool confirmReplace(QWidget*, const QString&) override { return true; }
     void runtimeError(QWidget*, const QString& message) override { errors.append(message); }
 };
 
@@ -100,19 +120,63 @@ private:
     QString path_;
 };
 
-// A window in its own folder, shown and active.
+// A window in its own folder, shown and active. The browser pane made after the first
+// paint makes the window anew, which may lose an activation asked for just before: it is
+// asked again until the window is active.
 inline std::unique_ptr<TForm1> openWindow(const AppFolder& folder, bool show = true,
                                           const QStringList& args = {}) {
     auto form = std::make_unique<TForm1>(folder.path(), args);
     if (show) {
         form->show();
         form->activateWindow();
-        if (!QTest::qWaitForWindowExposed(form.get()))
+        if (!QTest::qWaitForWindowExposed(form.get(), kWindowSystemTimeoutMs))
             qWarning("window not exposed");
-        if (!QTest::qWaitForWindowActive(form.get(), 5000))
+        if (!QTest::qWaitFor(
+                [&] {
+                    if (!form->isActiveWindow())
+                        form->activateWindow();
+                    return form->isActiveWindow();
+                },
+                kWindowSystemTimeoutMs))
             qWarning("window not active");
     }
     return form;
+}
+
+// Runs act once w is on screen. Menus and dialogs run event loops of their own: a test
+// arms this before opening one, and acts from inside the loop once the window shows.
+inline void whenShown(QWidget* w, std::function<void()> act) {
+    auto* poll = new QTimer(w);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, w, [w, poll, act = std::move(act)] {
+        if (!w->isVisible() || !w->windowHandle() || !w->windowHandle()->isExposed())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        act();
+    });
+    poll->start();
+}
+
+// Runs answer on the next modal dialog once it is on screen, then closes the dialog if the
+// answer left it open (a failed check must not leave it waiting for ever).
+inline void whenModal(std::function<void(QWidget*)> answer) {
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, answer = std::move(answer)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || !modal->windowHandle() ||
+            !modal->windowHandle()->isExposed())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        QPointer<QWidget> guard(modal);
+        answer(modal);
+        if (guard && guard->isVisible())
+            if (auto* dialog = qobject_cast<QDialog*>(guard.data()))
+                dialog->reject();
+    });
+    poll->start();
 }
 
 // Runs a script in a page and waits for its result. It runs in the program's own world:

@@ -67,6 +67,7 @@ void TForm1::BoutUndoClick() {
     const std::string text = EditorText(Memo1);
     const std::string fromClipboard = zk::ui::coreText(zk::platform::clipboardText());
     zk::ui::replaceEditorText(Memo1, fromClipboard);
+    zk::ui::placeCaret(Memo1, fromClipboard, 0); // a whole text set: the caret at its start
     zk::platform::setClipboardText(zk::ui::editorText(text));
 }
 

@@ -108,6 +108,10 @@ void TForm1::BoutSauverClick() {
     const zk::SaveKind kind = zk::saveKindForFilter(filter == kHtmlFilter ? 2 : 1);
     const std::string name = zk::saveFileName(path, kind);
     const std::string file = localPath(QString::fromStdString(name));
+    // Asked about the file really written, after the extension rule, and only here.
+    const QString shownName = QString::fromStdString(name);
+    if (QFileInfo::exists(shownName) && !zk::platform::dialogs().confirmReplace(this, shownName))
+        return;
 
     zk::WriteResult written;
     if (kind == zk::SaveKind::Html) {

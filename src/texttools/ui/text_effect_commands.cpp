@@ -22,9 +22,11 @@ void TForm1::RunTextEffect(int number) {
     if (!edit)
         return;
     zk::ui::replaceEditorText(Memo1, edit->text);
-    // A replaced selection leaves the caret after the result, as typing over it would.
-    if (edit->target == zk::EffectTarget::Selection)
-        zk::ui::placeCaret(Memo1, edit->text, edit->start + edit->length);
+    // A replaced selection leaves the caret after the result, as typing over it would; a
+    // new whole text puts it at the start, as setting an edit box's text does.
+    zk::ui::placeCaret(Memo1, edit->text,
+                       edit->target == zk::EffectTarget::Selection ? edit->start + edit->length
+                                                                   : 0);
 }
 
 void TForm1::C2Click() {
