@@ -157,7 +157,7 @@ private slots:
         folder = std::make_unique<AppFolder>();
         QVERIFY(writeBytes(doc(QStringLiteral("secret.txt")), "motdepasse-42"));
         form = zktest::openWindow(*folder);
-        QTRY_VERIFY_WITH_TIMEOUT(form->WebB != nullptr, 10000);
+        QTRY_VERIFY(form->WebB != nullptr);
         form->Memo1->setFocus();
     }
     void cleanup() {
@@ -211,7 +211,7 @@ private slots:
         QVERIFY(writeBytes(folder->file(QStringLiteral("Data/Listes/images.lst")),
                            entry.toUtf8() + "\r\n"));
         form = zktest::openWindow(*folder);
-        QTRY_VERIFY_WITH_TIMEOUT(form->WebB != nullptr, 10000);
+        QTRY_VERIFY(form->WebB != nullptr);
         auto expectNothingRan = [&](QWebEngineView* view, const QString& part) {
             QVERIFY(view);
             QVERIFY(waitForCompletePage(view, part));
