@@ -138,6 +138,16 @@ std::string listFilePath(const std::string& folder, std::string_view name) {
     return found.empty() ? exact : found;
 }
 
+bool fitsListFile(const std::vector<std::string>& entries) {
+    std::size_t size = 0;
+    for (const std::string& entry : entries) {
+        size += entry.size() + 2;
+        if (size > kListFileMaxBytes)
+            return false;
+    }
+    return true;
+}
+
 std::vector<std::string> entriesOfText(std::string_view text) {
     std::vector<std::string> entries;
     std::size_t start = 0;

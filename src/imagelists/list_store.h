@@ -48,6 +48,10 @@ std::string listFilePath(const std::string& folder, std::string_view name);
 // list box can show usefully. A larger file is refused whole.
 constexpr std::size_t kListFileMaxBytes = 8 * 1024 * 1024;
 
+// Whether the file of entries stays within kListFileMaxBytes, counted in UTF-8 (never less
+// than the file takes), so that a list that is changed can always be read again.
+bool fitsListFile(const std::vector<std::string>& entries);
+
 // The entries a text holds: one per line, lines ended by CR LF, LF or CR, empty lines
 // skipped, every other line exactly as it is.
 std::vector<std::string> entriesOfText(std::string_view text);

@@ -231,6 +231,19 @@ TEST(EntriesOfText, oneEntryPerNonEmptyLine) {
     EXPECT_EQ(entriesOfText("caf\xC3\xA9"), std::vector<std::string>{"caf\xC3\xA9"});
 }
 
+TEST(FitsListFile, countsEveryEntryWithItsLineEnd) {
+    const std::size_t line = 1000; // 998 characters and CR LF
+    std::vector<std::string> entries(kListFileMaxBytes / line, std::string(line - 2, 'a'));
+    const std::size_t room = kListFileMaxBytes - entries.size() * line;
+    EXPECT_TRUE(fitsListFile(entries));
+    entries.push_back(std::string(room - 2, 'b')); // the file then takes exactly the bound
+    EXPECT_TRUE(fitsListFile(entries));
+    EXPECT_EQ(formatListFile(entries).size(), kListFileMaxBytes);
+    entries.back() += 'b';
+    EXPECT_FALSE(fitsListFile(entries));
+    EXPECT_TRUE(fitsListFile({}));
+}
+
 TEST_F(ListFolder, onlyOrdinaryFilesOfAListsSizeAreRead) {
     put("x.lst", "http://a/1.gif\r\nhttp://a/2.gif\r\n");
     fs::create_directory(folder_ + "/folder.lst");

@@ -933,6 +933,11 @@ private slots:
         for (int i = 0; big.size() <= qsizetype(zk::kListFileMaxBytes); ++i)
             big += QStringLiteral("http://img.example/%1.gif\r\n").arg(i).toLatin1();
         putList(QStringLiteral("grande.lst"), big);
+        // And one a few bytes short of the bound.
+        QByteArray nearlyFull = big.left(qsizetype(zk::kListFileMaxBytes) - 20);
+        nearlyFull.chop(nearlyFull.size() - nearlyFull.lastIndexOf('\n') - 1);
+        const qsizetype room = qsizetype(zk::kListFileMaxBytes) - nearlyFull.size();
+        putList(QStringLiteral("pleine.lst"), nearlyFull);
         putList(QStringLiteral("tuyau.lst"), "http://t/1.gif\r\n");
         putList(QStringLiteral("petite.lst"), "http://p/1.gif\r\n");
         folder->writeSettings({{24, "0"}});
@@ -968,6 +973,22 @@ private slots:
         QCOMPARE(listBytes(QStringLiteral("grande.lst")), big);
         QVERIFY(QFileInfo(listPath(QStringLiteral("tuyau.lst"))).isFile() == false);
         QCOMPARE(treeOf(folder->path() + QStringLiteral("Data/Listes")), tree);
+
+        // A list can grow up to the bound, not past it.
+        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("pleine")));
+        QVERIFY(!form->PanError->isVisible());
+        const int entries = form->ListImg->count();
+        const int beeps = zk::platform::beepCount();
+        zk::platform::setClipboardText(QString(room - 1, QLatin1Char('x'))); // one byte too many
+        form->BoutImgAdd->click();
+        QCOMPARE(zk::platform::beepCount(), beeps + 1);
+        QCOMPARE(form->ListImg->count(), entries);
+        QCOMPARE(listBytes(QStringLiteral("pleine.lst")), nearlyFull);
+        zk::platform::setClipboardText(QString(room - 2, QLatin1Char('x')));
+        form->BoutImgAdd->click();
+        QCOMPARE(form->ListImg->count(), entries + 1);
+        QCOMPARE(QFileInfo(listPath(QStringLiteral("pleine.lst"))).size(),
+                 qint64(zk::kListFileMaxBytes));
 
         // The other lists are as usual.
         form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("petite")));

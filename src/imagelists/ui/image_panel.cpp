@@ -276,10 +276,14 @@ void TForm1::BoutImgAddClick() {
     const int position = zk::addPosition(CurrentItem, ListImg->count());
     const auto at = ListEntries.begin() + position;
     ListEntries.insert(at, added.begin(), added.end());
-    if (!SaveCurrentList()) {
+    // A list grown past what a list file may hold could not be opened again: the beep.
+    const bool fits = zk::fitsListFile(ListEntries);
+    if (!fits || !SaveCurrentList()) {
         // The list stays as its file still holds it.
         const auto first = ListEntries.begin() + position;
         ListEntries.erase(first, first + static_cast<std::ptrdiff_t>(added.size()));
+        if (!fits)
+            zk::platform::beep();
         return;
     }
     zk::ui::insertEntries(ListImg, position, added);
