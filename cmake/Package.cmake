@@ -31,8 +31,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt loads its window-system plug-in at run time, where dpkg-shlibdeps cannot see it, and
 # libqt6gui6 only recommends the package that holds it.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-# The browser opened by the help and the previews, and Qt's own French dialogs.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n")
+# The browser opened by the help and the previews, Qt's own French dialogs, and Qt's
+# plug-in for Wayland desktops (without it the window goes through Xwayland there).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-translations-l10n, qt6-wayland")
 # A browser whose address the image lists can capture.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "chromium")
 

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Start time and memory of ZelkoHTML, measured as a user would meet them.
 #
-#   tools/measure.sh [EXECUTABLE]      (default build/zelkohtml; MEASURE_RUNS=N, default 3)
+#   tools/measure.sh [--wayland] [EXECUTABLE]
+#                              (default build/zelkohtml; MEASURE_RUNS=N, default 3)
 #
 # Each run copies the executable and its Data tree into a temporary folder and starts it
-# under Xvfb with the window's trace hooks (ZELKOHTML_TRACE, ZELKOHTML_TEST_PREVIEW: once
+# in an X server of its own (Xvfb), or with --wayland under a Wayland compositor of its own
+# (weston, headless), through the window tests' runner; the Wayland session needs the
+# test helpers of the build (build/tests/session_wait and weston_seat.so: build with the
+# tests, as ./test.sh does). The window's trace hooks (ZELKOHTML_TRACE, ZELKOHTML_TEST_PREVIEW: once
 # shown, the window types a text in the editor and receives F12, the preview key).
 #   start: milliseconds from the launch of the process to the first paint of its window;
 #   PSS:   proportional set size of the program and every process it started (the browser
@@ -13,17 +17,29 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
+session=("$root/tests/window/window_session.sh")
+wayland=0
+if [ "${1:-}" = --wayland ]; then
+    wayland=1
+    shift
+fi
 exe=$(readlink -f "${1:-$root/build/zelkohtml}")
 runs=${MEASURE_RUNS:-3}
 [ -x "$exe" ] || { echo "no executable at $exe (build first)" >&2; exit 1; }
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing" >&2; exit 1; }
+if ((wayland)); then
+    helpers="$(dirname "$exe")/tests"
+    for helper in session_wait weston_seat.so; do
+        [ -f "$helpers/$helper" ] || { echo "no $helpers/$helper (build the tests)" >&2; exit 1; }
+    done
+    session+=(--wayland "$helpers/session_wait" "$helpers/weston_seat.so")
+fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 cat >"$work/one-run.sh" <<'INNER'
 #!/usr/bin/env bash
-# One measured start inside the X server that xvfb-run made: prints "START_MS PSS_KB".
+# One measured start inside the session the runner made: prints "START_MS PSS_KB".
 set -euo pipefail
 dir=$1
 cd "$dir"
@@ -70,7 +86,7 @@ for i in $(seq "$runs"); do
     echo "run $i:" >&2
     line=$(env TMPDIR="$dir/tmp" XDG_CONFIG_HOME="$dir/config" ZELKOHTML_TRACE=1 \
         ZELKOHTML_TEST_PREVIEW="Bonjour tout le monde" \
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$work/one-run.sh" "$dir")
+        "${session[@]}" -- "$work/one-run.sh" "$dir")
     results+=("$line")
     read -r ms kb <<<"$line"
     echo "  start to shown window: ${ms} ms; PSS with the preview shown: $((kb / 1024)) MB" >&2
@@ -79,5 +95,6 @@ done
 mid=$(((runs + 1) / 2))
 ms=$(printf '%s\n' "${results[@]}" | awk '{print $1}' | sort -n | sed -n "${mid}p")
 kb=$(printf '%s\n' "${results[@]}" | awk '{print $2}' | sort -n | sed -n "${mid}p")
+((wayland)) && echo "under Wayland (weston, headless):" || echo "under X11 (Xvfb):"
 echo "median start to shown window: ${ms} ms"
 echo "median PSS with the preview shown: $((kb / 1024)) MB ($kb kB)"

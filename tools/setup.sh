@@ -3,11 +3,11 @@
 # configures and builds into build/. Quick when nothing changed.
 set -euo pipefail
 
-# What building and running the program need (./run.sh).
+# What building and running the program need (./run.sh), on X11 and on Wayland.
 ZK_PACKAGES=(
     cmake g++ make pkg-config
     libicu-dev qt6-base-dev qt6-webengine-dev libgl1-mesa-dev libxkbcommon-dev
-    fonts-dejavu-core qt6-translations-l10n
+    fonts-dejavu-core qt6-translations-l10n qt6-wayland
 )
 
 # What making the Debian package needs besides (tools/build-deb.sh): dpkg-shlibdeps, and
@@ -15,12 +15,14 @@ ZK_PACKAGES=(
 ZK_PACKAGING_PACKAGES=(dpkg-dev file)
 
 # What the tests need besides (./test.sh): the test and benchmark libraries, the X server
-# with a window manager and a notification area for the tests of the desktop,
-# the headless browser of the capture tests, the checkers of the menu entry, the software
-# centre metadata, the manual pages and the shell completion, and the packaging tools.
+# with a window manager and a notification area for the tests of the desktop, the Wayland
+# compositor (and its headers, for the seat the tests add to it), the headless browser of
+# the capture tests, the checkers of the menu entry, the software centre metadata, the
+# manual pages and the shell completion, and the packaging tools.
 ZK_TEST_PACKAGES=(
     libgtest-dev libgmock-dev googletest libbenchmark-dev
     xvfb xauth dbus-x11 libxcb1-dev openbox trayer
+    weston libweston-10-dev
     chromium
     desktop-file-utils appstream man-db groff-base bash-completion
     "${ZK_PACKAGING_PACKAGES[@]}"

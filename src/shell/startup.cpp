@@ -15,6 +15,7 @@
 #include "data_tree.h"
 #include "dialogs.h"
 #include "tray.h"
+#include "window_system.h"
 
 namespace {
 
@@ -139,8 +140,10 @@ void TForm1::QuitterTrayClick() {
 }
 
 void TForm1::SaveSettings() {
-    settings.WindowLeft = x();
-    settings.WindowTop = y();
+    if (zk::platform::windowPositionKnown()) {
+        settings.WindowLeft = x();
+        settings.WindowTop = y();
+    }
     const QString path = SettingsPath();
     const zk::WriteResult written = MayReplace(path)
                                         ? zk::SaveSettings(localPath(path), settings)

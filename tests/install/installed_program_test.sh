@@ -42,12 +42,15 @@ SCRIPT
 chmod 755 "$work/bin/browser"
 chown -R nobody:nogroup "$home"
 
+# The X server of the window tests' runner, which picks a free display number itself; a
+# copy the user can read.
+install -m 755 "$(dirname "$0")/../window/window_session.sh" "$work/window_session.sh"
 cat > "$work/start" <<SCRIPT
 #!/bin/sh
 exec runuser -u nobody -- env -i HOME="$home" PATH="$work/usr/bin:/usr/bin:/bin" \\
     BROWSER="$work/bin/browser" QTWEBENGINE_DISABLE_SANDBOX=1 \\
     DBUS_SESSION_BUS_ADDRESS=disabled: ZELKOHTML_TEST_DIALOGS=auto-accept ZELKOHTML_TEST_KEY=F1 \\
-    xvfb-run -a -s "-screen 0 1280x1024x24" $program
+    "$work/window_session.sh" -- $program
 SCRIPT
 chmod 755 "$work/start"
 setsid "$work/start" >"$work/log" 2>&1 &

@@ -65,6 +65,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Homepage)" = "http://zelkohtml.free.fr" ] || fail "Homepage: $(field Homepage)"
 [[ $(field Installed-Size) =~ ^[1-9][0-9]*$ ]] || fail "Installed-Size: $(field Installed-Size)"
 grep -q xdg-utils <<<"$(field Recommends)" || fail "Recommends: $(field Recommends)"
+grep -q qt6-wayland <<<"$(field Recommends)" || fail "Recommends: $(field Recommends)"
 
 # Depends: what dpkg-shlibdeps found in the executables, each with the version it needs,
 # and the window-system plug-ins it cannot see.

@@ -3,6 +3,15 @@
 // an owner of the system tray selection). Exits 0 once they are there, 1 when they are
 // not within the time-out (--timeout-ms, 60000 by default), 2 when the display cannot be
 // reached.
+//
+// With --ready-socket PATH it waits for a Wayland compositor instead: it binds a datagram
+// socket at PATH, prints "listening" once the compositor may be started with
+// NOTIFY_SOCKET=PATH, and exits 0 when the compositor says "READY=1" there (it does once
+// its socket takes clients and its shell is loaded), 1 at the time-out.
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -48,12 +57,57 @@ bool trayRunning(xcb_connection_t* c, xcb_atom_t selection) {
     return reply && reply->owner != XCB_WINDOW_NONE;
 }
 
+int waitForReadyMessage(const std::string& path, long timeoutMs) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) {
+        std::fprintf(stderr, "session_wait: socket path too long\n");
+        return 2;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        std::perror("session_wait: ready socket");
+        return 2;
+    }
+    std::printf("listening\n");
+    std::fflush(stdout);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        pollfd p{fd, POLLIN, 0};
+        if (left <= 0 || poll(&p, 1, static_cast<int>(left)) <= 0) {
+            std::fprintf(stderr, "session_wait: the compositor never said it was ready\n");
+            close(fd);
+            return 1;
+        }
+        char message[4096];
+        const ssize_t n = recv(fd, message, sizeof message - 1, 0);
+        if (n <= 0)
+            continue;
+        message[n] = '\0';
+        // One variable a line; the state we wait for is READY=1.
+        for (const char* line = message; line && *line;) {
+            if (std::strncmp(line, "READY=1", 7) == 0 && (line[7] == '\n' || line[7] == '\0')) {
+                close(fd);
+                return 0;
+            }
+            line = std::strchr(line, '\n');
+            if (line)
+                ++line;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     bool wantWm = false;
     bool wantTray = false;
     long timeoutMs = 60000;
+    std::string readySocket;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--wm") == 0)
             wantWm = true;
@@ -61,7 +115,11 @@ int main(int argc, char** argv) {
             wantTray = true;
         else if (std::strcmp(argv[i], "--timeout-ms") == 0 && i + 1 < argc)
             timeoutMs = std::strtol(argv[++i], nullptr, 10);
+        else if (std::strcmp(argv[i], "--ready-socket") == 0 && i + 1 < argc)
+            readySocket = argv[++i];
     }
+    if (!readySocket.empty())
+        return waitForReadyMessage(readySocket, timeoutMs);
     int screenNumber = 0;
     xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
     if (xcb_connection_has_error(c)) {
