@@ -1,9 +1,6 @@
 #include "browser_capture.h"
 
 #include <QHostAddress>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QTimer>
@@ -16,98 +13,12 @@ namespace zk::platform {
 
 namespace {
 
-// A list of targets is a few kilobytes; anything far larger is not one.
-constexpr qsizetype kMaxReplyBytes = 8 * 1024 * 1024;
-constexpr qsizetype kMaxHeaderBytes = 64 * 1024;
-
-struct HttpResponse {
-    int status = 0;
-    QByteArray body;
-};
-
-// The body of a chunked transfer; nullopt while the last chunk has not arrived.
-std::optional<QByteArray> dechunk(const QByteArray& data) {
-    QByteArray body;
-    qsizetype pos = 0;
-    for (;;) {
-        const qsizetype lineEnd = data.indexOf("\r\n", pos);
-        if (lineEnd < 0)
-            return std::nullopt;
-        QByteArray sizeText = data.mid(pos, lineEnd - pos);
-        if (const qsizetype semi = sizeText.indexOf(';'); semi >= 0)
-            sizeText.truncate(semi);
-        bool ok = false;
-        const qlonglong size = sizeText.trimmed().toLongLong(&ok, 16);
-        if (!ok || size < 0)
-            return QByteArray(); // malformed: no body
-        if (size == 0)
-            return body;
-        const qsizetype start = lineEnd + 2;
-        if (data.size() < start + size + 2)
-            return std::nullopt;
-        body += data.mid(start, size);
-        pos = start + size + 2;
-    }
+std::string_view viewOf(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-// A complete response in data, or nullopt while more is to come. closed: the server has
-// closed the connection, so a body without a length ends here.
-std::optional<HttpResponse> parseResponse(const QByteArray& data, bool closed) {
-    const qsizetype headerEnd = data.indexOf("\r\n\r\n");
-    if (headerEnd < 0)
-        return closed ? std::optional<HttpResponse>(HttpResponse{}) : std::nullopt;
-    const QList<QByteArray> lines = data.left(headerEnd).split('\n');
-    HttpResponse response;
-    const QList<QByteArray> statusLine = lines.value(0).trimmed().split(' ');
-    if (statusLine.size() >= 2 && statusLine[0].startsWith("HTTP/"))
-        response.status = statusLine[1].toInt();
-    std::optional<qsizetype> length;
-    bool chunked = false;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QByteArray line = lines[i].trimmed();
-        const qsizetype colon = line.indexOf(':');
-        if (colon < 0)
-            continue;
-        const QByteArray name = line.left(colon).trimmed().toLower();
-        const QByteArray value = line.mid(colon + 1).trimmed();
-        if (name == "content-length") {
-            bool ok = false;
-            const qlonglong n = value.toLongLong(&ok);
-            if (ok && n >= 0)
-                length = n;
-        } else if (name == "transfer-encoding" && value.toLower().contains("chunked")) {
-            chunked = true;
-        }
-    }
-    // Cheap checks first, so that an answer trickling in is not parsed whole at every
-    // piece: a chunked body ends with an empty line, a sized one at its length.
-    const qsizetype restSize = data.size() - headerEnd - 4;
-    if (!closed && (chunked ? !data.endsWith("\r\n\r\n") : !length || restSize < *length))
-        return std::nullopt;
-    const QByteArray rest = data.mid(headerEnd + 4);
-    if (chunked) {
-        std::optional<QByteArray> body = dechunk(rest);
-        if (!body)
-            return closed ? std::optional<HttpResponse>(HttpResponse{}) : std::nullopt;
-        response.body = *body;
-        return response;
-    }
-    if (length) {
-        if (rest.size() < *length)
-            return closed ? std::optional<HttpResponse>(HttpResponse{}) : std::nullopt;
-        response.body = rest.left(*length);
-        return response;
-    }
-    if (!closed)
-        return std::nullopt;
-    response.body = rest;
-    return response;
-}
-
-QString percentEncodeSeparators(QString url) {
-    url.replace(QLatin1Char(','), QStringLiteral("%2C"));
-    url.replace(QLatin1Char('"'), QStringLiteral("%22"));
-    return url;
+BrowserReply replyOf(const zk::BrowserAnswerText& answer) {
+    return {QString::fromStdString(answer.text), answer.answer};
 }
 
 } // namespace
@@ -121,33 +32,9 @@ quint16 browserDebuggingPort() {
 }
 
 QString windowInfoFromTargetList(const QByteArray& json) {
-    const QJsonDocument doc = QJsonDocument::fromJson(json);
-    if (!doc.isArray())
-        return {};
-    const QJsonArray targets = doc.array();
-    for (const QJsonValue& value : targets) {
-        const QJsonObject target = value.toObject();
-        if (target.value(QLatin1String("type")).toString() != QLatin1String("page"))
-            continue;
-        const QString url = percentEncodeSeparators(target.value(QLatin1String("url")).toString());
-        const QString title = target.value(QLatin1String("title")).toString();
-        return QLatin1Char('"') + url + QStringLiteral("\",\"") + title + QLatin1Char('"');
-    }
-    return {};
+    return QString::fromStdString(
+        zk::windowInfoFromTargetList(viewOf(json)).value_or(std::string()));
 }
-
-namespace {
-
-BrowserReply replyFrom(const HttpResponse& response) {
-    if (response.status != 200 || !QJsonDocument::fromJson(response.body).isArray())
-        return {{}, BrowserAnswer::BadReply};
-    QString text = windowInfoFromTargetList(response.body);
-    if (text.isEmpty())
-        return {{}, BrowserAnswer::NoPage};
-    return {text, BrowserAnswer::Answered};
-}
-
-} // namespace
 
 BrowserWindowInfoRequest::BrowserWindowInfoRequest(QObject* parent)
     : QObject(parent), timer_(new QTimer(this)) {
@@ -198,25 +85,17 @@ void BrowserWindowInfoRequest::onReadyRead() {
     if (!socket_)
         return;
     data_ += socket_->readAll();
-    if (data_.size() > kMaxReplyBytes ||
-        (data_.size() > kMaxHeaderBytes && !data_.left(kMaxHeaderBytes).contains("\r\n\r\n"))) {
-        finish({{}, BrowserAnswer::BadReply});
-        return;
-    }
-    if (const std::optional<HttpResponse> response = parseResponse(data_, false))
-        finish(replyFrom(*response));
+    if (const std::optional<zk::BrowserAnswerText> answer =
+            zk::browserAnswerFrom(viewOf(data_), false))
+        finish(replyOf(*answer));
 }
 
 void BrowserWindowInfoRequest::onClosed() {
     if (!socket_)
         return;
     data_ += socket_->readAll();
-    if (data_.size() > kMaxReplyBytes) {
-        finish({{}, BrowserAnswer::BadReply});
-        return;
-    }
     // Read out to its end: a body without a length ends here, a cut one is no answer.
-    finish(replyFrom(*parseResponse(data_, true)));
+    finish(replyOf(*zk::browserAnswerFrom(viewOf(data_), true)));
 }
 
 void BrowserWindowInfoRequest::finish(BrowserReply reply) {

@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QString>
 
+#include "browser_reply.h"
+
 class QTcpSocket;
 class QTimer;
 
@@ -18,19 +20,12 @@ constexpr int kBrowserTimeoutMs = 10000;
 // ZELKOHTML_BROWSER_PORT when it holds a port number (1 to 65535), else 9222.
 quint16 browserDebuggingPort();
 
-// The reply made from the browser's list of targets: the first entry of type "page"
-// gives "URL","TITLE" (the quotes included); empty when there is none or the list cannot
-// be read. A comma or a double quote in the URL is written %2C or %22, the same address,
-// so that the URL always ends at the first comma of the reply.
+// The reply made from the browser's list of targets (zk::windowInfoFromTargetList): the
+// first entry of type "page" gives "URL","TITLE" (the quotes included); empty when there
+// is none or the list cannot be read.
 QString windowInfoFromTargetList(const QByteArray& json);
 
-enum class BrowserAnswer {
-    Answered,  // a page was found; text holds the reply
-    NoPage,    // the browser answered without any page
-    NoBrowser, // nothing listens on the port (known at once) or the link failed
-    TimedOut,  // no complete answer within the time-out
-    BadReply,  // something answered, but not a list of targets
-};
+using BrowserAnswer = zk::BrowserAnswer;
 struct BrowserReply final {
     QString text; // empty unless Answered
     BrowserAnswer answer = BrowserAnswer::NoBrowser;
