@@ -28,13 +28,18 @@ ZK_TEST_PACKAGES=(
     "${ZK_PACKAGING_PACKAGES[@]}"
 )
 
-# zk_install_packages [test|package]: the packages of run.sh, with those of test.sh or of
-# tools/build-deb.sh.
+# What the fuzz targets need besides (tools/run-fuzzers.sh, run by CI): clang and its
+# fuzzing runtime.
+ZK_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
+# zk_install_packages [test|package|fuzz]: the packages of run.sh, with those of test.sh, of
+# tools/build-deb.sh or of tools/run-fuzzers.sh.
 zk_install_packages() {
     local wanted=("${ZK_PACKAGES[@]}")
     case "${1:-}" in
     test) wanted+=("${ZK_TEST_PACKAGES[@]}") ;;
     package) wanted+=("${ZK_PACKAGING_PACKAGES[@]}") ;;
+    fuzz) wanted+=("${ZK_FUZZ_PACKAGES[@]}") ;;
     esac
     # One query for all of them; a package never installed is missing from its answer.
     local installed

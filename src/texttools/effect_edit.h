@@ -24,7 +24,7 @@ struct EffectEdit final {
 // (clamped to the text); nullopt for any other number. A mirrored selection keeps each
 // CR LF pair whole, so the result is still text an editor can hold (a line feed before a
 // carriage return would turn into two line breaks) and mirroring it again gives the
-// selection back.
+// selection back, unless it starts with a mark that then joins the character before it.
 std::optional<EffectEdit> applyTextEffectInPlace(int number, std::string_view text,
                                                  std::size_t selStart, std::size_t selLength,
                                                  EffectRandom& random);
