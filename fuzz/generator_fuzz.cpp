@@ -39,16 +39,18 @@ zk::Color colour(FuzzedDataProvider& in) {
 }
 
 // True when a letter of the text begins with a mark that would join a ">" before it (a
-// combining mark at the start or after a line break). The reference generator reads the
-// gradient's output anew and glues such a mark onto the ">" of the colour tag, so that the
-// waves leave it alone; the generator waves it as the letter it is.
+// combining mark at the start or after a line break), or ends with one that would join a "<"
+// after it (a prepended mark such as U+0604). The reference generator reads the gradient's
+// output anew and glues such a mark onto the colour tag, so that the waves leave it alone;
+// the generator waves it as the letter it is.
 bool hasLetterJoiningATag(const std::string& text) {
     const std::vector<std::size_t> starts = zk::graphemeBoundaries(text);
     for (std::size_t k = 0; k + 1 < starts.size(); ++k) {
         const std::string letter = text.substr(starts[k], starts[k + 1] - starts[k]);
         const char first = letter.front();
         if (first != '<' && first != ' ' && first != '\r' && first != '\n' &&
-            zk::graphemeBoundaries(">" + letter).size() == 2)
+            (zk::graphemeBoundaries(">" + letter).size() == 2 ||
+             zk::graphemeBoundaries(letter + "<").size() == 2))
             return true;
     }
     return false;
