@@ -1,5 +1,7 @@
-// Splitting a fuzzer's input into the numbers and texts a target needs, so that every target
-// draws its arguments the same way and a crash input reads back the same.
+// Splitting a fuzzer's input into the numbers and texts a target needs, in the order they
+// stand, so that the seeds in corpus/ can be written by hand (numbers first, texts cut at
+// 0xFF bytes) and a crash input reads back the same. FuzzedDataProvider, which the generator
+// target uses, takes its numbers from the end of the input instead.
 #pragma once
 
 #include <cstddef>
