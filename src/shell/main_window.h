@@ -16,6 +16,7 @@
 
 #include "code_generator.h"
 #include "list_store.h"
+#include "options_file.h"
 #include "settings_file.h"
 #include "text_effects.h"
 
@@ -61,6 +62,7 @@ public:
     // ---- State kept for the whole run ----
     QString AppFolder; // always ends with "/"
     zk::AppSettings settings;
+    zk::NewOptions options;     // the options kept beside the settings file
     std::uint8_t OpenPanel = 0; // 3, 7, 8 or 9: the overlay panel that is open; 0 none
     std::string GeneratedCode;
     bool ShowHint = true;      // tooltips of the window
@@ -278,6 +280,7 @@ public:
     void QuitterTrayClick();
     void SaveSettings();
     QString SettingsPath() const;
+    QString OptionsPath() const;
     // A file that was there but could not be read whole (a bad line, too large) is kept as
     // it was before anything is written over it: a copy beside it, named by the sentence
     // returned for the message (empty when no copy could be made).

@@ -34,6 +34,10 @@ QString TForm1::SettingsPath() const {
     return AppFolder + QStringLiteral("Data/Bin/ZelkoHTML.ini");
 }
 
+QString TForm1::OptionsPath() const {
+    return AppFolder + QStringLiteral("Data/Bin/") + QLatin1String(zk::kOptionsFileName);
+}
+
 void TForm1::FormCreate(const QStringList& args) {
     settings.LastFolder = QFile::encodeName(AppFolder).toStdString();
     StartupStepsDone = 1;
@@ -70,6 +74,11 @@ void TForm1::FormCreate(const QStringList& args) {
 
     ListImg->setAcceptDrops(true);
     StartupStepsDone = 6;
+
+    // A value the options file cannot give is left at its default without a message; the
+    // file is kept first, as the close writes it whole.
+    if (zk::LoadOptions(localPath(OptionsPath()), options).partlyRead())
+        KeepCopyOfUnreadFile(OptionsPath());
 
     const zk::LoadResult loaded = zk::LoadSettings(localPath(SettingsPath()), settings);
     // The close writes the whole file from the state: what could not be read is kept first.
@@ -139,29 +148,48 @@ void TForm1::QuitterTrayClick() {
     close(); // saves a second time, with the same content
 }
 
+namespace {
+
+// The message of a failed save at close: what failed, then the file.
+QString closeErrorMessage(const zk::WriteResult& written, const QString& path) {
+    return QString::fromStdString(zk::writeErrorMessage(written)).trimmed() +
+           QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+}
+
+} // namespace
+
 void TForm1::SaveSettings() {
     if (zk::platform::windowPositionKnown()) {
         settings.WindowLeft = x();
         settings.WindowTop = y();
     }
-    const QString path = SettingsPath();
-    const zk::WriteResult written = MayReplace(path)
-                                        ? zk::SaveSettings(localPath(path), settings)
-                                        : zk::WriteResult{zk::WriteStatus::CannotCreate, EEXIST};
-    if (!written.ok()) {
+    QStringList failures;
+    // False when a file was written in part (a full disk): the previous file stays whole,
+    // and the rest of the save is not done.
+    const auto save = [this, &failures](const QString& path, const auto& write) {
+        const zk::WriteResult written =
+            MayReplace(path) ? write(localPath(path))
+                             : zk::WriteResult{zk::WriteStatus::CannotCreate, EEXIST};
+        if (!written.ok())
+            failures << closeErrorMessage(written, path);
+        return written.ok() || written.status == zk::WriteStatus::CannotCreate;
+    };
+    const bool goOn =
+        save(SettingsPath(),
+             [this](const std::string& p) { return zk::SaveSettings(p, settings); }) &&
+        save(OptionsPath(), [this](const std::string& p) { return zk::SaveOptions(p, options); });
+    if (!failures.isEmpty()) {
         // The window is closing: a banner would never be seen. The box stays until the
         // user has read it, then the close goes on.
-        QString message = QString::fromStdString(zk::writeErrorMessage(written)).trimmed();
-        message += QStringLiteral("\r\n") + QDir::toNativeSeparators(path);
+        const QString message = failures.join(QStringLiteral("\r\n\r\n"));
         if (message != LastCloseError)
             zk::platform::dialogs().runtimeError(this, message);
         LastCloseError = message;
-        // Written in part: the previous file stays whole; the rest of the save is not done.
-        if (written.status != zk::WriteStatus::CannotCreate)
-            return;
     } else {
         LastCloseError.clear();
     }
+    if (!goOn)
+        return;
 
     QString error;
     if (!zk::platform::setStartAtLogon(settings.StartAtLogon == 1,

@@ -21,6 +21,9 @@ TEST(DataTree, theProgramsOwnFilesFolderByFolder) {
     } const cases[] = {
         {"Data/Bin", "ZelkoHTML.ini", true},
         {"Data/Bin", "ZelkoHTML.ini.bak", true},
+        {"Data/Bin", "Options.ini", true},
+        {"Data/Bin", "Options.ini.bak", true},
+        {"Data/Bin", "options.ini", false},
         {"Data/Bin", "fetes.txt", true},
         {"Data/Bin", "zelkohtml.ini", false},
         {"Data/Bin", "notes.txt", false},
@@ -52,10 +55,12 @@ TEST(DataTree, staleSavesAreRemovedFromTheDataFoldersOnly) {
     const std::string app = std::string(mkdtemp(tmpl)) + "/";
     const std::set<std::string> stale = {
         "Data/Bin/ZelkoHTML.ini.a1B2c3",      "Data/Bin/ZelkoHTML.ini.bak.Q9w8E7",
+        "Data/Bin/Options.ini.x0Y1z2",        "Data/Bin/Options.ini.bak.AAAAAA",
         "Data/Presets/ZelkoHTML2.cfg.zzzzzz", "Data/Listes/grande.lst.XyZ123",
         "Data/Temp/TempHTML.html.000000",     "Data/Aide/ZelkoHTMLDOC.htm.Abcdef"};
     const std::set<std::string> kept = {
         "Data/Bin/ZelkoHTML.ini",
+        "Data/Bin/Options.ini",
         "Data/Bin/fetes.txt",
         "Data/Bin/notes.txt.a1B2c3",
         "Data/Listes/grande.lst",

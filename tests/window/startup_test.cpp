@@ -269,7 +269,7 @@ private slots:
         QCOMPARE(lines[5], QByteArray("1\r"));
         QCOMPARE(lines[6], QByteArray("2\r"));
         QCOMPARE(QDir(folder.file(QStringLiteral("Data/Bin"))).entryList(QDir::Files),
-                 QStringList{QStringLiteral("ZelkoHTML.ini")});
+                 (QStringList{QStringLiteral("Options.ini"), QStringLiteral("ZelkoHTML.ini")}));
         QCOMPARE(QDir(elsewhere.path()).entryList(QDir::Files),
                  QStringList{QStringLiteral("mes-réglages.ini")});
     }
@@ -278,6 +278,7 @@ private slots:
     void staleTemporaryFilesAreRemovedAtStart() {
         AppFolder folder;
         const QStringList stale = {QStringLiteral("Data/Bin/ZelkoHTML.ini.k3J9aQ"),
+                                   QStringLiteral("Data/Bin/Options.ini.Qw3rty"),
                                    QStringLiteral("Data/Listes/grande.lst.Zz09aB"),
                                    QStringLiteral("Data/Presets/ZelkoHTML1.cfg.abcdef")};
         const QStringList kept = {QStringLiteral("Data/Bin/notes.txt.k3J9aQ"),
@@ -310,7 +311,7 @@ private slots:
                  QStringList{QStringLiteral("ERREUR en écriture\r\n") + folder.settingsPath()});
         QCOMPARE(zktest::readFile(folder.settingsPath()), original);
         QCOMPARE(QDir(folder.file(QStringLiteral("Data/Bin"))).entryList(QDir::Files),
-                 QStringList{QStringLiteral("ZelkoHTML.ini")});
+                 (QStringList{QStringLiteral("Options.ini"), QStringLiteral("ZelkoHTML.ini")}));
         QVERIFY(!form->isVisible());
     }
 
@@ -403,25 +404,73 @@ private slots:
         QVERIFY(!QFile::exists(entry));
     }
 
+    // The options live in a file of their own, read at start and written at close; lines
+    // of other versions of the program are kept.
+    void optionsAreKeptToTheNextStart() {
+        AppFolder folder;
+        folder.writeOptions("CompactCode=1\r\nLater=gardé\r\n");
+        {
+            auto form = zktest::openWindow(folder);
+            QCOMPARE(int(form->options.CompactCode), 1);
+            QCOMPARE(int(form->options.OutputFormat), 0);
+            form->options.OutputFormat = 2;
+            form->close();
+        }
+        QVERIFY(zktest::dialogs().errors.isEmpty());
+        const QByteArray written = zktest::readFile(folder.optionsPath());
+        QVERIFY(written.startsWith("OutputFormat=2\r\nCompactCode=1\r\n"));
+        QVERIFY(written.endsWith("\r\nLater=gard\xE9\r\n"));
+        QCOMPARE(folder.settingsLines().size(), 59); // the settings file keeps its shape
+        QVERIFY(!QFileInfo::exists(folder.optionsPath() + QStringLiteral(".bak")));
+        auto form = zktest::openWindow(folder);
+        QCOMPARE(int(form->options.OutputFormat), 2);
+        QCOMPARE(form->options.OtherLines, std::vector<std::string>{"Later=gardé"});
+    }
+
+    // A value the options cannot take gives the default without a box; the file as it was
+    // is kept beside it before the close writes over it.
+    void optionsValueOutOfRangeGivesTheDefaultAndTheFileIsKept() {
+        AppFolder folder;
+        folder.writeOptions("OutputFormat=7\r\nLivePreview=0\r\n");
+        const QByteArray original = zktest::readFile(folder.optionsPath());
+        const QString backup = folder.optionsPath() + QStringLiteral(".bak");
+        auto form = zktest::openWindow(folder, false);
+        QCOMPARE(form->StartupStepsDone, 19);
+        QVERIFY(zktest::dialogs().errors.isEmpty());
+        QCOMPARE(int(form->options.OutputFormat), 0);
+        QCOMPARE(int(form->options.LivePreview), 0);
+        QCOMPARE(zktest::readFile(backup), original);
+        form->close();
+        QVERIFY(zktest::dialogs().errors.isEmpty());
+        QVERIFY(zktest::readFile(folder.optionsPath()).startsWith("OutputFormat=0\r\n"));
+        QCOMPARE(zktest::readFile(backup), original);
+    }
+
     // A save that fails while the window closes is shown in a box that stays until it is
     // read, naming the file; the close then goes on.
     void settingsFileThatCannotBeWrittenAtClose() {
         struct Case {
             const char* what;
             std::function<bool(const AppFolder&)> block;
+            bool settings; // the settings file fails
+            bool options;  // the options file fails
         } const cases[] = {
-            {"a folder in the file's place",
-             [](const AppFolder& f) { return QDir().mkpath(f.settingsPath()); }},
+            {"a folder in the settings file's place",
+             [](const AppFolder& f) { return QDir().mkpath(f.settingsPath()); }, true, false},
+            {"a folder in the options file's place",
+             [](const AppFolder& f) { return QDir().mkpath(f.optionsPath()); }, false, true},
             {"Data/Bin a file",
              [](const AppFolder& f) {
                  QFile blocker(f.file(QStringLiteral("Data/Bin")));
                  return QDir(f.file(QStringLiteral("Data/Bin"))).removeRecursively() &&
                         blocker.open(QIODevice::WriteOnly);
-             }},
+             },
+             true, true},
             {"no Data folder",
              [](const AppFolder& f) {
                  return QDir(f.file(QStringLiteral("Data"))).removeRecursively();
-             }},
+             },
+             true, true},
         };
         for (const Case& c : cases) {
             zktest::dialogs().errors.clear();
@@ -430,8 +479,14 @@ private slots:
             zktest::typeText(form->Memo1, QStringLiteral("gardé"));
             QVERIFY2(c.block(folder), c.what);
             form->close();
+            // One box says every file that could not be written.
+            QStringList failed;
+            if (c.settings)
+                failed << QStringLiteral("ERREUR en écriture\r\n") + folder.settingsPath();
+            if (c.options)
+                failed << QStringLiteral("ERREUR en écriture\r\n") + folder.optionsPath();
             QCOMPARE(zktest::dialogs().errors,
-                     QStringList{QStringLiteral("ERREUR en écriture\r\n") + folder.settingsPath()});
+                     QStringList{failed.join(QStringLiteral("\r\n\r\n"))});
             QVERIFY2(form->LabError->text().isEmpty(), c.what); // no banner on a closing window
             QVERIFY2(!form->isVisible(), c.what);               // the window closes all the same
             QVERIFY2(!form->Tray->isVisible(), c.what);

@@ -91,6 +91,13 @@ public:
     QString path() const { return path_; }
     QString file(const QString& relative) const { return path_ + relative; }
     QString settingsPath() const { return file(QStringLiteral("Data/Bin/ZelkoHTML.ini")); }
+    QString optionsPath() const { return file(QStringLiteral("Data/Bin/Options.ini")); }
+
+    void writeOptions(const QByteArray& bytes) const {
+        QFile f(optionsPath());
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
 
     // Writes the 59-line settings file with some lines replaced (1-based line -> text).
     void writeSettings(const QMap<int, QByteArray>& lines) const {

@@ -1,6 +1,7 @@
 #include "data_tree.h"
 
 #include "atomic_file.h"
+#include "options_file.h"
 
 namespace zk {
 
@@ -39,7 +40,8 @@ const char* const kFolders[] = {"Data/Bin", "Data/Presets", "Data/Listes", "Data
 
 bool isOwnDataFile(std::string_view folder, std::string_view name) {
     if (folder == "Data/Bin")
-        return withoutBak(name) == "ZelkoHTML.ini" || name == "fetes.txt";
+        return withoutBak(name) == "ZelkoHTML.ini" || withoutBak(name) == kOptionsFileName ||
+               name == "fetes.txt";
     if (folder == "Data/Presets")
         return isPresetName(withoutBak(name));
     if (folder == "Data/Listes")
