@@ -10,6 +10,7 @@
 #include <QWebEngineView>
 
 #include "html_view.h"
+#include "page_script.h"
 
 using namespace zk::platform;
 
@@ -62,20 +63,6 @@ bool writeSilentWave(const QString& path) {
     wave += QByteArray(samples, char(0x80));
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(wave) == wave.size();
-}
-
-// Runs a script of the test's own, in the program's world: the page's own scripts are off.
-QVariant evaluate(QWebEngineView* view, const QString& script) {
-    QVariant result;
-    bool done = false;
-    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                [&](const QVariant& value) {
-                                    result = value;
-                                    done = true;
-                                });
-    if (!QTest::qWaitFor([&] { return done; }, 60000))
-        return QStringLiteral("<no answer>");
-    return result;
 }
 
 } // namespace

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+
+class QWebEngineView;
+
+namespace zk::platform {
+
+// Keeps a fragment shown in a view made by createHtmlView() without reloading the page at
+// each change. The first fragment loads a page that holds it; later ones are pushed into
+// that page, which keeps its scroll position and every element whose tag and attributes did
+// not change (a marquee keeps scrolling while its text changes). A push waits for the one
+// before it, and only the newest waiting fragment is pushed. When something else loads
+// another page into the view, the next fragment loads the page again.
+class LivePage final : public QObject {
+    Q_OBJECT
+
+public:
+    // base is the address relative links and pictures of the fragment are read against.
+    LivePage(QWebEngineView* view, QUrl base, QObject* parent = nullptr);
+
+    void show(const QString& fragment);
+
+    // True while a fragment is on its way into the page.
+    bool busy() const { return busy_; }
+    // How many times the page was loaded (tests check that pushes load nothing).
+    int loads() const { return loads_; }
+
+    // The page a fragment is shown in, the same as the preview page the program writes.
+    static QString pageOf(const QString& fragment);
+
+signals:
+    // The newest fragment given to show() is in the page.
+    void shown();
+
+private:
+    void load(const QString& fragment);
+    void push(const QString& fragment);
+    void done(bool ok);
+
+    QPointer<QWebEngineView> view_;
+    QUrl base_;
+    QString pending_;
+    bool hasPending_ = false;
+    bool busy_ = false;
+    bool pageIsOurs_ = false;
+    bool expectOwnLoad_ = false;
+    bool ownLoadRunning_ = false;
+    int loads_ = 0;
+    // Answers of pushes sent before a page change are not ours any more.
+    quint64 round_ = 0;
+};
+
+} // namespace zk::platform

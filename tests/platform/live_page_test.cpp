@@ -1,0 +1,193 @@
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include "html_view.h"
+#include "live_page.h"
+#include "page_script.h"
+
+using namespace zk::platform;
+
+namespace {
+
+constexpr int kWait = 60000;
+
+QString bodyHtml(QWebEngineView* view) {
+    return evaluate(view, QStringLiteral("document.body.innerHTML")).toString();
+}
+
+} // namespace
+
+class LivePageTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        QVERIFY(dir_.isValid());
+        view_ = createHtmlView(nullptr);
+        view_->resize(400, 300);
+        view_->show();
+        live_ = new LivePage(view_, base(), view_);
+    }
+    void cleanup() {
+        delete view_;
+        view_ = nullptr;
+        live_ = nullptr;
+    }
+
+    // Whatever the change, the pushed page is the page a fresh load of the new fragment
+    // gives, and no page is loaded after the first.
+    void pushGivesTheSamePageAsALoad_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::newRow("text grows") << "<b>un</b>"
+                                    << "<b>un deux</b>";
+        QTest::newRow("tag changes") << "<b>un</b>"
+                                     << "<i>un</i>";
+        QTest::newRow("attribute changes")
+            << "<font color=\"#FF0000\">a</font><font color=\"#00FF00\">b</font>"
+            << "<font color=\"#00FF00\">a</font><font color=\"#FF0000\">b</font>";
+        QTest::newRow("nodes removed") << "<b>a</b>b<i>c</i><br>d"
+                                       << "<b>a</b>";
+        QTest::newRow("nodes added") << "a"
+                                     << "a<br><div align=\"center\">b&nbsp c</div>";
+        QTest::newRow("to nothing") << "<b>a</b>"
+                                    << "";
+        QTest::newRow("quotes, backslashes and script ends")
+            << "x"
+            << "\"'\\ `${x}` </script> \xE2\x80\xA8 \r\n \xC3\xA9\xE2\x82\xAC";
+        QTest::newRow("unbalanced tags") << "<b><i>a</b>"
+                                         << "<u>a<div>b</u></i>";
+        QTest::newRow("page tags in the fragment") << "a"
+                                                   << "</body><html><body bgcolor=red>b</html>";
+    }
+    void pushGivesTheSamePageAsALoad() {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QVERIFY(showAndWait(before));
+        QVERIFY(showAndWait(after));
+        QCOMPARE(live_->loads(), 1);
+        QCOMPARE(bodyHtml(view_), loadedBody(after));
+    }
+
+    // An element whose tag and attributes stay is the same element after a push (a
+    // marquee is not started again); one whose attributes change is replaced.
+    void unchangedElementsAreKept() {
+        const QString marquee = QStringLiteral(
+            "<marquee behavior=\"scroll\" scrollamount=\"6\" id=\"m\"><b>%1</b></marquee>");
+        QVERIFY(showAndWait(marquee.arg(QStringLiteral("un"))));
+        QVERIFY(
+            evaluate(view_, QStringLiteral("document.getElementById('m').zkMark = 7")).isValid());
+        QVERIFY(showAndWait(marquee.arg(QStringLiteral("un deux"))));
+        QCOMPARE(evaluate(view_, QStringLiteral("document.getElementById('m').zkMark")).toInt(), 7);
+        QCOMPARE(
+            evaluate(view_, QStringLiteral("document.getElementById('m').innerText")).toString(),
+            QStringLiteral("un deux"));
+
+        QVERIFY(showAndWait(QString(marquee)
+                                .replace(QStringLiteral("\"6\""), QStringLiteral("\"9\""))
+                                .arg(QStringLiteral("un deux"))));
+        QVERIFY(
+            !evaluate(view_, QStringLiteral("'zkMark' in document.getElementById('m')")).toBool());
+    }
+
+    // A fragment's scripts and event attributes do not run once pushed in.
+    void pushedScriptsDoNotRun() {
+        QVERIFY(showAndWait(QStringLiteral("a")));
+        QVERIFY(showAndWait(QStringLiteral(
+            "<script>document.title = 'ran'</script><img src=\"nothing.png\" "
+            "onerror=\"document.title = 'ran'\"><b onclick=\"document.title = 'ran'\">b</b>")));
+        QVERIFY(evaluate(view_, QStringLiteral("document.querySelector('b').click()")).isNull());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            evaluate(view_, QStringLiteral("document.images[0].complete")).toBool(), kWait);
+        QCOMPARE(evaluate(view_, QStringLiteral("document.title")).toString(), QString());
+    }
+
+    // The reader's place in a long page stays where it was.
+    void scrollPositionIsKept() {
+        const QString tall = QStringLiteral("<div style=\"height:3000px\">%1</div>");
+        QVERIFY(showAndWait(tall.arg(QStringLiteral("a"))));
+        QVERIFY(evaluate(view_, QStringLiteral("window.scrollTo(0, 500); 0")).isValid());
+        QTRY_COMPARE_WITH_TIMEOUT(evaluate(view_, QStringLiteral("window.scrollY")).toInt(), 500,
+                                  kWait);
+        QVERIFY(showAndWait(tall.arg(QStringLiteral("ab"))));
+        QCOMPARE(evaluate(view_, QStringLiteral("window.scrollY")).toInt(), 500);
+    }
+
+    // Fragments given while one is on its way: only the newest is shown, once.
+    void onlyTheNewestWaitingFragmentIsShown() {
+        QSignalSpy shown(live_, &LivePage::shown);
+        live_->show(QStringLiteral("un"));
+        live_->show(QStringLiteral("deux"));
+        live_->show(QStringLiteral("<b>trois</b>"));
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, kWait);
+        QVERIFY(!live_->busy());
+        QCOMPARE(bodyHtml(view_), QStringLiteral("\n<b>trois</b>\n\n"));
+        // Pushes behave alike.
+        live_->show(QStringLiteral("quatre"));
+        live_->show(QStringLiteral("cinq"));
+        QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 2, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(!live_->busy(), kWait);
+        QCOMPARE(shown.count(), 2);
+        QCOMPARE(bodyHtml(view_), QStringLiteral("\ncinq\n\n"));
+        QCOMPARE(live_->loads(), 1);
+    }
+
+    // Once the view shows another page, the next fragment loads the live page again; what
+    // was waiting when the other page came is dropped.
+    void anotherPageMakesTheNextFragmentLoad() {
+        QVERIFY(showAndWait(QStringLiteral("un")));
+        const QString path = dir_.filePath(QStringLiteral("autre.html"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><body><p>autre</p></body></html>");
+        file.close();
+        live_->show(QStringLiteral("moot"));
+        QSignalSpy finished(view_, &QWebEngineView::loadFinished);
+        showFile(view_, path);
+        QVERIFY(finished.wait(kWait));
+        QVERIFY(!live_->busy());
+        QCOMPARE(evaluate(view_, QStringLiteral("document.body.innerText")).toString(),
+                 QStringLiteral("autre"));
+        QVERIFY(showAndWait(QStringLiteral("deux")));
+        QCOMPARE(live_->loads(), 2);
+        QCOMPARE(bodyHtml(view_), QStringLiteral("\ndeux\n\n"));
+    }
+
+private:
+    QUrl base() const { return QUrl::fromLocalFile(dir_.filePath(QStringLiteral("page.html"))); }
+
+    bool showAndWait(const QString& fragment) {
+        QSignalSpy shown(live_, &LivePage::shown);
+        live_->show(fragment);
+        return shown.wait(kWait);
+    }
+
+    // The body a fresh load of the fragment's page gives.
+    QString loadedBody(const QString& fragment) {
+        QWebEngineView* reference = createHtmlView(nullptr);
+        QSignalSpy finished(reference, &QWebEngineView::loadFinished);
+        reference->page()->setContent(LivePage::pageOf(fragment).toUtf8(),
+                                      QStringLiteral("text/html;charset=UTF-8"), base());
+        const QString body = finished.wait(kWait) ? bodyHtml(reference) : QStringLiteral("<none>");
+        delete reference;
+        return body;
+    }
+
+    QTemporaryDir dir_;
+    QWebEngineView* view_ = nullptr;
+    LivePage* live_ = nullptr;
+};
+
+int main(int argc, char** argv) {
+    configureWebEngineForRoot();
+    QApplication app(argc, argv);
+    LivePageTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "live_page_test.moc"
