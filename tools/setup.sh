@@ -7,7 +7,7 @@ set -euo pipefail
 ZK_PACKAGES=(
     cmake g++ make pkg-config
     libicu-dev qt6-base-dev qt6-webengine-dev libgl1-mesa-dev libxkbcommon-dev
-    fonts-dejavu-core qt6-translations-l10n qt6-wayland
+    fonts-dejavu-core qt6-translations-l10n qt6-wayland qt6-svg-dev
 )
 
 # What making the Debian package needs besides (tools/build-deb.sh): dpkg-shlibdeps, and

@@ -1,19 +1,81 @@
 #include "icons.h"
 
+#include <QApplication>
 #include <QFontMetrics>
+#include <QHash>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+#include <QStyleOption>
+#include <QSvgRenderer>
+
+#include <functional>
+#include <utility>
 
 namespace zk::shell {
 
 namespace {
 
-QPixmap blank(int size) {
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    return pm;
-}
+// An icon drawn from its vector drawing at whatever size and pixel ratio it is shown, so
+// that it stays sharp on a screen of two device pixels per pixel and more. The drawing is
+// made for a square of `design` pixels and scaled to the size asked for.
+class DrawnIcon final : public QIconEngine {
+public:
+    using Drawing = std::function<void(QPainter&, QIcon::State)>;
+    DrawnIcon(Drawing drawing, int design) : drawing_(std::move(drawing)), design_(design) {}
+
+    QIconEngine* clone() const override { return new DrawnIcon(drawing_, design_); }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        const QString key = QStringLiteral("%1x%2/%3/%4")
+                                .arg(size.width())
+                                .arg(size.height())
+                                .arg(int(mode))
+                                .arg(int(state));
+        if (const auto known = cache_.constFind(key); known != cache_.constEnd())
+            return *known;
+        QPixmap pm = draw(size, mode, state);
+        cache_.insert(key, pm);
+        return pm;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap pm = pixmap(rect.size() * ratio, mode, state);
+        pm.setDevicePixelRatio(ratio);
+        painter->drawPixmap(rect, pm);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {QSize(design_, design_), QSize(2 * design_, 2 * design_)};
+    }
+
+    QString iconName() override { return {}; }
+
+private:
+    QPixmap draw(const QSize& size, QIcon::Mode mode, QIcon::State state) const {
+        QPixmap pm(size);
+        pm.fill(Qt::transparent);
+        {
+            QPainter p(&pm);
+            p.scale(qreal(size.width()) / design_, qreal(size.height()) / design_);
+            drawing_(p, state);
+        }
+        if (mode == QIcon::Disabled || mode == QIcon::Selected) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            return QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        return pm;
+    }
+
+    Drawing drawing_;
+    int design_ = 16;
+    QHash<QString, QPixmap> cache_;
+};
 
 void glyph(QPainter& p, const QString& text, const QColor& color, int pixelSize, bool bold = false,
            bool italic = false) {
@@ -184,51 +246,33 @@ void draw(QPainter& p, const QString& name) {
 } // namespace
 
 QIcon toolbarIcon(const QString& name) {
-    QPixmap pm = blank(16);
-    {
-        QPainter p(&pm);
-        draw(p, name);
-    }
-    return QIcon(pm);
-}
-
-QPixmap appLogo() {
-    QPixmap pm = blank(32);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, 32, 32);
-    g.setColorAt(0, QColor(255, 0, 0));
-    g.setColorAt(1, QColor(255, 220, 0));
-    p.setPen(QPen(QColor(64, 0, 64), 2));
-    p.setBrush(g);
-    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(22);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(QColor(64, 0, 64));
-    p.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, QStringLiteral("Z"));
-    return pm;
+    return QIcon(new DrawnIcon([name](QPainter& p, QIcon::State) { draw(p, name); }, 16));
 }
 
 QIcon appIcon() {
-    return QIcon(appLogo());
+    // The same picture as the menu entry's icon, drawn from its SVG source.
+    return QIcon(new DrawnIcon(
+        [](QPainter& p, QIcon::State) {
+            QSvgRenderer svg(QStringLiteral(":/icons/zelkohtml.svg"));
+            svg.render(&p, QRectF(0, 0, 32, 32));
+        },
+        32));
+}
+
+QPixmap appLogo() {
+    return appIcon().pixmap(QSize(32, 32), qApp->devicePixelRatio());
 }
 
 QIcon checkMarkIcon() {
-    QIcon icon;
-    QPixmap on = blank(16);
-    {
-        QPainter p(&on);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(QPen(Qt::black, 2));
-        p.drawPolyline(QPolygon({QPoint(3, 8), QPoint(6, 12), QPoint(13, 4)}));
-    }
-    icon.addPixmap(on, QIcon::Normal, QIcon::On);
-    icon.addPixmap(blank(16), QIcon::Normal, QIcon::Off);
-    icon.addPixmap(on, QIcon::Active, QIcon::On);
-    icon.addPixmap(blank(16), QIcon::Active, QIcon::Off);
-    return icon;
+    return QIcon(new DrawnIcon(
+        [](QPainter& p, QIcon::State state) {
+            if (state != QIcon::On)
+                return;
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(QPen(Qt::black, 2));
+            p.drawPolyline(QPolygon({QPoint(3, 8), QPoint(6, 12), QPoint(13, 4)}));
+        },
+        16));
 }
 
 QPixmap gradientText(const QString& text, const QFont& font, const QColor& from, const QColor& to,
@@ -236,7 +280,10 @@ QPixmap gradientText(const QString& text, const QFont& font, const QColor& from,
     const QFontMetrics fm(font);
     const int w = fm.horizontalAdvance(text) + 6 + shadow;
     const int h = fm.height() + 4 + shadow;
-    QPixmap pm(w, h);
+    // As many device pixels as the screen has: the painter draws in pixels all the same.
+    const qreal ratio = qApp->devicePixelRatio();
+    QPixmap pm(QSize(w, h) * ratio);
+    pm.setDevicePixelRatio(ratio);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);

@@ -71,7 +71,7 @@ grep -q qt6-wayland <<<"$(field Recommends)" || fail "Recommends: $(field Recomm
 # and the window-system plug-ins it cannot see.
 depends=$(field Depends)
 for library in libc6 'libstdc\+\+6' libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 \
-    libqt6webenginecore6 libqt6webenginewidgets6 'libicu[0-9]+'; do
+    libqt6webenginecore6 libqt6webenginewidgets6 libqt6svg6 'libicu[0-9]+'; do
     grep -qE "(^|, )$library \(>= [^)]+\)(,|$)" <<<"$depends" ||
         fail "Depends lacks a versioned $library: $depends"
 done
