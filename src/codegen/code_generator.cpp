@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "code_formats.h"
 #include "string_utils.h"
 #include "text.h"
 
@@ -290,10 +291,10 @@ private:
 
 // Makes room in the body once every so many characters, for as many characters as come
 // before the next time (a character writes at most its bytes and kMaxExtra more).
-class RoomKeeper final {
+template <typename Body> class RoomKeeper final {
 public:
-    RoomKeeper(BodyWriter& body, std::size_t longest)
-        : body_(body), perCharacter_(longest + BodyWriter::kMaxExtra),
+    RoomKeeper(Body& body, std::size_t longest)
+        : body_(body), perCharacter_(longest + Body::kMaxExtra),
           every_(std::max<std::size_t>(4096 / perCharacter_, 1)) {}
     void tick() {
         if (--left_ != 0)
@@ -305,7 +306,7 @@ public:
     void renew() { left_ = 1; }
 
 private:
-    BodyWriter& body_;
+    Body& body_;
     std::size_t perCharacter_;
     std::size_t every_;
     std::size_t left_ = 1;
@@ -314,27 +315,27 @@ private:
 // The waves: each letter rises and falls, or grows and shrinks, with its position among
 // the letters. Fed the text after the gradient as a stream, it copies every tag through its
 // first ">" like the tag copier with offset 0.
-class WavesStage final {
+template <typename Out> class WavesStage final {
 public:
-    WavesStage(BodyWriter& out, const FormattingState& state)
+    WavesStage(Out& out, const FormattingState& state)
         : out_(out), cycle_(state.WavesKind == 1 ? 12 : 6) {
         // The first letter's step is 7 - FontSizeIndex, taken modulo the cycle.
         const std::int64_t phase = 7 - static_cast<std::int64_t>(state.FontSizeIndex);
         k_ = static_cast<int>(((phase % cycle_) + cycle_) % cycle_);
     }
 
-    // A tag the generator wrote: it ends with its only ">", so it also ends any tag copy.
-    template <std::size_t N> void generatedTag(const char (&s)[N]) {
-        out_.tag(s);
+    // A letter of the gradient: its colour tag ends any tag copy, as the tag's only ">" does.
+    void colouredLetter(Color color, std::string_view c) {
+        out_.colourOpen(color);
         inTag_ = false;
+        wave(c);
+        out_.colourClose();
     }
-
-    void letter(std::string_view c) { wave(c); }
 
     void characters(const Characters& chars, Cursor from, const Cursor& to) {
         for (; from.p <= to.p; chars.advance(from)) {
             const std::string_view c = chars.at(from);
-            out_.room(c.size() + BodyWriter::kMaxExtra);
+            out_.room(c.size() + Out::kMaxExtra);
             character(c);
         }
     }
@@ -362,25 +363,17 @@ private:
         if (cycle_ == 12) {
             static constexpr char kSizes[12] = {'1', '2', '3', '4', '5', '6',
                                                 '7', '6', '5', '4', '3', '2'};
-            char open[] = "<font size=\"0\">";
-            open[12] = kSizes[k];
-            out_.tag(open);
-            out_.letter(c);
-            out_.tag("</font>");
+            out_.sized(kSizes[k], c);
         } else if (k == 1 || k == 2) {
-            out_.tag("<sup>");
-            out_.letter(c);
-            out_.tag("</sup>");
+            out_.raised(c);
         } else if (k == 4 || k == 5) {
-            out_.tag("<sub>");
-            out_.letter(c);
-            out_.tag("</sub>");
+            out_.lowered(c);
         } else {
             out_.letter(c);
         }
     }
 
-    BodyWriter& out_;
+    Out& out_;
     int cycle_;
     int k_ = 0;
     bool inTag_ = false;
@@ -445,11 +438,46 @@ private:
     Color last_ = 0;
 };
 
-template <typename Stage>
-void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage& next,
-                  BodyWriter& body, Pacer& pacer) {
-    ColorTag colorTag;
-    RoomKeeper room(body, chars.longest());
+// The letters of the effects in the classic spelling, over the body writer. The colour tag
+// is kept apart from the writer, whose fields then stay in registers.
+class ClassicLetters final {
+public:
+    static constexpr std::size_t kMaxExtra = BodyWriter::kMaxExtra;
+
+    explicit ClassicLetters(BodyWriter& body) : body_(body) {}
+    void room(std::size_t n) { body_.room(n); }
+    void text(std::string_view s) { body_.text(s); }
+    void bulkText(std::string_view s) { body_.bulkText(s); }
+    void letter(std::string_view c) { body_.letter(c); }
+    void colourOpen(Color color) { body_.tag(colorTag_.of(color)); }
+    void colourClose() { body_.tag("</font>"); }
+    void raised(std::string_view c) {
+        body_.tag("<sup>");
+        body_.letter(c);
+        body_.tag("</sup>");
+    }
+    void lowered(std::string_view c) {
+        body_.tag("<sub>");
+        body_.letter(c);
+        body_.tag("</sub>");
+    }
+    void sized(char size, std::string_view c) {
+        char open[] = "<font size=\"0\">";
+        open[12] = size;
+        body_.tag(open);
+        body_.letter(c);
+        body_.tag("</font>");
+    }
+
+private:
+    BodyWriter& body_;
+    ColorTag colorTag_;
+};
+
+template <typename Stage, typename Body>
+void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage& next, Body& body,
+                  Pacer& pacer) {
+    RoomKeeper<Body> room(body, chars.longest());
     const std::size_t length = chars.count();
     for (Cursor c; c.p <= length; chars.advance(c)) {
         pacer.tick();
@@ -466,29 +494,31 @@ void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage&
         if (isPassThrough(first)) {
             next.character(at);
         } else {
-            next.generatedTag(colorTag.of(gradient.colorAt(c.p)));
-            next.letter(at);
-            next.generatedTag("</font>");
+            next.colouredLetter(gradient.colorAt(c.p), at);
         }
     }
 }
 
 // Lets the gradient feed the body writer directly when the waves are off.
-class PlainStage final {
+template <typename Out> class PlainStage final {
 public:
-    explicit PlainStage(BodyWriter& out) : out_(out) {}
-    template <std::size_t N> void generatedTag(const char (&s)[N]) { out_.tag(s); }
-    void letter(std::string_view c) { out_.letter(c); }
+    explicit PlainStage(Out& out) : out_(out) {}
+    void colouredLetter(Color color, std::string_view c) {
+        out_.colourOpen(color);
+        out_.letter(c);
+        out_.colourClose();
+    }
     void character(std::string_view c) { out_.text(c); }
     void characters(const Characters& chars, const Cursor& from, const Cursor& to) {
         out_.bulkText(chars.span(from, to));
     }
 
 private:
-    BodyWriter& out_;
+    Out& out_;
 };
 
-void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
+template <typename Body>
+void runBody(std::string_view text, const FormattingState& st, Body& body,
              const KeepResponsive& keepResponsive, const Pacing& pacing) {
     if (st.GradientOn != 1 && st.WavesOn != 1) {
         body.bulkText(text);
@@ -496,17 +526,17 @@ void runBody(std::string_view text, const FormattingState& st, BodyWriter& body,
     }
     const Characters chars(text);
     Pacer pacer(keepResponsive, pacing);
-    WavesStage waves(body, st);
+    WavesStage<Body> waves(body, st);
     if (st.GradientOn == 1) {
         const GradientSteps gradient(st, chars.count());
         if (st.WavesOn == 1) {
             gradientLoop(chars, gradient, waves, body, pacer);
         } else {
-            PlainStage plain(body);
+            PlainStage<Body> plain(body);
             gradientLoop(chars, gradient, plain, body, pacer);
         }
     } else {
-        RoomKeeper room(body, chars.longest());
+        RoomKeeper<Body> room(body, chars.longest());
         for (Cursor c; c.p <= chars.count(); chars.advance(c)) {
             pacer.tick();
             room.tick();
@@ -537,6 +567,41 @@ std::size_t maxGrowth(const FormattingState& st) {
     if (st.WavesOn == 1)
         letter += st.WavesKind == 1 ? 22 : 11;
     return std::max<std::size_t>(letter, 5);
+}
+
+// The fragment in another format than the classic one, or in compact code: the same
+// pieces, spelt by the format, around the body that the format's writer spells.
+std::string generateFormatted(std::string_view text, const FormattingState& st,
+                              const GeneratorOptions& options, int openPanel,
+                              const KeepResponsive& keepResponsive, const Pacing& pacing) {
+    const OutputFormat format = options.format;
+    const TagPair style = StyleTags(st, format);
+    const TagPair align = text.empty() ? TagPair{} : AlignmentTags(st, format);
+    const TagPair font = text.empty() ? TagPair{} : FontTags(st, options);
+    const std::string signature = st.SignatureOn == 1 ? SignatureBlock(st, options) : std::string();
+    const TagPair marquee = st.ScrollingOn == 1 ? MarqueeTags(st, format) : TagPair{};
+
+    std::string code;
+    // The styles' tags are longer than the font tags: half as much again is ample.
+    const std::size_t bound =
+        st.CodePrefix.size() + marquee.opening.size() + font.opening.size() + align.opening.size() +
+        style.opening.size() + text.size() * (maxGrowth(st) * 3 / 2) + style.closing.size() +
+        align.closing.size() + font.closing.size() + marquee.closing.size() + signature.size();
+    reserveCode(code, bound, 2 * text.size());
+    code += st.CodePrefix;
+    code += marquee.opening;
+    code += font.opening;
+    code += align.opening;
+    code += style.opening;
+    FormatWriter body(code, options, openPanel != kCodeViewPanel);
+    runBody(text, st, body, keepResponsive, pacing);
+    body.finish();
+    code += style.closing;
+    code += align.closing;
+    code += font.closing;
+    code += marquee.closing;
+    code += signature;
+    return code;
 }
 
 } // namespace
@@ -744,11 +809,20 @@ std::string CopyTag(std::string_view text, std::size_t& scanPosition, int offset
 std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& st,
                                         int openPanel, const KeepResponsive& keepResponsive,
                                         const Pacing& pacing) {
+    return GenerateCode(text, st, GeneratorOptions{}, openPanel, keepResponsive, pacing);
+}
+
+std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& st,
+                                        const GeneratorOptions& options, int openPanel,
+                                        const KeepResponsive& keepResponsive,
+                                        const Pacing& pacing) {
     if (g_running)
         return std::nullopt;
     const RunningGuard guard;
     if (text.empty() && st.SignatureOn == 0 && st.CodePrefix.empty())
         return std::string();
+    if (!options.classic())
+        return generateFormatted(text, st, options, openPanel, keepResponsive, pacing);
 
     const TagPair style = StyleTags(st);
     const TagPair align = text.empty() ? TagPair{} : AlignmentTags(st);
@@ -768,7 +842,8 @@ std::optional<std::string> GenerateCode(std::string_view text, const FormattingS
     code += align.opening;
     code += style.opening;
     BodyWriter body(code, openPanel != kCodeViewPanel);
-    runBody(text, st, body, keepResponsive, pacing);
+    ClassicLetters letters(body);
+    runBody(text, st, letters, keepResponsive, pacing);
     body.finish(tail);
     code += style.closing;
     code += align.closing;

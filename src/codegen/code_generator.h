@@ -27,10 +27,35 @@ struct Pacing {
     std::chrono::milliseconds interval{5};
 };
 
+// How the code is written. The numbers are those of the options file.
+enum class OutputFormat : std::uint8_t {
+    ClassicHtml = 0, // "HTML classique": the fragment as it has always been written
+    Html5 = 1,       // "HTML5 (styles CSS)": spans with styles instead of font tags
+    BbCode = 2,      // "BBCode": the tags of forums
+};
+
+// The generator's choices kept beside the formatting state, which keeps its shape.
+struct GeneratorOptions final {
+    OutputFormat format = OutputFormat::ClassicHtml;
+    // "Code compact": neighbouring letters with the same colour (and the same wave) share
+    // one tag, the spaces between them included.
+    bool compact = false;
+    // BBCode sizes written 50 to 200 (per cent) instead of 1 to 7.
+    bool percentSizes = false;
+
+    // The classic fragment, written on the generator's fast path.
+    bool classic() const { return format == OutputFormat::ClassicHtml && !compact; }
+};
+
 // Generates the fragment for text (UTF-8, lines ended by CR LF). Returns nullopt, and does
 // nothing, when called while a generation is already running (from inside keepResponsive).
 std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& state,
                                         int openPanel, const KeepResponsive& keepResponsive = {},
+                                        const Pacing& pacing = {});
+// The same in the format and with the choices that options give.
+std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& state,
+                                        const GeneratorOptions& options, int openPanel,
+                                        const KeepResponsive& keepResponsive = {},
                                         const Pacing& pacing = {});
 
 // True while a generation runs.
