@@ -2,6 +2,7 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -96,6 +97,12 @@ void LivePage::show(const QString& fragment) {
         hasPending_ = true;
         return;
     }
+    if (pageIsOurs_ && fragment == current_) {
+        // Told after the caller's turn, as for a fragment that is pushed.
+        QTimer::singleShot(0, this, [this] { emit shown(); });
+        return;
+    }
+    current_ = fragment;
     if (pageIsOurs_)
         push(fragment);
     else
@@ -113,6 +120,7 @@ void LivePage::load(const QString& fragment) {
 
 void LivePage::push(const QString& fragment) {
     busy_ = true;
+    ++pushes_;
     // The body a load of pageOf(fragment) gives: the line end after </html> ends up in it.
     const QString body = QStringLiteral("\r\n") + fragment + QStringLiteral("\r\n\r\n");
     // The fragment travels as a JSON string: quotes, backslashes and line ends escaped.

@@ -14,7 +14,8 @@ namespace zk::platform {
 // that page, which keeps its scroll position and every element whose tag and attributes did
 // not change (a marquee keeps scrolling while its text changes). A push waits for the one
 // before it, and only the newest waiting fragment is pushed. When something else loads
-// another page into the view, the next fragment loads the page again.
+// another page into the view, the next fragment loads the page again. A fragment equal to
+// the one shown is not pushed again.
 class LivePage final : public QObject {
     Q_OBJECT
 
@@ -26,8 +27,9 @@ public:
 
     // True while a fragment is on its way into the page.
     bool busy() const { return busy_; }
-    // How many times the page was loaded (tests check that pushes load nothing).
+    // How many times the page was loaded, and fragments pushed into it.
     int loads() const { return loads_; }
+    int pushes() const { return pushes_; }
 
     // The page a fragment is shown in, the same as the preview page the program writes.
     static QString pageOf(const QString& fragment);
@@ -44,12 +46,14 @@ private:
     QPointer<QWebEngineView> view_;
     QUrl base_;
     QString pending_;
+    QString current_; // the fragment in the page, or on its way there
     bool hasPending_ = false;
     bool busy_ = false;
     bool pageIsOurs_ = false;
     bool expectOwnLoad_ = false;
     bool ownLoadRunning_ = false;
     int loads_ = 0;
+    int pushes_ = 0;
     // Answers of pushes sent before a page change are not ours any more.
     quint64 round_ = 0;
 };

@@ -135,6 +135,10 @@ private slots:
         QCOMPARE(shown.count(), 2);
         QCOMPARE(bodyHtml(view_), QStringLiteral("\ncinq\n\n"));
         QCOMPARE(live_->loads(), 1);
+        // The fragment already shown is not pushed again.
+        const int pushes = live_->pushes();
+        QVERIFY(showAndWait(QStringLiteral("cinq")));
+        QCOMPARE(live_->pushes(), pushes);
     }
 
     // Once the view shows another page, the next fragment loads the live page again; what

@@ -1,0 +1,54 @@
+#include "live_preview.h"
+
+#include <QTimer>
+#include <QWebEngineView>
+
+#include "live_page.h"
+#include "text.h"
+
+namespace zk::ui {
+
+namespace {
+// How soon an update refused because another generation runs is tried again.
+constexpr int kRetryMs = 50;
+} // namespace
+
+LivePreview::LivePreview(Generate generate, MayShow mayShow, QObject* parent)
+    : QObject(parent), generate_(std::move(generate)), mayShow_(std::move(mayShow)) {}
+
+void LivePreview::setView(QWebEngineView* view, const QUrl& base) {
+    delete page_;
+    if (!view)
+        return;
+    page_ = new zk::platform::LivePage(view, base, this);
+    connect(page_, &zk::platform::LivePage::shown, this, &LivePreview::shown);
+}
+
+void LivePreview::changed() {
+    if (pending_)
+        return;
+    pending_ = true;
+    QTimer::singleShot(0, this, &LivePreview::update);
+}
+
+void LivePreview::updateNow() {
+    if (pending_)
+        update();
+}
+
+void LivePreview::update() {
+    if (!pending_)
+        return;
+    std::optional<std::string> code = generate_();
+    if (!code) {
+        QTimer::singleShot(kRetryMs, this, &LivePreview::update);
+        return;
+    }
+    pending_ = false;
+    emit codeSized(zk::codePointCount(*code));
+    if (!page_ || !mayShow_())
+        return;
+    page_->show(QString::fromStdString(*code));
+}
+
+} // namespace zk::ui

@@ -1,0 +1,115 @@
+// The live preview's scheduling on its own: a fake generator, a real browser view.
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+
+#include "html_view.h"
+#include "live_page.h"
+#include "live_preview.h"
+
+using zk::ui::LivePreview;
+
+namespace {
+constexpr int kWait = 60000;
+}
+
+class LivePreviewTest final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        generations_ = 0;
+        refusals_ = 0;
+        mayShow_ = true;
+        code_ = "<b>un</b>";
+        view_ = zk::platform::createHtmlView(nullptr);
+        view_->resize(300, 200);
+        view_->show();
+        live_ = new LivePreview(
+            [this]() -> std::optional<std::string> {
+                if (refusals_ > 0) {
+                    --refusals_;
+                    return std::nullopt;
+                }
+                ++generations_;
+                return code_;
+            },
+            [this] { return mayShow_; }, view_);
+        live_->setView(view_, QUrl::fromLocalFile(dir_.filePath(QStringLiteral("p.html"))));
+    }
+    void cleanup() { delete view_; }
+
+    // Changes made while the window handles one event give one generation, after it.
+    void changesInOneTurnGenerateOnce() {
+        QSignalSpy sized(live_, &LivePreview::codeSized);
+        QSignalSpy shown(live_, &LivePreview::shown);
+        code_ = "d\xC3\xA9j\xC3\xA0"; // four characters, six bytes
+        live_->changed();
+        live_->changed();
+        live_->changed();
+        QCOMPARE(generations_, 0);
+        QVERIFY(shown.wait(kWait));
+        QCOMPARE(generations_, 1);
+        QCOMPARE(sized.count(), 1);
+        QCOMPARE(sized.first().first().value<std::size_t>(), std::size_t(4));
+        QVERIFY(!live_->pending());
+    }
+
+    // While the preview may not be shown, the size is still told, and nothing is loaded;
+    // once it may, the next change shows the current fragment.
+    void sizeIsToldEvenWhenNothingIsShown() {
+        mayShow_ = false;
+        QSignalSpy sized(live_, &LivePreview::codeSized);
+        live_->changed();
+        QVERIFY(sized.wait(kWait));
+        QCOMPARE(live_->page()->loads(), 0);
+        mayShow_ = true;
+        code_ = "<i>deux</i>";
+        QSignalSpy shown(live_, &LivePreview::shown);
+        live_->changed();
+        QVERIFY(shown.wait(kWait));
+        QCOMPARE(live_->page()->loads(), 1);
+    }
+
+    // A generation refused (another one runs) is tried again until it is made.
+    void refusedGenerationIsTriedAgain() {
+        refusals_ = 2;
+        QSignalSpy sized(live_, &LivePreview::codeSized);
+        live_->changed();
+        QTRY_COMPARE_WITH_TIMEOUT(sized.count(), 1, kWait);
+        QCOMPARE(refusals_, 0);
+        QCOMPARE(generations_, 1);
+    }
+
+    // updateNow runs a waiting update at once, and nothing when none waits.
+    void updateNowRunsTheWaitingUpdate() {
+        live_->updateNow();
+        QCOMPARE(generations_, 0);
+        live_->changed();
+        live_->updateNow();
+        QCOMPARE(generations_, 1);
+        QVERIFY(!live_->pending());
+        QTest::qWait(0);
+        QCOMPARE(generations_, 1);
+    }
+
+private:
+    QTemporaryDir dir_;
+    QWebEngineView* view_ = nullptr;
+    LivePreview* live_ = nullptr;
+    int generations_ = 0;
+    int refusals_ = 0;
+    bool mayShow_ = true;
+    std::string code_;
+};
+
+int main(int argc, char** argv) {
+    zk::platform::configureWebEngineForRoot();
+    QApplication app(argc, argv);
+    LivePreviewTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "live_preview_test.moc"
