@@ -10,6 +10,7 @@
 
 #include "code_generator.h"
 #include "effect_edit.h"
+#include "options_file.h"
 #include "ordinary_file.h"
 #include "settings_file.h"
 #include "text.h"
@@ -52,9 +53,16 @@ Failure usage(const std::string& message) {
 
 // One thing the command line asks for, done in the order given.
 struct Action {
-    enum Kind { LoadFile, SetString, SetNumber, SetFontFace } kind = LoadFile;
-    std::string text; // the settings file, or the string value
-    std::size_t field = 0;
+    enum Kind {
+        LoadFile,
+        SetString,
+        SetNumber,
+        SetFontFace,
+        LoadOptions,
+        SetOption
+    } kind = LoadFile;
+    std::string text;      // the settings or options file, or the string value
+    std::size_t field = 0; // of the settings, or of the options for SetOption
     std::int64_t number = 0;
 };
 
@@ -140,6 +148,29 @@ std::optional<Failure> parseSelection(const std::string& value, Request& request
     return std::nullopt;
 }
 
+// An option of the options file set from the command line, as the file would write it.
+Action optionAction(const char* name, std::string value) {
+    Action action;
+    action.kind = Action::SetOption;
+    action.field = static_cast<std::size_t>(findOption(name));
+    action.text = std::move(value);
+    return action;
+}
+
+// The formats of --format, in the order of the options file's values.
+constexpr const char* kFormatNames[] = {"html", "css", "bbcode"};
+
+std::optional<Failure> parseFormat(const std::string& value, Request& request) {
+    for (std::size_t k = 0; k < std::size(kFormatNames); ++k) {
+        if (value == kFormatNames[k]) {
+            request.actions.push_back(optionAction("OutputFormat", std::to_string(k)));
+            return std::nullopt;
+        }
+    }
+    return usage(std::string(kProgram) + ": --format " + shownValue(value) +
+                 ": expected html, css or bbcode");
+}
+
 std::optional<Failure> parseArguments(const std::vector<std::string>& args, Request& request) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -172,6 +203,14 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
             request.textOnly = true;
             continue;
         }
+        if (arg == "--compact") {
+            request.actions.push_back(optionAction("CompactCode", "1"));
+            continue;
+        }
+        if (arg == "--percent-sizes") {
+            request.actions.push_back(optionAction("BbcodePercentSizes", "1"));
+            continue;
+        }
         // --settings and --set take their value as the next argument or after "=".
         std::string option = arg;
         std::optional<std::string> value;
@@ -180,10 +219,10 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
             value = arg.substr(eq + 1);
         }
         if (option == "--code-view" || option == "--help" || option == "--text-only" ||
-            option == "--version")
+            option == "--version" || option == "--compact" || option == "--percent-sizes")
             return usage(std::string(kProgram) + ": option '" + option + "' takes no value");
         if (option != "--settings" && option != "--set" && option != "--effect" &&
-            option != "--select")
+            option != "--select" && option != "--format" && option != "--options")
             return usage(std::string(kProgram) + ": unknown option '" + shownValue(option) + "'");
         if (!value) {
             if (i + 1 >= args.size())
@@ -191,6 +230,7 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
                              (option == "--set"      ? "NAME=VALUE"
                               : option == "--effect" ? "a number"
                               : option == "--select" ? "START,LENGTH"
+                              : option == "--format" ? "html, css or bbcode"
                                                      : "a file"));
             value = args[++i];
         }
@@ -204,11 +244,16 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
                 return failure;
             continue;
         }
+        if (option == "--format") {
+            if (auto failure = parseFormat(*value, request))
+                return failure;
+            continue;
+        }
         Action action;
-        if (option == "--settings") {
+        if (option == "--settings" || option == "--options") {
             if (value->empty())
-                return usage(std::string(kProgram) + ": option '--settings' needs a file");
-            action.kind = Action::LoadFile;
+                return usage(std::string(kProgram) + ": option '" + option + "' needs a file");
+            action.kind = option == "--settings" ? Action::LoadFile : Action::LoadOptions;
             action.text = *value;
         } else if (auto failure = parseAssignment(*value, action)) {
             return failure;
@@ -256,7 +301,7 @@ struct FaceChanges {
 };
 
 std::optional<Failure> applyActions(const std::vector<Action>& actions, AppSettings& settings,
-                                    FaceChanges& face) {
+                                    NewOptions& options, FaceChanges& face) {
     const auto faceIndexField = static_cast<std::size_t>(findSettingsField("FontFaceIndex"));
     for (const Action& a : actions) {
         switch (a.kind) {
@@ -282,6 +327,17 @@ std::optional<Failure> applyActions(const std::vector<Action>& actions, AppSetti
         case Action::SetFontFace:
             settings.fmt.FontFace = a.text;
             face.faceGiven = true;
+            break;
+        case Action::LoadOptions: {
+            std::string bytes;
+            if (auto failure = readFile(a.text, kOptionsSizeLimit, bytes))
+                return failure;
+            // As when the window starts: a value the program cannot take gives its default.
+            ParseOptions(bytes, options);
+            break;
+        }
+        case Action::SetOption:
+            setOptionText(options, a.field, a.text);
             break;
         }
     }
@@ -326,8 +382,9 @@ std::optional<Failure> run(const std::vector<std::string>& args, const ReadStand
     }
 
     AppSettings settings;
+    NewOptions options;
     FaceChanges face;
-    if (auto failure = applyActions(request.actions, settings, face))
+    if (auto failure = applyActions(request.actions, settings, options, face))
         return failure;
     // As at start-up, the face follows an index read from a file or set, unless the face
     // itself was given. Without either the state's own default face stays.
@@ -357,8 +414,8 @@ std::optional<Failure> run(const std::vector<std::string>& args, const ReadStand
         return std::nullopt;
     }
 
-    std::optional<std::string> code =
-        GenerateCode(text, settings.fmt, request.codeView ? kCodeViewPanel : 0);
+    std::optional<std::string> code = GenerateCode(text, settings.fmt, generatorOptions(options),
+                                                   request.codeView ? kCodeViewPanel : 0);
     if (!code)
         return Failure{kExitFailure, std::string(kProgram) + ": the generator is busy"};
     out = std::move(*code);
@@ -417,7 +474,9 @@ std::string cliVersion() {
 std::string cliUsage() {
     std::string u =
         "Usage: zelkohtml-gen [--settings FILE] [--set NAME=VALUE]... [--effect N]...\n"
-        "                     [--select START,LENGTH] [--code-view] [--text-only] [FILE]\n"
+        "                     [--select START,LENGTH] [--code-view] [--text-only]\n"
+        "                     [--options FILE] [--format html|css|bbcode] [--compact]\n"
+        "                     [--percent-sizes] [FILE]\n"
         "       zelkohtml-gen --help | --version\n"
         "\n"
         "Prints the HTML code ZelkoHTML generates for the text in FILE (standard input when\n"
@@ -443,6 +502,15 @@ std::string cliUsage() {
         "                     after each effect the selection covers its result\n"
         "  --text-only        print the text after the effects (UTF-8, CR LF line breaks)\n"
         "                     instead of the code\n"
+        "  --options FILE     read an options file (Options.ini) over the current values: the\n"
+        "                     format, compact code and per cent sizes; a value it holds that\n"
+        "                     the program cannot take gives that option's default\n"
+        "  --format FORMAT    write the code as html (classic HTML, the default), css (HTML5\n"
+        "                     with styles) or bbcode (the tags of forums; no marquee)\n"
+        "  --compact          neighbouring letters of one colour (and one wave) share one tag,\n"
+        "                     the spaces between them included\n"
+        "  --percent-sizes    BBCode sizes in per cent (50 to 200, as phpBB takes them)\n"
+        "                     instead of 1 to 7\n"
         "  -h, --help         show this help and exit\n"
         "  --version          show the version and licence and exit\n"
         "\n"

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 
 #include "code_generator.h"
+#include "options_file.h"
 #include "settings_file.h"
 #include "text.h"
 #include "text_effects.h"
@@ -233,7 +234,47 @@ INSTANTIATE_TEST_SUITE_P(
         OptionCase{"selectionWithoutEffectChangesNothing",
                    {"--select", "0,2", "--text-only"},
                    "abc",
-                   "abc"}),
+                   "abc"},
+        // Formats.
+        OptionCase{
+            "formatCss",
+            {"--format", "css", "--set", "Bold=1", "--set", "Alignment=1", "--set",
+             "FontColor=255"},
+            kBonjour,
+            R"(<span style="color:#FF0000;font-family:'Verdana';font-size:small"><div style="text-align:center"><b>Bonjour<br>à&nbsp;&nbsp;tous</b></div></span>)"},
+        OptionCase{"formatBbcode",
+                   {"--format=bbcode", "--set", "Bold=1", "--set", "Alignment=1", "--set",
+                    "FontColor=255", "--set", "ScrollingOn=1"},
+                   kBonjour,
+                   "[font=Verdana][size=2][color=#FF0000][center][b]Bonjour\r\nà  "
+                   "tous[/b][/center][/color][/size][/font]"},
+        OptionCase{"formatBbcodePercentSizes",
+                   {"--percent-sizes", "--format", "bbcode"},
+                   "x",
+                   "[font=Verdana][size=85][color=#000000]x[/color][/size][/font]"},
+        OptionCase{"percentSizesLeaveHtmlAlone",
+                   {"--percent-sizes"},
+                   "x",
+                   R"(<font size="2" face="Verdana" color="#000000">x</font>)"},
+        OptionCase{"laterFormatWins",
+                   {"--format", "bbcode", "--format", "html"},
+                   "x",
+                   R"(<font size="2" face="Verdana" color="#000000">x</font>)"},
+        OptionCase{"compact",
+                   {"--compact", "--set", "GradientOn=1", "--set", "GradientStartColor=255",
+                    "--set", "GradientEndColor=255", "--set", "IgnoreTextTags=1"},
+                   "ab cd",
+                   R"(<font color="#FF0000">ab cd</font>)"},
+        OptionCase{"compactBbcode",
+                   {"--compact", "--format", "bbcode", "--set", "GradientOn=1", "--set",
+                    "GradientStartColor=255", "--set", "GradientEndColor=255", "--set",
+                    "IgnoreTextTags=1"},
+                   "ab cd",
+                   "[color=#FF0000]ab cd[/color]"},
+        OptionCase{"textOnlyIgnoresTheFormat",
+                   {"--format", "bbcode", "--text-only"},
+                   "<b>x</b>",
+                   "<b>x</b>"}),
     [](const ::testing::TestParamInfo<OptionCase>& info) { return info.param.name; });
 
 // --- Errors ------------------------------------------------------------------------------
@@ -372,6 +413,52 @@ INSTANTIATE_TEST_SUITE_P(
                   2,
                   "zelkohtml-gen: --select ,2: expected START,LENGTH (two numbers from 0) (see "
                   "--help)\n"},
+        ErrorCase{"formatWithoutValue",
+                  {"--format"},
+                  2,
+                  "zelkohtml-gen: option '--format' needs html, css or bbcode (see --help)\n"},
+        ErrorCase{"unknownFormat",
+                  {"--format", "xml"},
+                  2,
+                  "zelkohtml-gen: --format xml: expected html, css or bbcode (see --help)\n"},
+        ErrorCase{"formatNamesAreLowerCase",
+                  {"--format=CSS"},
+                  2,
+                  "zelkohtml-gen: --format CSS: expected html, css or bbcode (see --help)\n"},
+        ErrorCase{"formatByNumber",
+                  {"--format", "2"},
+                  2,
+                  "zelkohtml-gen: --format 2: expected html, css or bbcode (see --help)\n"},
+        ErrorCase{"emptyFormat",
+                  {"--format="},
+                  2,
+                  "zelkohtml-gen: --format : expected html, css or bbcode (see --help)\n"},
+        ErrorCase{"compactWithValue",
+                  {"--compact=1"},
+                  2,
+                  "zelkohtml-gen: option '--compact' takes no value (see --help)\n"},
+        ErrorCase{"percentSizesWithValue",
+                  {"--percent-sizes=yes"},
+                  2,
+                  "zelkohtml-gen: option '--percent-sizes' takes no value (see --help)\n"},
+        ErrorCase{"optionsWithoutFile",
+                  {"--options"},
+                  2,
+                  "zelkohtml-gen: option '--options' needs a file (see --help)\n"},
+        ErrorCase{"optionsEmpty",
+                  {"--options="},
+                  2,
+                  "zelkohtml-gen: option '--options' needs a file (see --help)\n"},
+        ErrorCase{"missingOptions",
+                  {"--options", "/nonexistent/Options.ini"},
+                  1,
+                  "zelkohtml-gen: /nonexistent/Options.ini: No such file or directory\n"},
+        ErrorCase{
+            "optionsIsAFolder", {"--options", "/tmp"}, 1, "zelkohtml-gen: /tmp: Is a directory\n"},
+        ErrorCase{"optionsIsADevice",
+                  {"--options", "/dev/zero"},
+                  1,
+                  "zelkohtml-gen: /dev/zero: not an ordinary file\n"},
         ErrorCase{"textOnlyWithValue",
                   {"--text-only=yes"},
                   2,
@@ -626,6 +713,54 @@ TEST_F(CliTest, settingsWithABadNumber_namesFileAndLineAndPrintsNothing) {
     EXPECT_EQ(r.status, kExitFailure);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "zelkohtml-gen: " + path("bad.ini") + ":17: Invalid numeric input\n");
+}
+
+TEST_F(CliTest, optionsFile_givesTheFormatInTheOrderGiven) {
+    NewOptions o;
+    o.OutputFormat = 2;
+    o.CompactCode = 1;
+    o.BbcodePercentSizes = 1;
+    writeFile(path("Options.ini"), FormatOptions(o));
+    const std::string ini = path("Options.ini");
+    const std::vector<std::string> gradient = {
+        "--set", "GradientOn=1",         "--set", "GradientStartColor=255",
+        "--set", "GradientEndColor=255", "--set", "WavesOn=1"};
+    struct Case {
+        std::vector<std::string> args;
+        GeneratorOptions options;
+    } const cases[] = {
+        {{"--options", ini}, {OutputFormat::BbCode, true, true}},
+        {{"--options=" + ini, "--format", "css"}, {OutputFormat::Html5, true, true}},
+        {{"--format", "css", "--options", ini}, {OutputFormat::BbCode, true, true}},
+        {{"--format", "html", "--compact"}, {OutputFormat::ClassicHtml, true, false}},
+    };
+    FormattingState st;
+    st.GradientOn = 1;
+    st.GradientStartColor = st.GradientEndColor = 255;
+    st.WavesOn = 1;
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), gradient.begin(), gradient.end());
+        const ToolRun r = runTool(args, kBonjour);
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        EXPECT_EQ(r.out, GenerateCode(kBonjour, st, c.options, 0).value()) << c.args[1];
+    }
+}
+
+// As when the window starts: what the program cannot take gives the option's default, and
+// the lines of other versions are passed over.
+TEST_F(CliTest, optionsFile_valuesItCannotTakeGiveTheirDefaults) {
+    writeFile(path("Options.ini"),
+              "OutputFormat=7\r\nCompactCode=oui\r\nFutureOption=3\r\nBbcodePercentSizes=1\r\n");
+    const ToolRun r = runTool({"--format", "bbcode", "--options", path("Options.ini")}, "x");
+    EXPECT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, R"(<font size="2" face="Verdana" color="#000000">x</font>)");
+    writeFile(path("big.ini"), std::string(kOptionsSizeLimit + 1, '\n'));
+    const ToolRun big = runTool({"--options", path("big.ini")}, "x");
+    EXPECT_EQ(big.status, kExitFailure);
+    EXPECT_EQ(big.out, "");
+    EXPECT_EQ(big.err, "zelkohtml-gen: " + path("big.ini") + ": File too large\n");
 }
 
 TEST_F(CliTest, emptySettingsFile_readsZerosLikeTheProgram) {

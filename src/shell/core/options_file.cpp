@@ -1,5 +1,6 @@
 #include "options_file.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "ordinary_file.h"
@@ -264,6 +265,14 @@ std::string FormatOptions(const NewOptions& o) {
 
 WriteResult SaveOptions(const std::string& path, const NewOptions& o) {
     return writeFileAtomically(path, FormatOptions(o));
+}
+
+GeneratorOptions generatorOptions(const NewOptions& o) {
+    GeneratorOptions g;
+    g.format = static_cast<OutputFormat>(std::min<int>(o.OutputFormat, 2));
+    g.compact = o.CompactCode == 1;
+    g.percentSizes = o.BbcodePercentSizes == 1;
+    return g;
 }
 
 } // namespace zk

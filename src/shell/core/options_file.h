@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "atomic_file.h"
+#include "code_generator.h"
 #include "formatting_state.h"
 
 namespace zk {
@@ -89,5 +90,8 @@ std::string FormatOptions(const NewOptions& o);
 // Replaces the file through a temporary file and a rename; the previous file stays whole
 // when that fails.
 WriteResult SaveOptions(const std::string& path, const NewOptions& o);
+
+// What the generator takes of the options.
+GeneratorOptions generatorOptions(const NewOptions& o);
 
 } // namespace zk
