@@ -363,6 +363,29 @@ TEST(OptionNames, areFoundWhateverTheirCaseAndEachHasARange) {
     EXPECT_EQ(optionRange(0), "0 to 2");
 }
 
+TEST(GeneratorOptions, takeTheFormatTheCompactCodeAndThePerCentSizes) {
+    const struct {
+        const char* lines;
+        OutputFormat format;
+        bool compact;
+        bool percent;
+    } cases[] = {
+        {"", OutputFormat::ClassicHtml, false, false},
+        {"OutputFormat=1\r\nCompactCode=1", OutputFormat::Html5, true, false},
+        {"OutputFormat=2\r\nBbcodePercentSizes=1", OutputFormat::BbCode, false, true},
+        {"OutputFormat=3\r\nCompactCode=2", OutputFormat::ClassicHtml, false, false},
+    };
+    for (const auto& c : cases) {
+        NewOptions o;
+        ParseOptions(c.lines, o);
+        const GeneratorOptions g = generatorOptions(o);
+        EXPECT_EQ(g.format, c.format) << c.lines;
+        EXPECT_EQ(g.compact, c.compact) << c.lines;
+        EXPECT_EQ(g.percentSizes, c.percent) << c.lines;
+        EXPECT_EQ(g.classic(), c.format == OutputFormat::ClassicHtml && !c.compact) << c.lines;
+    }
+}
+
 TEST_F(OptionsFileTest, missingOrUnreadableFileLeavesTheOptionsAsTheyAre) {
     fs::create_directory(dir_ / "a folder");
     // A named pipe without a writer would wait for ever if it were opened to be read.
