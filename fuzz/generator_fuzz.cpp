@@ -3,7 +3,8 @@
 // marquee, the signature fields and sizes, the code prefix, the preset colours and the size
 // limit, the code-view flag, and now and then the basic formatting read from a preset file
 // made of the fuzzer's bytes. The text is what is left, made valid UTF-8 as the window hands
-// it over. The code must agree with the pass-by-pass reference generator of the tests.
+// it over. The code must agree with the pass-by-pass reference generator of the tests; the
+// same state and text then go through the other formats, plain and compact.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -121,5 +122,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool sameReading = !(st.GradientOn == 1 && st.WavesOn == 1 && hasLetterJoiningATag(text));
     if (sameReading && *code != zk::reference::GenerateCode(text, st, panel))
         std::abort();
+
+    // The other formats, on the same state and text: compact code is never longer.
+    for (const zk::OutputFormat format :
+         {zk::OutputFormat::ClassicHtml, zk::OutputFormat::Html5, zk::OutputFormat::BbCode}) {
+        zk::GeneratorOptions options;
+        options.format = format;
+        options.percentSizes = format == zk::OutputFormat::BbCode && text.size() % 2 == 1;
+        const auto plain = format == zk::OutputFormat::ClassicHtml
+                               ? code
+                               : zk::GenerateCode(text, st, options, panel);
+        options.compact = true;
+        const auto compact = zk::GenerateCode(text, st, options, panel);
+        if (!plain || !compact || zk::GenerationRunning() || compact->size() > plain->size())
+            std::abort();
+    }
     return 0;
 }
