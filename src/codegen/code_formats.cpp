@@ -108,6 +108,22 @@ std::optional<std::string_view> attributeValue(std::string_view attributes, std:
     return std::nullopt;
 }
 
+// Where the count of a typed tag ('a', 'b', 'i', 'u' or 's') is kept.
+std::size_t typedIndex(char name) {
+    switch (name) {
+    case 'a':
+        return 0;
+    case 'b':
+        return 1;
+    case 'i':
+        return 2;
+    case 'u':
+        return 3;
+    default:
+        return 4;
+    }
+}
+
 const char* closingOfTyped(char name) {
     switch (name) {
     case 'a':
@@ -126,16 +142,12 @@ const char* closingOfTyped(char name) {
 // The signature's text part and image part in HTML5 or BBCode.
 std::string signatureText(const FormattingState& st, const GeneratorOptions& options) {
     const int size = LegacyFontSize(7 - static_cast<int>(st.SignatureSizeIndex));
-    std::string out;
-    if (options.format == OutputFormat::BbCode) {
-        out = "[size=" + std::to_string(BbcodeFontSize(size, options.percentSizes)) + "][color=#";
-        appendHex(out, ResolveColor(st.SignatureColor));
-        return out + "][b]" + st.SignatureText + "[/b][/color][/size]";
-    }
-    out = "<span style=\"color:#";
-    appendHex(out, ResolveColor(st.SignatureColor));
-    return out + ";font-family:" + cssFace(st.FontFace) + ";font-size:" + CssFontSize(size) +
-           "\"><b>" + st.SignatureText + "</b></span>";
+    const std::string colour = ColorToHtml(st.SignatureColor);
+    if (options.format == OutputFormat::BbCode)
+        return "[size=" + std::to_string(BbcodeFontSize(size, options.percentSizes)) + "][color=#" +
+               colour + "][b]" + st.SignatureText + "[/b][/color][/size]";
+    return "<span style=\"color:#" + colour + ";font-family:" + cssFace(st.FontFace) +
+           ";font-size:" + CssFontSize(size) + "\"><b>" + st.SignatureText + "</b></span>";
 }
 
 std::string signatureImage(const FormattingState& st, const GeneratorOptions& options) {
@@ -451,6 +463,7 @@ void FormatWriter::typedTag() {
         code_ += letter;
         code_ += ']';
         openTyped_ += letter;
+        ++openCount_[typedIndex(letter)];
         return;
     } else if (sameLetters(name, "br")) {
         code_ += "\r\n";
@@ -459,6 +472,7 @@ void FormatWriter::typedTag() {
         if (const auto href = attributeValue(rest, "href")) {
             code_ += "[url=" + BbcodeAddress(*href) + "]";
             openTyped_ += 'a';
+            ++openCount_[typedIndex('a')];
             return;
         }
     } else if (sameLetters(name, "img")) {
@@ -473,14 +487,17 @@ void FormatWriter::typedTag() {
 // Closes the typed tag `name` that is still open, and those opened inside it; false when
 // none is open.
 bool FormatWriter::closeTyped(char name) {
-    const std::size_t at = openTyped_.rfind(name);
-    if (at == std::string::npos)
+    // Counted, so that closings of what is not open never search the whole list again.
+    if (openCount_[typedIndex(name)] == 0)
         return false;
-    while (openTyped_.size() > at) {
-        code_ += closingOfTyped(openTyped_.back());
+    while (true) {
+        const char last = openTyped_.back();
+        code_ += closingOfTyped(last);
         openTyped_.pop_back();
+        --openCount_[typedIndex(last)];
+        if (last == name)
+            return true;
     }
-    return true;
 }
 
 void FormatWriter::finish() {
@@ -491,6 +508,7 @@ void FormatWriter::finish() {
         code_ += closingOfTyped(openTyped_.back());
         openTyped_.pop_back();
     }
+    std::fill(std::begin(openCount_), std::end(openCount_), 0);
 }
 
 } // namespace zk

@@ -89,6 +89,7 @@ private:
     char pending_ = 0;      // HTML: a CR or a space that waits for the next character
     std::string typed_;     // BBCode: a tag the user typed, from its "<" while it is read
     std::string openTyped_; // BBCode: the typed tags translated and still open, innermost last
+    std::size_t openCount_[5] = {}; // how many of openTyped_ are links, b, i, u and s
     Run colour_ = Run::None;
     Color colourValue_ = 0;
     Run wave_ = Run::None;

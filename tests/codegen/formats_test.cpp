@@ -7,6 +7,7 @@
 
 #include "code_formats.h"
 #include "code_generator.h"
+#include "string_utils.h"
 
 namespace zk {
 namespace {
@@ -338,6 +339,25 @@ TEST(Formats, typedTagsInBbcode) {
     });
 }
 
+// Many typed tags left open, then many closings of a tag that is not open: each stays as
+// typed, and the open ones close at the end, innermost first.
+TEST(Formats, typedTagsNestedDeepInBbcode) {
+    const std::size_t n = 100000;
+    std::string text, expected;
+    for (std::size_t k = 0; k < n; ++k) {
+        text += k % 2 ? "<b>" : "<u>";
+        expected += k % 2 ? "[b]" : "[u]";
+    }
+    for (std::size_t k = 0; k < n; ++k) {
+        text += "</i>";
+        expected += "</i>";
+    }
+    for (std::size_t k = n; k-- > 0;)
+        expected += k % 2 ? "[/b]" : "[/u]";
+    EXPECT_TRUE(generate(text, bodyOnly, kBbcode) == expected);
+    EXPECT_TRUE(generate(text + "</u>", bodyOnly, kBbcode) == expected);
+}
+
 TEST(Formats, signature) {
     const auto signature = [](const char* text, const char* image, const char* link, int order) {
         return [=](FormattingState& s) {
@@ -381,6 +401,23 @@ TEST(Formats, signature) {
          "[font=Verdana][size=2][color=#000000]a[/color][/size][/font][size=1][color=#FF0000][b]S"
          "[/b][/color][/size] "},
     });
+}
+
+// Whatever the value (a system colour from the settings file included), a colour has the
+// digits the classic code gives it.
+TEST(Formats, coloursAreSpeltAsInTheClassicCode) {
+    for (const Color colour : {Color{0x0000FF}, Color{0x123456}, static_cast<Color>(0x80000005),
+                               static_cast<Color>(0xFF000000)}) {
+        FormattingState st;
+        st.FontColor = colour;
+        st.SignatureOn = 1;
+        st.SignatureText = "S";
+        st.SignatureColor = colour;
+        const std::string digits = ColorToHtml(colour);
+        EXPECT_EQ(count(GenerateCode("x", st, 0).value(), "color=\"#" + digits + "\""), 2u);
+        EXPECT_EQ(count(GenerateCode("x", st, kCss, 0).value(), "color:#" + digits + ";"), 2u);
+        EXPECT_EQ(count(GenerateCode("x", st, kBbcode, 0).value(), "[color=#" + digits + "]"), 2u);
+    }
 }
 
 TEST(Formats, marqueeIsLeftOutOfBbcodeOnly) {
