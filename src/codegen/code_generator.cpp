@@ -569,41 +569,6 @@ std::size_t maxGrowth(const FormattingState& st) {
     return std::max<std::size_t>(letter, 5);
 }
 
-// The fragment in another format than the classic one, or in compact code: the same
-// pieces, spelt by the format, around the body that the format's writer spells.
-std::string generateFormatted(std::string_view text, const FormattingState& st,
-                              const GeneratorOptions& options, int openPanel,
-                              const KeepResponsive& keepResponsive, const Pacing& pacing) {
-    const OutputFormat format = options.format;
-    const TagPair style = StyleTags(st, format);
-    const TagPair align = text.empty() ? TagPair{} : AlignmentTags(st, format);
-    const TagPair font = text.empty() ? TagPair{} : FontTags(st, options);
-    const std::string signature = st.SignatureOn == 1 ? SignatureBlock(st, options) : std::string();
-    const TagPair marquee = st.ScrollingOn == 1 ? MarqueeTags(st, format) : TagPair{};
-
-    std::string code;
-    // The styles' tags are longer than the font tags: half as much again is ample.
-    const std::size_t bound =
-        st.CodePrefix.size() + marquee.opening.size() + font.opening.size() + align.opening.size() +
-        style.opening.size() + text.size() * (maxGrowth(st) * 3 / 2) + style.closing.size() +
-        align.closing.size() + font.closing.size() + marquee.closing.size() + signature.size();
-    reserveCode(code, bound, 2 * text.size());
-    code += st.CodePrefix;
-    code += marquee.opening;
-    code += font.opening;
-    code += align.opening;
-    code += style.opening;
-    FormatWriter body(code, options, openPanel != kCodeViewPanel);
-    runBody(text, st, body, keepResponsive, pacing);
-    body.finish();
-    code += style.closing;
-    code += align.closing;
-    code += font.closing;
-    code += marquee.closing;
-    code += signature;
-    return code;
-}
-
 } // namespace
 
 bool GenerationRunning() {
@@ -821,30 +786,38 @@ std::optional<std::string> GenerateCode(std::string_view text, const FormattingS
     const RunningGuard guard;
     if (text.empty() && st.SignatureOn == 0 && st.CodePrefix.empty())
         return std::string();
-    if (!options.classic())
-        return generateFormatted(text, st, options, openPanel, keepResponsive, pacing);
 
-    const TagPair style = StyleTags(st);
-    const TagPair align = text.empty() ? TagPair{} : AlignmentTags(st);
-    const TagPair font = text.empty() ? TagPair{} : FontTags(st);
-    const std::string signature = st.SignatureOn == 1 ? SignatureBlock(st) : std::string();
-    const TagPair marquee = st.ScrollingOn == 1 ? MarqueeTags(st) : TagPair{};
+    const OutputFormat format = options.format;
+    const TagPair style = StyleTags(st, format);
+    const TagPair align = text.empty() ? TagPair{} : AlignmentTags(st, format);
+    const TagPair font = text.empty() ? TagPair{} : FontTags(st, options);
+    const std::string signature = st.SignatureOn == 1 ? SignatureBlock(st, options) : std::string();
+    const TagPair marquee = st.ScrollingOn == 1 ? MarqueeTags(st, format) : TagPair{};
 
     const std::size_t head = st.CodePrefix.size() + marquee.opening.size() + font.opening.size() +
                              align.opening.size() + style.opening.size();
     const std::size_t tail = style.closing.size() + align.closing.size() + font.closing.size() +
                              marquee.closing.size() + signature.size();
+    // The styles' tags are longer than the font tags: half as much again is ample.
+    const std::size_t growth = options.classic() ? maxGrowth(st) : maxGrowth(st) * 3 / 2;
     std::string code;
-    reserveCode(code, head + text.size() * maxGrowth(st) + tail, head + 2 * text.size() + tail);
+    reserveCode(code, head + text.size() * growth + tail, head + 2 * text.size() + tail);
     code += st.CodePrefix;
     code += marquee.opening;
     code += font.opening;
     code += align.opening;
     code += style.opening;
-    BodyWriter body(code, openPanel != kCodeViewPanel);
-    ClassicLetters letters(body);
-    runBody(text, st, letters, keepResponsive, pacing);
-    body.finish(tail);
+    if (options.classic()) {
+        // The classic fragment keeps a writer of its own, the fastest.
+        BodyWriter body(code, openPanel != kCodeViewPanel);
+        ClassicLetters letters(body);
+        runBody(text, st, letters, keepResponsive, pacing);
+        body.finish(tail);
+    } else {
+        FormatWriter body(code, options, openPanel != kCodeViewPanel);
+        runBody(text, st, body, keepResponsive, pacing);
+        body.finish();
+    }
     code += style.closing;
     code += align.closing;
     code += font.closing;
