@@ -256,4 +256,18 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+std::string writeErrorMessage(const WriteResult& result) {
+    switch (result.status) {
+    case WriteStatus::Ok:
+        return {};
+    case WriteStatus::CannotCreate:
+        return "\r\nERREUR en écriture";
+    case WriteStatus::WriteFailed:
+        break;
+    }
+    if (result.error == ENOSPC)
+        return "Disk full";
+    return "I/O error " + std::to_string(result.error);
+}
+
 } // namespace zk

@@ -19,6 +19,11 @@ struct WriteResult {
     bool ok() const { return status == WriteStatus::Ok; }
 };
 
+// The text the user sees for a failed save: a line break and "ERREUR en écriture" when the
+// file cannot be created, "Disk full" or "I/O error N" when writing it failed; empty when
+// the save went well.
+std::string writeErrorMessage(const WriteResult& result);
+
 // Replaces the file at path with bytes through a temporary file beside it and a rename,
 // so that a crash or a full disk leaves the previous file whole. A symbolic link is
 // followed: its target is replaced, in the target's folder, and the link stays. What may

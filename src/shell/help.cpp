@@ -4,10 +4,11 @@
 #include <QFileInfo>
 #include <QLabel>
 
+#include "data_path.h"
 #include "shell.h"
 
 QString TForm1::HelpPagePath() const {
-    return AppFolder + QStringLiteral("Data/Aide/ZelkoHTMLDOC.htm");
+    return zk::platform::dataPath(AppFolder, zk::data::kHelpPage);
 }
 
 void TForm1::LaunchDocument(const QString& path, const QString& program) {

@@ -33,6 +33,7 @@
 #include "html_view.h"
 #include "icons.h"
 #include "plain_memo.h"
+#include "preview_page.h"
 #include "tray.h"
 
 namespace {
@@ -529,12 +530,9 @@ void TForm1::BuildImagePanel() {
 
 QWebEngineView* TForm1::EnsureWebB() {
     if (!WebB) {
-        WebB = zk::platform::createHtmlView(this);
-        WebB->setObjectName(QStringLiteral("WebB"));
-        WebB->setGeometry(0, 216, 512, 180);
-        WebB->setContextMenuPolicy(Qt::NoContextMenu);
+        WebB = zk::platform::makeBrowserView(*this, this, QStringLiteral("WebB"),
+                                             QRect(0, 216, 512, 180));
         WebB->lower(); // below the overlay panels
-        ShowNewBrowserView(WebB);
         WebBHolder->hide();
         if (!pendingWebBPage_.isEmpty())
             zk::platform::showFile(WebB, std::exchange(pendingWebBPage_, QString()));
@@ -717,24 +715,6 @@ void TForm1::CheckGroupItem(const QString& letter, int first, int last, int chos
         if (QAction* item = MenuItem(letter + QString::number(i)))
             item->setChecked(i == chosen);
     }
-}
-
-std::string TForm1::EditorText(const QPlainTextEdit* editor) {
-    // The raw text keeps no-break spaces; paragraph and line separators are line breaks.
-    QString text = editor->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text.toStdString();
-}
-
-void TForm1::SetEditorText(QPlainTextEdit* editor, const std::string& text) {
-    QString t = QString::fromStdString(text);
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    editor->setPlainText(t);
 }
 
 void TForm1::AttachContextMenu(QWidget* w, QMenu* menu) {

@@ -19,6 +19,7 @@
 #include "options_file.h"
 #include "settings_file.h"
 #include "text_effects.h"
+#include "window_host.h"
 
 class QAction;
 class QButtonGroup;
@@ -42,6 +43,7 @@ class StatusClock;
 }
 namespace zk::platform {
 class BrowserWindowInfoRequest;
+class PreviewPage;
 class TrayIcon;
 } // namespace zk::platform
 namespace zk::ui {
@@ -49,7 +51,7 @@ class GradientSwatch;
 class RadioGroup;
 } // namespace zk::ui
 
-class TForm1 final : public QWidget {
+class TForm1 final : public QWidget, public zk::platform::WindowHost {
     Q_OBJECT
 
 public:
@@ -290,14 +292,21 @@ public:
     QStringList UnkeptFiles;
     QString LastCloseError; // the failed save at close already shown, not shown twice
 
-    // ---- Window, tray and messages (messages.cpp) ----
-    void ShowError(const QString& message);
-    void BoutErrorClick();
-    void CloseOverlayPanels();
-    // The opening rule of the overlay panels: a second press closes the panel through
-    // closeAction; otherwise the open panel is closed, fill runs and panel n shows.
+    // ---- What the window's parts ask of it (WindowHost) ----
+    QWidget* hostWindow() override { return this; }
+    void ShowError(const QString& message) override;
+    void CloseOverlayPanels() override;
     void ToggleOverlayPanel(int n, const std::function<void()>& fill,
-                            const std::function<void()>& closeAction);
+                            const std::function<void()>& closeAction) override;
+    int OpenPanelNumber() const override { return OpenPanel; }
+    // Also sets UndoFromClipboard: the clipboard then holds the text as it was.
+    void InsertAtCaret(const QString& opening, const QString& closing) override;
+    void LaunchDocument(const QString& path, const QString& program) override;
+    void ShowNewBrowserView(QWebEngineView* view) override;
+    void HideToTray() override;
+
+    // ---- Window, tray and messages (messages.cpp) ----
+    void BoutErrorClick();
     QWidget* OverlayPanel(int n) const;
     void ApplyCharacterTableFont();
     void BoutTopClick();
@@ -308,8 +317,6 @@ public:
     void CacherTrayClick();
     void Popup9Popup();
     bool TrayAvailable() const;
-    // Hides the window behind the tray icon; where there is no tray it is minimised.
-    void HideToTray();
     // Shows the window, restoring it when minimised, and makes it the foreground window.
     void ShowFromTray();
     void SetShowHint(bool on);
@@ -343,6 +350,8 @@ public:
     // How often a long generation lets the window process its events.
     zk::Pacing GenerationPacing;
     bool WritePreviewPage();
+    // The preview page shown in WebB.
+    zk::platform::PreviewPage PreviewPane();
     QString PreviewPagePath() const;
     void BoutNavIntegreClick();
     void AperudansleNavigateurIntgr1Click();
@@ -383,7 +392,6 @@ public:
     void BoutTexteSignCoulClick();
 
     // ---- Help, about and launching (help.cpp) ----
-    void LaunchDocument(const QString& path, const QString& program);
     void BoutHelpClick();
     void AideF11Click();
     void ZelkoInfo5Click();
@@ -432,9 +440,6 @@ public:
     void BoutCharOkClick();
     void CharClick(QLabel* cell);
     void CharLoopMouseMove(QLabel* cell);
-    // Puts opening before and closing after the selection of Memo1 (or at the caret), the
-    // shared way of inserting links, sounds, characters and image tags.
-    void InsertAtCaret(const QString& opening, const QString& closing);
 
     // ---- Image lists (imagelists/ui) ----
     zk::ListNameTable ListNames;          // the list names as the folder scan found them
@@ -486,8 +491,6 @@ public:
     // The browser pane: made after the window's first paint, or at once when a page is
     // to be shown earlier by a command.
     QWebEngineView* EnsureWebB();
-    // Shows a browser view just made, keeping the window active and its focus in place.
-    void ShowNewBrowserView(QWebEngineView* view);
     // Shows a local file in WebB; at start-up before the pane exists it waits for it.
     void ShowInBrowserPane(const QString& path);
 
@@ -509,10 +512,6 @@ public:
     QAction* MenuItem(const QString& name) const;
     // Checks item letter+chosen of the group letter+first..letter+last and clears the others.
     void CheckGroupItem(const QString& letter, int first, int last, int chosen);
-    // The editor's text as the core reads it: UTF-8, lines ended by CR LF.
-    static std::string EditorText(const QPlainTextEdit* editor);
-    // Puts core text (UTF-8, CR LF or LF) into an editor.
-    static void SetEditorText(QPlainTextEdit* editor, const std::string& text);
     // The context menu reached by the keyboard shortcuts of widget w (and the right click).
     void AttachContextMenu(QWidget* w, QMenu* menu);
 

@@ -9,11 +9,12 @@
 
 #include <cerrno>
 
+#include "data_path.h"
 #include "dialogs.h"
 #include "preset_file.h"
 
 QString TForm1::PresetPath(int slot) const {
-    return AppFolder + QStringLiteral("Data/Presets/") +
+    return zk::platform::dataPath(AppFolder, zk::data::kPresets) + QLatin1Char('/') +
            QString::fromStdString(zk::presetFileName(slot));
 }
 

@@ -12,17 +12,13 @@
 #include <cerrno>
 
 #include "autostart.h"
+#include "data_path.h"
 #include "data_tree.h"
 #include "dialogs.h"
 #include "tray.h"
 #include "window_system.h"
 
 namespace {
-
-// Created in this order; a start that had to create every one of them has no Data tree.
-const char* const kDataFolders[] = {
-    "Data",         "Data/Bin",  "Data/Listes", "Data/Listes/BakListes",
-    "Data/Presets", "Data/Temp", "Data/Aide"};
 
 std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
@@ -31,11 +27,11 @@ std::string localPath(const QString& path) {
 } // namespace
 
 QString TForm1::SettingsPath() const {
-    return AppFolder + QStringLiteral("Data/Bin/ZelkoHTML.ini");
+    return zk::platform::dataPath(AppFolder, zk::data::kSettingsFile);
 }
 
 QString TForm1::OptionsPath() const {
-    return AppFolder + QStringLiteral("Data/Bin/") + QLatin1String(zk::kOptionsFileName);
+    return zk::platform::dataPath(AppFolder, zk::data::kOptionsFile);
 }
 
 void TForm1::FormCreate(const QStringList& args) {
@@ -43,8 +39,9 @@ void TForm1::FormCreate(const QStringList& args) {
     StartupStepsDone = 1;
 
     bool createdAll = true;
-    for (const char* folder : kDataFolders) {
-        if (!QDir().mkdir(AppFolder + QLatin1String(folder)))
+    // Created in this order; a start that had to create every one has no Data tree.
+    for (std::string_view folder : zk::data::kFolders) {
+        if (!QDir().mkdir(zk::platform::dataPath(AppFolder, folder)))
             createdAll = false;
     }
     if (createdAll) {
@@ -111,7 +108,7 @@ void TForm1::FormCreate(const QStringList& args) {
     StartupStepsDone = 15;
     ApplyCharacterTableFont();
     StartupStepsDone = 16;
-    ScanListFolder(AppFolder + QStringLiteral("Data/Listes"));
+    ScanListFolder(ListFolder());
     StartupStepsDone = 17;
     ApplyAlwaysOnTop();
     StartupStepsDone = 18;

@@ -3,21 +3,20 @@
 #include "main_window.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QWebEngineView>
 
-#include "atomic_file.h"
 #include "clipboard.h"
 #include "code_generator.h"
-#include "dialogs.h"
-#include "html_view.h"
+#include "data_path.h"
+#include "editor_text.h"
+#include "preview_page.h"
 #include "shell.h"
 #include "sounds.h"
 #include "text.h"
 
 QString TForm1::PreviewPagePath() const {
-    return AppFolder + QStringLiteral("Data/Temp/TempHTML.html");
+    return zk::platform::dataPath(AppFolder, zk::data::kPreviewPage);
 }
 
 bool TForm1::Generate() {
@@ -27,7 +26,7 @@ bool TForm1::Generate() {
     }
     // The window keeps answering during a long generation; a second one is refused.
     std::optional<std::string> code = zk::GenerateCode(
-        EditorText(Memo1), settings.fmt, OpenPanel, [] { QCoreApplication::processEvents(); },
+        zk::ui::coreText(Memo1), settings.fmt, OpenPanel, [] { QCoreApplication::processEvents(); },
         GenerationPacing);
     if (!code) {
         zk::platform::beep();
@@ -37,19 +36,12 @@ bool TForm1::Generate() {
     return true;
 }
 
+zk::platform::PreviewPage TForm1::PreviewPane() {
+    return {*this, PreviewPagePath(), [this] { return EnsureWebB(); }};
+}
+
 bool TForm1::WritePreviewPage() {
-    const std::string page =
-        "<html><head></head><body>\r\n" + GeneratedCode + "\r\n</body></html>\r\n";
-    const zk::WriteResult written = zk::writeFileAtomically(
-        QFile::encodeName(PreviewPagePath()).toStdString(), zk::encodeHtmlPage(page));
-    if (written.ok())
-        return true;
-    if (written.status == zk::WriteStatus::CannotCreate)
-        ShowError(QStringLiteral("\r\nERREUR en écriture"));
-    else
-        zk::platform::dialogs().runtimeError(
-            this, QString::fromStdString(zk::writeErrorMessage(written)));
-    return false;
+    return PreviewPane().writeFragment(GeneratedCode);
 }
 
 void TForm1::BoutNavIntegreClick() {
@@ -58,7 +50,7 @@ void TForm1::BoutNavIntegreClick() {
     WritePreviewPage(); // on failure the preview goes on with what the file holds
     const QString page = PreviewPagePath();
     if (settings.PreviewInProgram == 1) {
-        zk::platform::showFile(EnsureWebB(), page);
+        PreviewPane().show();
         CloseOverlayPanels();
     } else if (settings.PreviewInNewWindow == 0) {
         zk::platform::openDocument(page);
@@ -106,7 +98,7 @@ void TForm1::BoutCodeClick() {
         OpenPanel = 0;
         return;
     }
-    SetEditorText(Memo2, GeneratedCode);
+    zk::ui::setEditorText(Memo2, GeneratedCode);
     ToggleOverlayPanel(8, {}, {});
     Memo2->setFocus();
 }

@@ -9,6 +9,7 @@
 
 #include <utility>
 
+#include "colors.h"
 #include "dialogs.h"
 #include "gradient_swatch.h"
 #include "icons.h"

@@ -9,11 +9,6 @@
 
 namespace zk::ui {
 
-// A colour of the state (0x00BBGGRR, system colours resolved) as the toolkit's colour.
-QColor toQColor(Color c);
-// A chosen colour as the state keeps it.
-Color fromQColor(const QColor& c);
-
 class GradientSwatch final : public QWidget {
     Q_OBJECT
 

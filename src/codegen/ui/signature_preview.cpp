@@ -3,21 +3,19 @@
 #include "main_window.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QWebEngineView>
 
-#include "atomic_file.h"
 #include "code_generator.h"
+#include "colors.h"
 #include "dialogs.h"
 #include "gradient_swatch.h"
-#include "html_view.h"
 #include "icons.h"
+#include "preview_page.h"
 #include "radio_group.h"
 #include "settings_file.h"
-#include "text.h"
 
 namespace {
 
@@ -69,13 +67,9 @@ void TForm1::BuildSignatureTab(QWidget* tab) {
 }
 
 QWebEngineView* TForm1::EnsureWebB3() {
-    if (!WebB3) {
-        WebB3 = zk::platform::createHtmlView(TabSheet2);
-        WebB3->setObjectName(QStringLiteral("WebB3"));
-        WebB3->setGeometry(280, 4, 220, 110);
-        WebB3->setContextMenuPolicy(Qt::NoContextMenu);
-        ShowNewBrowserView(WebB3);
-    }
+    if (!WebB3)
+        WebB3 = zk::platform::makeBrowserView(*this, TabSheet2, QStringLiteral("WebB3"),
+                                              QRect(280, 4, 220, 110));
     return WebB3;
 }
 
@@ -87,20 +81,10 @@ void TForm1::PreviewSignature() {
                                                      EditLinkImgSign->text().toStdString());
     const std::string block =
         CheckTxtImg->itemIndex() == 0 ? text + "&nbsp" + image : image + "&nbsp" + text;
-    const std::string page = "<html><head></head><body>\r\n" + block + "\r\n</body></html>\r\n";
-    const QString path = PreviewPagePath();
-    const zk::WriteResult written =
-        zk::writeFileAtomically(QFile::encodeName(path).toStdString(), zk::encodeHtmlPage(page));
-    if (written.status == zk::WriteStatus::CannotCreate) {
-        ShowError(QString::fromStdString(zk::writeErrorMessage(written)));
-        return;
-    }
-    if (!written.ok()) {
-        zk::platform::dialogs().runtimeError(
-            this, QString::fromStdString(zk::writeErrorMessage(written)));
-        return;
-    }
-    zk::platform::showFile(EnsureWebB3(), path);
+    // The signature's page is the preview page, shown in its own view.
+    zk::platform::PreviewPage(*this, PreviewPagePath(), [this] {
+        return EnsureWebB3();
+    }).showFragment(block);
 }
 
 void TForm1::BoutApercuSignClick() {

@@ -6,19 +6,10 @@
 #include <QColor>
 #include <QToolButton>
 
+#include "colors.h"
 #include "dialogs.h"
-#include "string_utils.h"
 
 namespace {
-
-QColor toQColor(zk::Color c) {
-    const zk::Color rgb = zk::ResolveColor(c);
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
-
-zk::Color fromQColor(const QColor& c) {
-    return c.red() | (c.green() << 8) | (c.blue() << 16);
-}
 
 std::uint8_t weightIf(bool down, int weight) {
     return static_cast<std::uint8_t>(down ? weight : 0);
@@ -50,8 +41,8 @@ void TForm1::BoutFontBarreClick() {
 
 void TForm1::BoutFontcouleurClick() {
     if (const auto chosen =
-            zk::platform::dialogs().chooseColor(this, toQColor(settings.fmt.FontColor)))
-        settings.fmt.FontColor = fromQColor(*chosen);
+            zk::platform::dialogs().chooseColor(this, zk::ui::toQColor(settings.fmt.FontColor)))
+        settings.fmt.FontColor = zk::ui::fromQColor(*chosen);
 }
 
 void TForm1::BoutAlignGaucheClick() {

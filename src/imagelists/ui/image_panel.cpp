@@ -6,7 +6,6 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QListWidget>
 #include <QMimeData>
 #include <QSignalBlocker>
@@ -14,18 +13,16 @@
 #include <QUrl>
 #include <QWebEngineView>
 
-#include "atomic_file.h"
 #include "browser_capture.h"
 #include "clipboard.h"
-#include "dialogs.h"
+#include "data_path.h"
 #include "entry_rows.h"
-#include "html_view.h"
 #include "image_list.h"
 #include "list_store.h"
 #include "main_window.h"
+#include "preview_page.h"
 #include "shell.h"
 #include "sounds.h"
-#include "text.h"
 
 namespace {
 
@@ -43,17 +40,9 @@ private:
     TForm1* form_ = nullptr;
 };
 
-bool writeImagePage(TForm1& form, const std::string& page) {
-    const zk::WriteResult written = zk::writeFileAtomically(
-        QFile::encodeName(form.ImagePagePath()).toStdString(), zk::encodeHtmlPage(page));
-    if (written.ok())
-        return true;
-    if (written.status == zk::WriteStatus::CannotCreate)
-        form.ShowError(QStringLiteral("\r\nERREUR en écriture"));
-    else
-        zk::platform::dialogs().runtimeError(
-            &form, QString::fromStdString(zk::writeErrorMessage(written)));
-    return false;
+// The image page, shown in WebB2.
+zk::platform::PreviewPage imagePage(TForm1& form) {
+    return {form, form.ImagePagePath(), [&form] { return form.EnsureWebB2(); }};
 }
 
 // The row of the selected entry, -1 when none is selected (the current row of a list box
@@ -113,17 +102,12 @@ QString firstDroppedFile(const QMimeData* data) {
 } // namespace
 
 QString TForm1::ImagePagePath() const {
-    return AppFolder + QStringLiteral("Data/Temp/Image.html");
+    return zk::platform::dataPath(AppFolder, zk::data::kImagePage);
 }
 
 QWebEngineView* TForm1::EnsureWebB2() {
-    if (!WebB2) {
-        WebB2 = zk::platform::createHtmlView(Panel7);
-        WebB2->setObjectName(QStringLiteral("WebB2"));
-        WebB2->setGeometry(kWebB2Rect);
-        WebB2->setContextMenuPolicy(Qt::NoContextMenu);
-        ShowNewBrowserView(WebB2);
-    }
+    if (!WebB2)
+        WebB2 = zk::platform::makeBrowserView(*this, Panel7, QStringLiteral("WebB2"), kWebB2Rect);
     return WebB2;
 }
 
@@ -239,9 +223,9 @@ void TForm1::ListImgClick() {
     }
     CurrentItem = row;
     SelectedAddress = ListImg->item(row)->text();
-    if (!writeImagePage(*this, zk::oneImagePage(SelectedAddress.toStdString())))
-        return;
-    zk::platform::showFile(EnsureWebB2(), ImagePagePath());
+    zk::platform::PreviewPage page = imagePage(*this);
+    if (page.write(zk::oneImagePage(SelectedAddress.toStdString())))
+        page.show();
 }
 
 void TForm1::ListImgDblClick() {
@@ -330,7 +314,7 @@ void TForm1::BoutVoirListClick() {
         zk::platform::beep();
         return;
     }
-    if (!writeImagePage(*this, zk::wholeListPage(ListEntries)))
+    if (!imagePage(*this).write(zk::wholeListPage(ListEntries)))
         return;
     if (settings.PreviewInNewWindow == 0)
         zk::platform::openDocument(ImagePagePath());

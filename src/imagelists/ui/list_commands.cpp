@@ -10,6 +10,7 @@
 
 #include <algorithm>
 
+#include "data_path.h"
 #include "dialogs.h"
 #include "entry_rows.h"
 #include "list_store.h"
@@ -148,7 +149,7 @@ bool deleteList(TForm1& form) {
 } // namespace
 
 QString TForm1::ListFolder() const {
-    return AppFolder + QStringLiteral("Data/Listes");
+    return zk::platform::dataPath(AppFolder, zk::data::kLists);
 }
 
 void TForm1::ScanListFolder(const QString& folder) {

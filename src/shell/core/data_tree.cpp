@@ -1,7 +1,7 @@
 #include "data_tree.h"
 
 #include "atomic_file.h"
-#include "options_file.h"
+#include "data_paths.h"
 
 namespace zk {
 
@@ -33,32 +33,33 @@ std::string_view withoutBak(std::string_view name) {
     return endsWith(name, ".bak") ? name.substr(0, name.size() - 4) : name;
 }
 
-const char* const kFolders[] = {"Data/Bin", "Data/Presets", "Data/Listes", "Data/Temp",
-                                "Data/Aide"};
+// The folders that hold files the program replaces.
+constexpr std::string_view kOwnFolders[] = {data::kBin, data::kPresets, data::kLists, data::kTemp,
+                                            data::kHelp};
 
 } // namespace
 
 bool isOwnDataFile(std::string_view folder, std::string_view name) {
-    if (folder == "Data/Bin")
-        return withoutBak(name) == "ZelkoHTML.ini" || withoutBak(name) == kOptionsFileName ||
-               name == "fetes.txt";
-    if (folder == "Data/Presets")
+    if (folder == data::kBin)
+        return withoutBak(name) == data::kSettingsFile.name ||
+               withoutBak(name) == data::kOptionsFile.name || name == data::kNameDayFile.name;
+    if (folder == data::kPresets)
         return isPresetName(withoutBak(name));
-    if (folder == "Data/Listes")
+    if (folder == data::kLists)
         return name.size() > 4 && isLowerLst(name.substr(name.size() - 4));
-    if (folder == "Data/Temp")
-        return name == "TempHTML.html" || name == "Image.html";
-    if (folder == "Data/Aide")
-        return name == "ZelkoHTMLDOC.htm";
+    if (folder == data::kTemp)
+        return name == data::kPreviewPage.name || name == data::kImagePage.name;
+    if (folder == data::kHelp)
+        return name == data::kHelpPage.name;
     return false;
 }
 
 std::size_t removeStaleSaves(const std::string& appFolder) {
     std::size_t removed = 0;
-    for (const char* folder : kFolders) {
-        removed += removeStaleTemporaryFiles(appFolder + folder, [folder](std::string_view name) {
-            return isOwnDataFile(folder, name);
-        });
+    for (std::string_view folder : kOwnFolders) {
+        removed += removeStaleTemporaryFiles(
+            appFolder + std::string(folder),
+            [folder](std::string_view name) { return isOwnDataFile(folder, name); });
     }
     return removed;
 }

@@ -12,12 +12,13 @@
 
 #include "atomic_file.h"
 #include "code_generator.h"
+#include "data_paths.h"
 #include "formatting_state.h"
 
 namespace zk {
 
 // Its name in Data/Bin, beside the settings file.
-inline constexpr const char* kOptionsFileName = "Options.ini";
+inline constexpr std::string_view kOptionsFileName = data::kOptionsFile.name;
 
 inline constexpr std::size_t kMinGradientStops = 2;
 inline constexpr std::size_t kMaxGradientStops = 8;

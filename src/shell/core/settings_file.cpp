@@ -224,20 +224,6 @@ WriteResult SaveSettings(const std::string& path, const AppSettings& s) {
     return writeFileAtomically(path, FormatSettings(s));
 }
 
-std::string writeErrorMessage(const WriteResult& result) {
-    switch (result.status) {
-    case WriteStatus::Ok:
-        return {};
-    case WriteStatus::CannotCreate:
-        return "\r\nERREUR en écriture";
-    case WriteStatus::WriteFailed:
-        break;
-    }
-    if (result.error == ENOSPC)
-        return "Disk full";
-    return "I/O error " + std::to_string(result.error);
-}
-
 std::string FontFaceForIndex(int index) {
     if (index < 0 || index >= static_cast<int>(kFontFaceNames.size()))
         return {};

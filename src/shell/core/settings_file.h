@@ -85,11 +85,6 @@ std::string FormatSettings(const AppSettings& s);
 // when that fails.
 WriteResult SaveSettings(const std::string& path, const AppSettings& s);
 
-// The text the user sees for a failed save: a line break and "ERREUR en écriture" when the
-// file cannot be created, "Disk full" or "I/O error N" when writing it failed; empty when
-// the save went well.
-std::string writeErrorMessage(const WriteResult& result);
-
 // The face name of a face index; empty when the index names no face.
 std::string FontFaceForIndex(int index);
 // FontFace follows FontFaceIndex as at start-up; an index that names no face leaves it.

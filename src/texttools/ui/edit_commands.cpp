@@ -64,7 +64,7 @@ void TForm1::BoutUndoClick() {
     }
     // The exchange: the text goes to the clipboard and the clipboard's text comes back, so
     // a second Undo brings the first text again.
-    const std::string text = EditorText(Memo1);
+    const std::string text = zk::ui::coreText(Memo1);
     const std::string fromClipboard = zk::ui::coreText(zk::platform::clipboardText());
     zk::ui::replaceEditorText(Memo1, fromClipboard);
     zk::ui::placeCaret(Memo1, fromClipboard, 0); // a whole text set: the caret at its start

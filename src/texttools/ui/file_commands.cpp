@@ -91,7 +91,7 @@ void TForm1::BoutOuvrirClick() {
 }
 
 void TForm1::BoutSauverClick() {
-    const std::string text = EditorText(Memo1);
+    const std::string text = zk::ui::coreText(Memo1);
     if (text.empty()) {
         zk::platform::beep();
         return;
@@ -118,8 +118,8 @@ void TForm1::BoutSauverClick() {
         if (!Generate())
             return;
         GeneratedCode = zk::wrapHtmlForSave(GeneratedCode);
-        SetEditorText(Memo2, GeneratedCode);
-        written = zk::saveHtmlFile(file, EditorText(Memo2));
+        zk::ui::setEditorText(Memo2, GeneratedCode);
+        written = zk::saveHtmlFile(file, zk::ui::coreText(Memo2));
     } else {
         written = zk::saveTextFile(file, text);
     }

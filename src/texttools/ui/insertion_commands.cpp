@@ -22,6 +22,7 @@ void copyWholeTextForUndo(const zk::ui::EditorState& state) {
 } // namespace
 
 void TForm1::InsertAtCaret(const QString& opening, const QString& closing) {
+    UndoFromClipboard = 1;
     const zk::ui::EditorState before = zk::ui::readEditor(Memo1);
     copyWholeTextForUndo(before);
     const zk::CaretEdit edit = zk::insertAtCaret(before.text, before.start, before.length,

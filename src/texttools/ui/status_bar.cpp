@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QLabel>
 
+#include "data_path.h"
 #include "local_address.h"
 #include "main_window.h"
 #include "status_clock.h"
@@ -11,7 +12,8 @@
 void TForm1::Timer1Timer() {
     if (!StatusClock)
         StatusClock = std::make_unique<zk::StatusClock>(
-            QFile::encodeName(AppFolder + QStringLiteral("Data/Bin/fetes.txt")).toStdString());
+            QFile::encodeName(zk::platform::dataPath(AppFolder, zk::data::kNameDayFile))
+                .toStdString());
     const QDateTime now = QDateTime::currentDateTime();
     const QDate date = now.date();
     const QTime time = now.time();

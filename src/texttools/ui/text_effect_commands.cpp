@@ -10,7 +10,7 @@
 void TForm1::BeginTextEffect(int number) {
     settings.LastTextEffect = static_cast<std::uint8_t>(number);
     UndoFromClipboard = 1;
-    zk::platform::setClipboardText(zk::ui::editorText(EditorText(Memo1)));
+    zk::platform::setClipboardText(zk::ui::editorText(zk::ui::coreText(Memo1)));
 }
 
 void TForm1::RunTextEffect(int number) {

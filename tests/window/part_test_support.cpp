@@ -1,4 +1,4 @@
-#include "window_test_support.h"
+#include "part_test_support.h"
 
 #include <QStandardPaths>
 

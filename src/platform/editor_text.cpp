@@ -33,6 +33,14 @@ QString editorText(std::string_view core) {
     return t;
 }
 
+std::string coreText(const QPlainTextEdit* editor) {
+    return coreText(rawText(editor));
+}
+
+void setEditorText(QPlainTextEdit* editor, std::string_view core) {
+    editor->setPlainText(editorText(core));
+}
+
 EditorState readEditor(const QPlainTextEdit* editor) {
     const QString raw = rawText(editor);
     const QTextCursor cursor = editor->textCursor();
