@@ -30,6 +30,8 @@
 
 #include <utility>
 
+#include "accessibility.h"
+#include "accessible_names.h"
 #include "html_view.h"
 #include "icons.h"
 #include "plain_memo.h"
@@ -68,7 +70,8 @@ QToolButton* makeButton(QWidget* parent, const char* name, const QString& tip, c
     b->setObjectName(QLatin1String(name));
     b->setToolTip(tip);
     b->setAutoRaise(true);
-    b->setFocusPolicy(Qt::NoFocus); // the focus stays in the editor, so its shortcuts keep working
+    // Reached by Tab; a click leaves the focus in the editor, so its shortcuts keep working.
+    b->setFocusPolicy(Qt::TabFocus);
     b->setGeometry(x, y, 24, 24);
     b->setIconSize(QSize(16, 16));
     if (!icon.isEmpty())
@@ -173,6 +176,7 @@ TForm1::TForm1(const QString& appFolder, const QStringList& args, QWidget* paren
     BuildOverlayPanels();
     BuildTray();
     WireCommands();
+    zk::platform::makeAccessible(this, zk::shell::accessibleNames());
     Memo1->setFocus();
     FormCreate(args);
 }
