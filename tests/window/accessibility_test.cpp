@@ -228,6 +228,23 @@ private slots:
         QTest::keyClick(form->BoutMisc, Qt::Key_Space);
         QTRY_VERIFY(opened);
 
+        // Ctrl+Shift+Tab goes back from the editor, past the preview, to the controls of
+        // the open panel.
+        form->BoutPreferencesClick();
+        QTRY_VERIFY(form->Panel9->isVisible());
+        form->Memo1->setFocus();
+        QTRY_VERIFY(form->Memo1->hasFocus());
+        QTest::keyClick(form->Memo1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_VERIFY(!form->Memo1->hasFocus());
+        for (int i = 0; i < 4 && !form->Panel9->isAncestorOf(QApplication::focusWidget()); ++i) {
+            QWidget* at = QApplication::focusWidget();
+            QTest::keyClick(at, Qt::Key_Backtab, Qt::ShiftModifier);
+            QTRY_VERIFY2(QApplication::focusWidget() != at, qPrintable(describe(at)));
+        }
+        QVERIFY2(form->Panel9->isAncestorOf(QApplication::focusWidget()),
+                 qPrintable(describe(QApplication::focusWidget())));
+        form->BoutOKConf0Click();
+
         // The image list panel's buttons too.
         form->BoutImageClick();
         QTRY_VERIFY(form->Panel7->isVisible());
