@@ -37,40 +37,6 @@ void appendHex(std::string& out, Color color) {
     }
 }
 
-// The face as a quoted CSS string inside a double-quoted attribute.
-std::string cssFace(std::string_view face) {
-    std::string out = "'";
-    for (char c : face) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '\\' || c == '\'') {
-            out += '\\';
-            out += c;
-        } else if (c == '"') {
-            out += "&quot;";
-        } else if (c == '&') {
-            out += "&amp;";
-        } else if (u < 0x20) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += '\\';
-            out += kHex[u >> 4];
-            out += kHex[u & 0xF];
-            out += ' ';
-        } else {
-            out += c;
-        }
-    }
-    return out + "'";
-}
-
-// The face inside "[font=...]": the characters that would end the tag or the line left out.
-std::string bbcodeFace(std::string_view face) {
-    std::string out;
-    for (char c : face)
-        if (c != '[' && c != ']' && static_cast<unsigned char>(c) >= 0x20)
-            out += c;
-    return out;
-}
-
 // The value of attribute `name` (any case) among the attributes of a typed tag; none when
 // the tag has no such attribute or it is empty.
 std::optional<std::string_view> attributeValue(std::string_view attributes, std::string_view name) {
@@ -139,33 +105,39 @@ const char* closingOfTyped(char name) {
     }
 }
 
-// The signature's text part and image part in HTML5 or BBCode.
-std::string signatureText(const FormattingState& st, const GeneratorOptions& options) {
-    const int size = LegacyFontSize(7 - static_cast<int>(st.SignatureSizeIndex));
-    const std::string colour = ColorToHtml(st.SignatureColor);
-    if (options.format == OutputFormat::BbCode)
-        return "[size=" + std::to_string(BbcodeFontSize(size, options.percentSizes)) + "][color=#" +
-               colour + "][b]" + st.SignatureText + "[/b][/color][/size]";
-    return "<span style=\"color:#" + colour + ";font-family:" + cssFace(st.FontFace) +
-           ";font-size:" + CssFontSize(size) + "\"><b>" + st.SignatureText + "</b></span>";
-}
-
-std::string signatureImage(const FormattingState& st, const GeneratorOptions& options) {
-    const std::string& link = st.SignatureLink;
-    const char* scheme = link.find('@') != std::string::npos ? "mailto:" : "";
-    if (options.format == OutputFormat::BbCode) {
-        const std::string image = "[img]" + BbcodeAddress(st.SignatureImageUrl) + "[/img]";
-        if (link.empty())
-            return image;
-        return "[url=" + std::string(scheme) + BbcodeAddress(link) + "]" + image + "[/url]";
-    }
-    if (link.empty())
-        return "<img src=\"" + st.SignatureImageUrl + "\">";
-    return "<a href=\"" + std::string(scheme) + link + "\"><img src=\"" + st.SignatureImageUrl +
-           "\" style=\"border:0\"></a>";
-}
-
 } // namespace
+
+std::string CssQuotedFace(std::string_view face) {
+    std::string out = "'";
+    for (char c : face) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '\'') {
+            out += '\\';
+            out += c;
+        } else if (c == '"') {
+            out += "&quot;";
+        } else if (c == '&') {
+            out += "&amp;";
+        } else if (u < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += '\\';
+            out += kHex[u >> 4];
+            out += kHex[u & 0xF];
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out + "'";
+}
+
+std::string BbcodeFace(std::string_view face) {
+    std::string out;
+    for (char c : face)
+        if (c != '[' && c != ']' && static_cast<unsigned char>(c) >= 0x20)
+            out += c;
+    return out;
+}
 
 int LegacyFontSize(int written) {
     const int size = written < 0 ? 3 + written : written;
@@ -182,73 +154,6 @@ int BbcodeFontSize(int size, bool percent) {
     static constexpr int kPercent[7] = {50, 85, 100, 125, 150, 175, 200};
     const int s = std::clamp(size, 1, 7);
     return percent ? kPercent[s - 1] : s;
-}
-
-TagPair StyleTags(const FormattingState& st, OutputFormat format) {
-    const TagPair classic = StyleTags(st);
-    if (format == OutputFormat::ClassicHtml || classic.opening.empty())
-        return classic;
-    // Closed innermost first, so that the tags nest as validators and forums require.
-    static constexpr char kNames[4] = {'b', 'i', 'u', 's'};
-    const bool bb = format == OutputFormat::BbCode;
-    TagPair tags;
-    for (char name : kNames) {
-        if (classic.opening.find(std::string("<") + name + ">") == std::string::npos)
-            continue;
-        tags.opening += std::string(bb ? "[" : "<") + name + (bb ? "]" : ">");
-        tags.closing.insert(0, std::string(bb ? "[/" : "</") + name + (bb ? "]" : ">"));
-    }
-    return tags;
-}
-
-TagPair AlignmentTags(const FormattingState& st, OutputFormat format) {
-    if (format == OutputFormat::ClassicHtml)
-        return AlignmentTags(st);
-    if (st.Alignment != 1 && st.Alignment != 2)
-        return {};
-    const char* side = st.Alignment == 1 ? "center" : "right";
-    if (format == OutputFormat::BbCode)
-        return {std::string("[") + side + "]", std::string("[/") + side + "]"};
-    return {std::string("<div style=\"text-align:") + side + "\">", "</div>"};
-}
-
-TagPair FontTags(const FormattingState& st, const GeneratorOptions& options) {
-    if (options.format == OutputFormat::ClassicHtml)
-        return FontTags(st);
-    if (st.IgnoreTextTags != 0)
-        return {};
-    const int size = LegacyFontSize(8 - static_cast<int>(st.FontSizeIndex));
-    const bool coloured = st.GradientOn != 1;
-    if (options.format == OutputFormat::BbCode) {
-        TagPair tags{"[font=" + bbcodeFace(st.FontFace) + "][size=" +
-                         std::to_string(BbcodeFontSize(size, options.percentSizes)) + "]",
-                     "[/size][/font]"};
-        if (coloured) {
-            tags.opening += "[color=#" + ColorToHtml(st.FontColor) + "]";
-            tags.closing.insert(0, "[/color]");
-        }
-        return tags;
-    }
-    std::string open = "<span style=\"";
-    if (coloured)
-        open += "color:#" + ColorToHtml(st.FontColor) + ";";
-    open += "font-family:" + cssFace(st.FontFace) + ";font-size:" + CssFontSize(size) + "\">";
-    return {open, "</span>"};
-}
-
-TagPair MarqueeTags(const FormattingState& st, OutputFormat format) {
-    // Forums have no common tag for it: BBCode leaves it out.
-    return format == OutputFormat::BbCode ? TagPair{} : MarqueeTags(st);
-}
-
-std::string SignatureBlock(const FormattingState& st, const GeneratorOptions& options) {
-    if (options.format == OutputFormat::ClassicHtml)
-        return SignatureBlock(st);
-    const std::string text = st.SignatureText.empty() ? std::string() : signatureText(st, options);
-    const std::string image =
-        st.SignatureImageUrl.empty() ? std::string() : signatureImage(st, options);
-    const char* space = options.format == OutputFormat::BbCode ? " " : "&nbsp;";
-    return st.SignatureOrder == 0 ? text + space + image : image + space + text;
 }
 
 std::string BbcodeAddress(std::string_view address) {

@@ -1,4 +1,4 @@
-// The formats beside the classic HTML: how each piece of the fragment is spelt in HTML5
+// The formats beside the classic HTML: the spelling of sizes, faces and addresses in HTML5
 // with styles and in BBCode, and the writer of the body in those formats and in compact
 // code. The classic fragment keeps the generator's own fast writer.
 #pragma once
@@ -8,7 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "code_generator.h"
+#include "formatting_state.h"
+#include "generator_options.h"
 
 namespace zk {
 
@@ -22,13 +23,10 @@ const char* CssFontSize(int size);
 // 175, 200 per cent.
 int BbcodeFontSize(int size, bool percent);
 
-// The pieces of the fragment in a format; in the classic format they are those of the
-// functions without a format.
-TagPair StyleTags(const FormattingState& state, OutputFormat format);
-TagPair AlignmentTags(const FormattingState& state, OutputFormat format);
-TagPair FontTags(const FormattingState& state, const GeneratorOptions& options);
-TagPair MarqueeTags(const FormattingState& state, OutputFormat format);
-std::string SignatureBlock(const FormattingState& state, const GeneratorOptions& options);
+// The face as a quoted CSS string inside a double-quoted attribute.
+std::string CssQuotedFace(std::string_view face);
+// The face inside "[font=...]": the characters that would end the tag or the line left out.
+std::string BbcodeFace(std::string_view face);
 
 // An address the user gave, made safe inside a BBCode tag: "&amp;" read as "&", and the
 // characters that would end the tag ("[", "]", quotes, blanks, control characters)

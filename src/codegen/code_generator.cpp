@@ -569,6 +569,32 @@ std::size_t maxGrowth(const FormattingState& st) {
     return std::max<std::size_t>(letter, 5);
 }
 
+// The signature's text part and image part in HTML5 or BBCode.
+std::string signatureText(const FormattingState& st, const GeneratorOptions& options) {
+    const int size = LegacyFontSize(7 - static_cast<int>(st.SignatureSizeIndex));
+    const std::string colour = ColorToHtml(st.SignatureColor);
+    if (options.format == OutputFormat::BbCode)
+        return "[size=" + std::to_string(BbcodeFontSize(size, options.percentSizes)) + "][color=#" +
+               colour + "][b]" + st.SignatureText + "[/b][/color][/size]";
+    return "<span style=\"color:#" + colour + ";font-family:" + CssQuotedFace(st.FontFace) +
+           ";font-size:" + CssFontSize(size) + "\"><b>" + st.SignatureText + "</b></span>";
+}
+
+std::string signatureImage(const FormattingState& st, const GeneratorOptions& options) {
+    const std::string& link = st.SignatureLink;
+    const char* scheme = link.find('@') != std::string::npos ? "mailto:" : "";
+    if (options.format == OutputFormat::BbCode) {
+        const std::string image = "[img]" + BbcodeAddress(st.SignatureImageUrl) + "[/img]";
+        if (link.empty())
+            return image;
+        return "[url=" + std::string(scheme) + BbcodeAddress(link) + "]" + image + "[/url]";
+    }
+    if (link.empty())
+        return "<img src=\"" + st.SignatureImageUrl + "\">";
+    return "<a href=\"" + std::string(scheme) + link + "\"><img src=\"" + st.SignatureImageUrl +
+           "\" style=\"border:0\"></a>";
+}
+
 } // namespace
 
 bool GenerationRunning() {
@@ -757,6 +783,73 @@ std::string SignatureBlock(const FormattingState& st) {
                                                      st.FontFace, st.SignatureColor);
     const std::string image = SignatureImagePart(st.SignatureImageUrl, st.SignatureLink);
     return st.SignatureOrder == 0 ? text + "&nbsp" + image : image + "&nbsp" + text;
+}
+
+TagPair StyleTags(const FormattingState& st, OutputFormat format) {
+    const TagPair classic = StyleTags(st);
+    if (format == OutputFormat::ClassicHtml || classic.opening.empty())
+        return classic;
+    // Closed innermost first, so that the tags nest as validators and forums require.
+    static constexpr char kNames[4] = {'b', 'i', 'u', 's'};
+    const bool bb = format == OutputFormat::BbCode;
+    TagPair tags;
+    for (char name : kNames) {
+        if (classic.opening.find(std::string("<") + name + ">") == std::string::npos)
+            continue;
+        tags.opening += std::string(bb ? "[" : "<") + name + (bb ? "]" : ">");
+        tags.closing.insert(0, std::string(bb ? "[/" : "</") + name + (bb ? "]" : ">"));
+    }
+    return tags;
+}
+
+TagPair AlignmentTags(const FormattingState& st, OutputFormat format) {
+    if (format == OutputFormat::ClassicHtml)
+        return AlignmentTags(st);
+    if (st.Alignment != 1 && st.Alignment != 2)
+        return {};
+    const char* side = st.Alignment == 1 ? "center" : "right";
+    if (format == OutputFormat::BbCode)
+        return {std::string("[") + side + "]", std::string("[/") + side + "]"};
+    return {std::string("<div style=\"text-align:") + side + "\">", "</div>"};
+}
+
+TagPair FontTags(const FormattingState& st, const GeneratorOptions& options) {
+    if (options.format == OutputFormat::ClassicHtml)
+        return FontTags(st);
+    if (st.IgnoreTextTags != 0)
+        return {};
+    const int size = LegacyFontSize(8 - static_cast<int>(st.FontSizeIndex));
+    const bool coloured = st.GradientOn != 1;
+    if (options.format == OutputFormat::BbCode) {
+        TagPair tags{"[font=" + BbcodeFace(st.FontFace) + "][size=" +
+                         std::to_string(BbcodeFontSize(size, options.percentSizes)) + "]",
+                     "[/size][/font]"};
+        if (coloured) {
+            tags.opening += "[color=#" + ColorToHtml(st.FontColor) + "]";
+            tags.closing.insert(0, "[/color]");
+        }
+        return tags;
+    }
+    std::string open = "<span style=\"";
+    if (coloured)
+        open += "color:#" + ColorToHtml(st.FontColor) + ";";
+    open += "font-family:" + CssQuotedFace(st.FontFace) + ";font-size:" + CssFontSize(size) + "\">";
+    return {open, "</span>"};
+}
+
+TagPair MarqueeTags(const FormattingState& st, OutputFormat format) {
+    // Forums have no common tag for it: BBCode leaves it out.
+    return format == OutputFormat::BbCode ? TagPair{} : MarqueeTags(st);
+}
+
+std::string SignatureBlock(const FormattingState& st, const GeneratorOptions& options) {
+    if (options.format == OutputFormat::ClassicHtml)
+        return SignatureBlock(st);
+    const std::string text = st.SignatureText.empty() ? std::string() : signatureText(st, options);
+    const std::string image =
+        st.SignatureImageUrl.empty() ? std::string() : signatureImage(st, options);
+    const char* space = options.format == OutputFormat::BbCode ? " " : "&nbsp;";
+    return st.SignatureOrder == 0 ? text + space + image : image + space + text;
 }
 
 std::string CopyTag(std::string_view text, std::size_t& scanPosition, int offset) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "formatting_state.h"
+#include "generator_options.h"
 
 namespace zk {
 
@@ -25,26 +26,6 @@ using KeepResponsive = std::function<void()>;
 struct Pacing {
     std::uint32_t characters = 4096;
     std::chrono::milliseconds interval{5};
-};
-
-// How the code is written. The numbers are those of the options file.
-enum class OutputFormat : std::uint8_t {
-    ClassicHtml = 0, // "HTML classique": the fragment as it has always been written
-    Html5 = 1,       // "HTML5 (styles CSS)": spans with styles instead of font tags
-    BbCode = 2,      // "BBCode": the tags of forums
-};
-
-// The generator's choices kept beside the formatting state, which keeps its shape.
-struct GeneratorOptions final {
-    OutputFormat format = OutputFormat::ClassicHtml;
-    // "Code compact": neighbouring letters with the same colour (and the same wave) share
-    // one tag, the spaces between them included.
-    bool compact = false;
-    // BBCode sizes written 50 to 200 (per cent) instead of 1 to 7.
-    bool percentSizes = false;
-
-    // The classic fragment, written on the generator's fast path.
-    bool classic() const { return format == OutputFormat::ClassicHtml && !compact; }
 };
 
 // Generates the fragment for text (UTF-8, lines ended by CR LF). Returns nullopt, and does
@@ -75,6 +56,14 @@ std::string SignatureBlock(const FormattingState& state);
 std::string SignatureTextPart(std::string_view text, int sizeIndex, std::string_view face,
                               Color color);
 std::string SignatureImagePart(std::string_view imageUrl, std::string_view link);
+
+// The pieces of the fragment in a format; in the classic format they are those of the
+// functions without a format.
+TagPair StyleTags(const FormattingState& state, OutputFormat format);
+TagPair AlignmentTags(const FormattingState& state, OutputFormat format);
+TagPair FontTags(const FormattingState& state, const GeneratorOptions& options);
+TagPair MarqueeTags(const FormattingState& state, OutputFormat format);
+std::string SignatureBlock(const FormattingState& state, const GeneratorOptions& options);
 
 // Copies one tag starting at the "<" at position scanPosition (1-based, in characters of
 // text) and leaves scanPosition on the last character copied. offset 1 is the gradient's
