@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -407,15 +406,6 @@ private:
     Clock::time_point last_;
 };
 
-// Rounds to a 40-bit significand, nearest with ties to even.
-long double roundTo40Bits(long double x) {
-    if (x == 0 || !std::isfinite(x))
-        return x;
-    int e = 0;
-    const long double m = std::frexp(x, &e);
-    return std::ldexp(std::nearbyint(std::ldexp(m, 40)), e - 40);
-}
-
 // The gradient's font tag of a colour, rewritten only when the colour changes.
 class ColorTag final {
 public:
@@ -474,8 +464,23 @@ private:
     ColorTag colorTag_;
 };
 
+// The letters that get a colour tag: what the gradient's loop neither copies as a tag nor
+// passes through.
+std::uint64_t colouredLetters(const Characters& chars) {
+    std::uint64_t letters = 0;
+    const std::size_t length = chars.count();
+    for (Cursor c; c.p <= length; chars.advance(c)) {
+        const char first = chars.first(c);
+        if (first == '<')
+            c = tagEnd(chars, c, 1);
+        else if (!isPassThrough(first))
+            ++letters;
+    }
+    return letters;
+}
+
 template <typename Stage, typename Body>
-void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage& next, Body& body,
+void gradientLoop(const Characters& chars, LetterColours& colours, Stage& next, Body& body,
                   Pacer& pacer) {
     RoomKeeper<Body> room(body, chars.longest());
     const std::size_t length = chars.count();
@@ -494,7 +499,7 @@ void gradientLoop(const Characters& chars, const GradientSteps& gradient, Stage&
         if (isPassThrough(first)) {
             next.character(at);
         } else {
-            next.colouredLetter(gradient.colorAt(c.p), at);
+            next.colouredLetter(colours.next(c.p), at);
         }
     }
 }
@@ -518,8 +523,8 @@ private:
 };
 
 template <typename Body>
-void runBody(std::string_view text, const FormattingState& st, Body& body,
-             const KeepResponsive& keepResponsive, const Pacing& pacing) {
+void runBody(std::string_view text, const FormattingState& st, const GradientOptions& gradient,
+             Body& body, const KeepResponsive& keepResponsive, const Pacing& pacing) {
     if (st.GradientOn != 1 && st.WavesOn != 1) {
         body.bulkText(text);
         return;
@@ -528,12 +533,13 @@ void runBody(std::string_view text, const FormattingState& st, Body& body,
     Pacer pacer(keepResponsive, pacing);
     WavesStage<Body> waves(body, st);
     if (st.GradientOn == 1) {
-        const GradientSteps gradient(st, chars.count());
+        LetterColours colours(st, gradient, chars.count(),
+                              gradient.countsLetters() ? colouredLetters(chars) : 0);
         if (st.WavesOn == 1) {
-            gradientLoop(chars, gradient, waves, body, pacer);
+            gradientLoop(chars, colours, waves, body, pacer);
         } else {
             PlainStage<Body> plain(body);
-            gradientLoop(chars, gradient, plain, body, pacer);
+            gradientLoop(chars, colours, plain, body, pacer);
         }
     } else {
         RoomKeeper<Body> room(body, chars.longest());
@@ -599,87 +605,6 @@ std::string signatureImage(const FormattingState& st, const GeneratorOptions& op
 
 bool GenerationRunning() {
     return g_running;
-}
-
-GradientSteps::GradientSteps(const FormattingState& state, std::uint64_t length)
-    : length_(length), half_((length + 1) / 2), symmetric_(state.GradientSymmetry == 2) {
-    const auto from = static_cast<std::uint32_t>(ResolveColor(state.GradientStartColor));
-    const auto to = static_cast<std::uint32_t>(ResolveColor(state.GradientEndColor));
-    // A symmetry of 0 (an empty settings line) would divide by zero: it counts as plain.
-    const long double m = state.GradientSymmetry == 0 ? 1.0L : state.GradientSymmetry;
-    const long double steps = static_cast<long double>(length + 1) / m;
-    for (int k = 0; k < 3; ++k) {
-        const auto a = static_cast<long double>((from >> (8 * k)) & 0xFF);
-        const auto b = static_cast<long double>((to >> (8 * k)) & 0xFF);
-        start_[k] = a;
-        step_[k] = roundTo40Bits((b - a) / steps);
-    }
-}
-
-std::int64_t GradientSteps::channelAt(int k, std::uint64_t t) const {
-    const long double v = start_[k] + step_[k] * static_cast<long double>(t);
-    return static_cast<std::int64_t>(v);
-}
-
-Color GradientSteps::colorAt(std::uint64_t p) const {
-    const std::uint64_t t = symmetric_ && p > half_ ? length_ - p : p - 1;
-    if (t >= colorFirst_ && t <= colorLast_)
-        return color_;
-    std::uint32_t rgb = 0;
-    for (int k = 0; k < 3; ++k) {
-        Run& run = runs_[k];
-        if (t < run.first || t > run.last) {
-            // Find the run of t holding the same value by galloping then bisecting both ways.
-            const std::int64_t value = channelAt(k, t);
-            std::uint64_t good = t;
-            std::uint64_t stride = 1;
-            std::uint64_t bad = t;
-            while (true) {
-                if (length_ - good < stride) {
-                    bad = length_ + 1;
-                    break;
-                }
-                if (channelAt(k, good + stride) != value) {
-                    bad = good + stride;
-                    break;
-                }
-                good += stride;
-                stride *= 2;
-            }
-            while (bad - good > 1) {
-                const std::uint64_t mid = good + (bad - good) / 2;
-                (channelAt(k, mid) == value ? good : bad) = mid;
-            }
-            run.last = good;
-            good = t;
-            stride = 1;
-            while (true) {
-                if (good < stride) {
-                    bad = 0;
-                    if (channelAt(k, 0) == value)
-                        good = 0;
-                    break;
-                }
-                if (channelAt(k, good - stride) != value) {
-                    bad = good - stride;
-                    break;
-                }
-                good -= stride;
-                stride *= 2;
-            }
-            while (good > bad + 1) {
-                const std::uint64_t mid = bad + (good - bad) / 2;
-                (channelAt(k, mid) == value ? good : bad) = mid;
-            }
-            run.first = good;
-            run.value = value;
-        }
-        rgb |= (static_cast<std::uint32_t>(run.value) & 0xFF) << (8 * k);
-    }
-    colorFirst_ = std::max({runs_[0].first, runs_[1].first, runs_[2].first});
-    colorLast_ = std::min({runs_[0].last, runs_[1].last, runs_[2].last});
-    color_ = static_cast<Color>(rgb);
-    return color_;
 }
 
 TagPair StyleTags(const FormattingState& st) {
@@ -904,11 +829,11 @@ std::optional<std::string> GenerateCode(std::string_view text, const FormattingS
         // The classic fragment keeps a writer of its own, the fastest.
         BodyWriter body(code, openPanel != kCodeViewPanel);
         ClassicLetters letters(body);
-        runBody(text, st, letters, keepResponsive, pacing);
+        runBody(text, st, options.gradient, letters, keepResponsive, pacing);
         body.finish(tail);
     } else {
         FormatWriter body(code, options, openPanel != kCodeViewPanel);
-        runBody(text, st, body, keepResponsive, pacing);
+        runBody(text, st, options.gradient, body, keepResponsive, pacing);
         body.finish();
     }
     code += style.closing;

@@ -10,6 +10,7 @@
 
 #include "formatting_state.h"
 #include "generator_options.h"
+#include "gradient_sources.h"
 
 namespace zk {
 
@@ -69,35 +70,5 @@ std::string SignatureBlock(const FormattingState& state, const GeneratorOptions&
 // text) and leaves scanPosition on the last character copied. offset 1 is the gradient's
 // rule (the tag name decides how far to copy), offset 0 the waves' (through the first ">").
 std::string CopyTag(std::string_view text, std::size_t& scanPosition, int offset);
-
-// The gradient's colours along a text of a given length in characters.
-class GradientSteps final {
-public:
-    GradientSteps(const FormattingState& state, std::uint64_t length);
-    // Colour of position p (1-based).
-    Color colorAt(std::uint64_t p) const;
-
-private:
-    // Channel k at distance t from the start, truncated (not yet cut to a byte).
-    std::int64_t channelAt(int k, std::uint64_t t) const;
-
-    long double start_[3] = {};
-    long double step_[3] = {};
-    std::uint64_t length_ = 0;
-    std::uint64_t half_ = 0; // (length + 1) div 2
-    bool symmetric_ = false;
-    // A channel is monotonic in t and takes few values, so the run of t around the last
-    // one asked for, where the channel keeps its value, is remembered.
-    struct Run {
-        std::uint64_t first = 1;
-        std::uint64_t last = 0;
-        std::int64_t value = 0;
-    };
-    mutable Run runs_[3];
-    // Where all three runs overlap the colour is known without looking at each channel.
-    mutable std::uint64_t colorFirst_ = 1;
-    mutable std::uint64_t colorLast_ = 0;
-    mutable Color color_ = 0;
-};
 
 } // namespace zk

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "gradient_sources.h"
+
 namespace zk {
 
 // How the code is written. The numbers are those of the options file.
@@ -21,6 +23,8 @@ struct GeneratorOptions final {
     bool compact = false;
     // BBCode sizes written 50 to 200 (per cent) instead of 1 to 7.
     bool percentSizes = false;
+    // Where the gradient's colours come from, and how they are mixed.
+    GradientOptions gradient = {};
 
     // The classic fragment, written on the generator's fast path.
     bool classic() const { return format == OutputFormat::ClassicHtml && !compact; }

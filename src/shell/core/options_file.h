@@ -3,7 +3,6 @@
 // file and the presets never change.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,17 +13,12 @@
 #include "code_generator.h"
 #include "data_paths.h"
 #include "formatting_state.h"
+#include "gradient_sources.h"
 
 namespace zk {
 
 // Its name in Data/Bin, beside the settings file.
 inline constexpr std::string_view kOptionsFileName = data::kOptionsFile.name;
-
-inline constexpr std::size_t kMinGradientStops = 2;
-inline constexpr std::size_t kMaxGradientStops = 8;
-// Red, yellow, green, blue (0x00BBGGRR).
-inline constexpr std::array<Color, 4> kDefaultGradientStops = {0x0000FF, 0x00FFFF, 0x00FF00,
-                                                               0xFF0000};
 
 // Every option the file keeps, with the values used when the file does not give them.
 struct NewOptions final {
