@@ -386,6 +386,27 @@ TEST(GeneratorOptions, takeTheFormatTheCompactCodeAndThePerCentSizes) {
     }
 }
 
+TEST_F(OptionsFileTest, generatorTakesTheGradientOptions) {
+    NewOptions o;
+    const GradientOptions defaults = generatorOptions(o).gradient;
+    EXPECT_EQ(defaults.type, GradientType::TwoColours);
+    EXPECT_EQ(defaults.blend, GradientBlend::Rgb);
+    EXPECT_TRUE(generatorOptions(o).classic());
+    ParseOptions("GradientType=2\r\nGradientBlend=1\r\nGradientStops=#FF0000,#0000FF,#00FF80\r\n"
+                 "RainbowStart=45\r\nRainbowSpan=180\r\n",
+                 o);
+    const GradientOptions g = generatorOptions(o).gradient;
+    EXPECT_EQ(g.type, GradientType::Rainbow);
+    EXPECT_EQ(g.blend, GradientBlend::OkLab);
+    EXPECT_EQ(g.stopCount, 3u);
+    EXPECT_EQ(std::vector<Color>(g.stops.begin(), g.stops.begin() + 3),
+              (std::vector<Color>{0x0000FF, 0xFF0000, 0x80FF00}));
+    EXPECT_EQ(g.rainbowStart, 45);
+    EXPECT_EQ(g.rainbowSpan, 180);
+    ParseOptions("GradientType=1\r\n", o);
+    EXPECT_EQ(generatorOptions(o).gradient.type, GradientType::Multicolour);
+}
+
 TEST_F(OptionsFileTest, missingOrUnreadableFileLeavesTheOptionsAsTheyAre) {
     fs::create_directory(dir_ / "a folder");
     // A named pipe without a writer would wait for ever if it were opened to be read.

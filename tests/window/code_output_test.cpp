@@ -127,6 +127,29 @@ private slots:
         QCOMPARE(lastColour, QStringLiteral("#FFD400"));
     }
 
+    // The gradient's type and colours come from the options file read at start.
+    void gradientOfSeveralColoursFromTheOptionsFile() {
+        form.reset();
+        folder->writeOptions("GradientType=1\r\nGradientStops=#000000,#FFFFFF\r\n");
+        form = zktest::openWindow(*folder);
+        QTest::keyClicks(form->Memo1, QStringLiteral("ab c"));
+        QTest::mouseClick(form->BoutDegrade, Qt::LeftButton);
+        QTest::mouseClick(form->BoutNavIntegre, Qt::LeftButton);
+        QVERIFY2(form->GeneratedCode.find("<font color=\"#000000\">a</font><font "
+                                          "color=\"#808080\">b</font> <font "
+                                          "color=\"#FFFFFF\">c</font>") != std::string::npos,
+                 form->GeneratedCode.c_str());
+        QVERIFY(form->WebB);
+        const QString body = zktest::waitForBody(form->WebB, QStringLiteral("#FFFFFF"));
+        QVERIFY2(body.contains(QStringLiteral("#FFFFFF")), qPrintable(body));
+        QCOMPARE(zktest::runScript(form->WebB,
+                                   QStringLiteral("Array.from(document.querySelectorAll('font["
+                                                  "color]')).map(f => f.getAttribute('color'))."
+                                                  "join()"))
+                     .toString(),
+                 QStringLiteral("#000000,#808080,#FFFFFF"));
+    }
+
     void previewShowsTheNewContentEveryTime() {
         QTest::keyClicks(form->Memo1, QStringLiteral("premier"));
         QTest::keyClick(form->Memo1, Qt::Key_F12);

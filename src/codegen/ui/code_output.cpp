@@ -24,10 +24,13 @@ bool TForm1::Generate() {
         zk::platform::beep();
         return false;
     }
+    // The gradient's choices of the options file; the code stays classic HTML here.
+    zk::GeneratorOptions generator;
+    generator.gradient = zk::generatorOptions(options).gradient;
     // The window keeps answering during a long generation; a second one is refused.
     std::optional<std::string> code = zk::GenerateCode(
-        zk::ui::coreText(Memo1), settings.fmt, OpenPanel, [] { QCoreApplication::processEvents(); },
-        GenerationPacing);
+        zk::ui::coreText(Memo1), settings.fmt, generator, OpenPanel,
+        [] { QCoreApplication::processEvents(); }, GenerationPacing);
     if (!code) {
         zk::platform::beep();
         return false;

@@ -272,6 +272,11 @@ GeneratorOptions generatorOptions(const NewOptions& o) {
     g.format = static_cast<OutputFormat>(std::min<int>(o.OutputFormat, 2));
     g.compact = o.CompactCode == 1;
     g.percentSizes = o.BbcodePercentSizes == 1;
+    g.gradient.type = static_cast<GradientType>(std::min<int>(o.GradientType, 2));
+    g.gradient.blend = static_cast<GradientBlend>(std::min<int>(o.GradientBlend, 1));
+    g.gradient.setStops(o.GradientStops);
+    g.gradient.rainbowStart = o.RainbowStart;
+    g.gradient.rainbowSpan = o.RainbowSpan;
     return g;
 }
 
