@@ -171,6 +171,82 @@ std::optional<Failure> parseFormat(const std::string& value, Request& request) {
                  ": expected html, css or bbcode");
 }
 
+// The gradient on, as naming a gradient's colours asks for it.
+Action gradientOnAction() {
+    Action action;
+    action.kind = Action::SetNumber;
+    action.field = static_cast<std::size_t>(findSettingsField("GradientOn"));
+    action.number = 1;
+    return action;
+}
+
+// "#RRGGBB,#RRGGBB,...": the colours of "Multicolore", checked as the options file checks
+// them.
+std::optional<Failure> parseGradientStops(const std::string& value, Request& request) {
+    const auto field = static_cast<std::size_t>(findOption("GradientStops"));
+    NewOptions probe;
+    if (!setOptionText(probe, field, value))
+        return usage(std::string(kProgram) + ": --gradient-stops " + shownValue(value) +
+                     ": expected " + optionRange(field));
+    request.actions.push_back(optionAction("GradientStops", value));
+    request.actions.push_back(optionAction("GradientType", "1"));
+    request.actions.push_back(gradientOnAction());
+    return std::nullopt;
+}
+
+// "START,SPAN" in degrees: the rainbow's first hue and how far round it goes.
+std::optional<Failure> parseRainbow(const std::string& value, Request& request) {
+    const std::size_t comma = value.find(',');
+    std::uint64_t start = 0, span = 0;
+    if (comma == std::string::npos ||
+        !parseCount(value.substr(0, comma), kMaxRainbowDegrees, start) ||
+        !parseCount(value.substr(comma + 1), kMaxRainbowDegrees, span))
+        return usage(std::string(kProgram) + ": --rainbow " + shownValue(value) +
+                     ": expected START,SPAN (two numbers of degrees, 0 to 360)");
+    request.actions.push_back(optionAction("RainbowStart", std::to_string(start)));
+    request.actions.push_back(optionAction("RainbowSpan", std::to_string(span)));
+    request.actions.push_back(optionAction("GradientType", "2"));
+    request.actions.push_back(gradientOnAction());
+    return std::nullopt;
+}
+
+// The blends of --blend, in the order of the options file's values.
+constexpr const char* kBlendNames[] = {"rgb", "oklab"};
+
+std::optional<Failure> parseBlend(const std::string& value, Request& request) {
+    for (std::size_t k = 0; k < std::size(kBlendNames); ++k) {
+        if (value == kBlendNames[k]) {
+            request.actions.push_back(optionAction("GradientBlend", std::to_string(k)));
+            return std::nullopt;
+        }
+    }
+    return usage(std::string(kProgram) + ": --blend " + shownValue(value) +
+                 ": expected rgb or oklab");
+}
+
+// The options whose value a parser of its own reads into the request.
+struct ValueOption {
+    const char* name;
+    const char* needs; // what the value is, for the message when it is missing
+    std::optional<Failure> (*parse)(const std::string& value, Request& request);
+};
+
+const ValueOption kValueOptions[] = {
+    {"--effect", "a number", parseEffect},
+    {"--select", "START,LENGTH", parseSelection},
+    {"--format", "html, css or bbcode", parseFormat},
+    {"--gradient-stops", "#RRGGBB,#RRGGBB,...", parseGradientStops},
+    {"--rainbow", "START,SPAN", parseRainbow},
+    {"--blend", "rgb or oklab", parseBlend},
+};
+
+const ValueOption* findValueOption(const std::string& option) {
+    for (const ValueOption& o : kValueOptions)
+        if (option == o.name)
+            return &o;
+    return nullptr;
+}
+
 std::optional<Failure> parseArguments(const std::vector<std::string>& args, Request& request) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -211,7 +287,7 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
             request.actions.push_back(optionAction("BbcodePercentSizes", "1"));
             continue;
         }
-        // --settings and --set take their value as the next argument or after "=".
+        // An option with a value takes it as the next argument or after "=".
         std::string option = arg;
         std::optional<std::string> value;
         if (const std::size_t eq = arg.find('='); eq != std::string::npos) {
@@ -221,31 +297,19 @@ std::optional<Failure> parseArguments(const std::vector<std::string>& args, Requ
         if (option == "--code-view" || option == "--help" || option == "--text-only" ||
             option == "--version" || option == "--compact" || option == "--percent-sizes")
             return usage(std::string(kProgram) + ": option '" + option + "' takes no value");
-        if (option != "--settings" && option != "--set" && option != "--effect" &&
-            option != "--select" && option != "--format" && option != "--options")
+        const ValueOption* parsed = findValueOption(option);
+        if (!parsed && option != "--settings" && option != "--set" && option != "--options")
             return usage(std::string(kProgram) + ": unknown option '" + shownValue(option) + "'");
         if (!value) {
             if (i + 1 >= args.size())
                 return usage(std::string(kProgram) + ": option '" + option + "' needs " +
-                             (option == "--set"      ? "NAME=VALUE"
-                              : option == "--effect" ? "a number"
-                              : option == "--select" ? "START,LENGTH"
-                              : option == "--format" ? "html, css or bbcode"
-                                                     : "a file"));
+                             (parsed              ? parsed->needs
+                              : option == "--set" ? "NAME=VALUE"
+                                                  : "a file"));
             value = args[++i];
         }
-        if (option == "--effect") {
-            if (auto failure = parseEffect(*value, request))
-                return failure;
-            continue;
-        }
-        if (option == "--select") {
-            if (auto failure = parseSelection(*value, request))
-                return failure;
-            continue;
-        }
-        if (option == "--format") {
-            if (auto failure = parseFormat(*value, request))
+        if (parsed) {
+            if (auto failure = parsed->parse(*value, request))
                 return failure;
             continue;
         }
@@ -476,7 +540,8 @@ std::string cliUsage() {
         "Usage: zelkohtml-gen [--settings FILE] [--set NAME=VALUE]... [--effect N]...\n"
         "                     [--select START,LENGTH] [--code-view] [--text-only]\n"
         "                     [--options FILE] [--format html|css|bbcode] [--compact]\n"
-        "                     [--percent-sizes] [FILE]\n"
+        "                     [--percent-sizes] [--gradient-stops LIST]\n"
+        "                     [--rainbow START,SPAN] [--blend rgb|oklab] [FILE]\n"
         "       zelkohtml-gen --help | --version\n"
         "\n"
         "Prints the HTML code ZelkoHTML generates for the text in FILE (standard input when\n"
@@ -503,14 +568,24 @@ std::string cliUsage() {
         "  --text-only        print the text after the effects (UTF-8, CR LF line breaks)\n"
         "                     instead of the code\n"
         "  --options FILE     read an options file (Options.ini) over the current values: the\n"
-        "                     format, compact code and per cent sizes; a value it holds that\n"
-        "                     the program cannot take gives that option's default\n"
+        "                     format, compact code, per cent sizes and the gradient's type,\n"
+        "                     colours, rainbow and blend; a value it holds that the program\n"
+        "                     cannot take gives that option's default\n"
         "  --format FORMAT    write the code as html (classic HTML, the default), css (HTML5\n"
         "                     with styles) or bbcode (the tags of forums; no marquee)\n"
         "  --compact          neighbouring letters of one colour (and one wave) share one tag,\n"
         "                     the spaces between them included\n"
         "  --percent-sizes    BBCode sizes in per cent (50 to 200, as phpBB takes them)\n"
         "                     instead of 1 to 7\n"
+        "  --gradient-stops LIST\n"
+        "                     gradient of 2 to 8 colours #RRGGBB separated by commas, evenly\n"
+        "                     spread over the letters (\"Multicolore\"); turns the gradient on\n"
+        "  --rainbow START,SPAN\n"
+        "                     rainbow gradient from hue START over SPAN degrees (0 to 360\n"
+        "                     each), spread over the letters (\"Arc-en-ciel\"); turns the\n"
+        "                     gradient on\n"
+        "  --blend BLEND      mix the gradient's colours channel by channel (rgb, the default)\n"
+        "                     or in the perceptual OKLab space (oklab)\n"
         "  -h, --help         show this help and exit\n"
         "  --version          show the version and licence and exit\n"
         "\n"

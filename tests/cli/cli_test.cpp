@@ -271,6 +271,27 @@ INSTANTIATE_TEST_SUITE_P(
                     "IgnoreTextTags=1"},
                    "ab cd",
                    "[color=#FF0000]ab cd[/color]"},
+        // Gradients.
+        OptionCase{"gradientStops",
+                   {"--gradient-stops", "#000000,#ffffff", "--set", "IgnoreTextTags=1"},
+                   "a b\nc",
+                   "<font color=\"#000000\">a</font> <font color=\"#808080\">b</font><br>"
+                   "<font color=\"#FFFFFF\">c</font>"},
+        OptionCase{"gradientStopsThenGradientOff",
+                   {"--gradient-stops=#000000,#FFFFFF", "--set", "GradientOn=0", "--set",
+                    "IgnoreTextTags=1"},
+                   "ab",
+                   "ab"},
+        OptionCase{"blendAloneLeavesTheGradientOff",
+                   {"--blend", "oklab", "--set", "IgnoreTextTags=1"},
+                   "ab",
+                   "ab"},
+        OptionCase{"laterGradientWins",
+                   {"--rainbow", "0,360", "--gradient-stops", "#000000,#FFFFFF,#000000", "--set",
+                    "IgnoreTextTags=1"},
+                   "abc",
+                   "<font color=\"#000000\">a</font><font color=\"#FFFFFF\">b</font>"
+                   "<font color=\"#000000\">c</font>"},
         OptionCase{"textOnlyIgnoresTheFormat",
                    {"--format", "bbcode", "--text-only"},
                    "<b>x</b>",
@@ -433,6 +454,75 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--format="},
                   2,
                   "zelkohtml-gen: --format : expected html, css or bbcode (see --help)\n"},
+        ErrorCase{"gradientStopsWithoutValue",
+                  {"--gradient-stops"},
+                  2,
+                  "zelkohtml-gen: option '--gradient-stops' needs #RRGGBB,#RRGGBB,... (see "
+                  "--help)\n"},
+        ErrorCase{"oneGradientStop",
+                  {"--gradient-stops", "#FF0000"},
+                  2,
+                  "zelkohtml-gen: --gradient-stops #FF0000: expected 2 to 8 colours #RRGGBB "
+                  "separated by commas (see --help)\n"},
+        ErrorCase{"nineGradientStops",
+                  {"--gradient-stops=#000000,#111111,#222222,#333333,#444444,#555555,#666666,"
+                   "#777777,#888888"},
+                  2,
+                  // A long value is cut in the message.
+                  "zelkohtml-gen: --gradient-stops "
+                  "#000000,#111111,#222222,#333333,#444444,#555555,#666666,#777777,...: "
+                  "expected 2 to 8 colours #RRGGBB separated by commas (see --help)\n"},
+        ErrorCase{"gradientStopsByName",
+                  {"--gradient-stops", "red,blue"},
+                  2,
+                  "zelkohtml-gen: --gradient-stops red,blue: expected 2 to 8 colours #RRGGBB "
+                  "separated by commas (see --help)\n"},
+        ErrorCase{"gradientStopNotHexadecimal",
+                  {"--gradient-stops", "#FF0000,#GG0000"},
+                  2,
+                  "zelkohtml-gen: --gradient-stops #FF0000,#GG0000: expected 2 to 8 colours "
+                  "#RRGGBB separated by commas (see --help)\n"},
+        ErrorCase{"gradientStopsEmptyEntry",
+                  {"--gradient-stops", "#FF0000,,#00FF00"},
+                  2,
+                  "zelkohtml-gen: --gradient-stops #FF0000,,#00FF00: expected 2 to 8 colours "
+                  "#RRGGBB separated by commas (see --help)\n"},
+        ErrorCase{"rainbowWithoutValue",
+                  {"--rainbow"},
+                  2,
+                  "zelkohtml-gen: option '--rainbow' needs START,SPAN (see --help)\n"},
+        ErrorCase{"rainbowWithoutSpan",
+                  {"--rainbow", "90"},
+                  2,
+                  "zelkohtml-gen: --rainbow 90: expected START,SPAN (two numbers of degrees, 0 "
+                  "to 360) (see --help)\n"},
+        ErrorCase{"rainbowPastAFullTurn",
+                  {"--rainbow", "0,361"},
+                  2,
+                  "zelkohtml-gen: --rainbow 0,361: expected START,SPAN (two numbers of degrees, "
+                  "0 to 360) (see --help)\n"},
+        ErrorCase{"rainbowNegative",
+                  {"--rainbow=-10,90"},
+                  2,
+                  "zelkohtml-gen: --rainbow -10,90: expected START,SPAN (two numbers of "
+                  "degrees, 0 to 360) (see --help)\n"},
+        ErrorCase{"rainbowFraction",
+                  {"--rainbow", "12.5,90"},
+                  2,
+                  "zelkohtml-gen: --rainbow 12.5,90: expected START,SPAN (two numbers of "
+                  "degrees, 0 to 360) (see --help)\n"},
+        ErrorCase{"blendWithoutValue",
+                  {"--blend"},
+                  2,
+                  "zelkohtml-gen: option '--blend' needs rgb or oklab (see --help)\n"},
+        ErrorCase{"unknownBlend",
+                  {"--blend", "lab"},
+                  2,
+                  "zelkohtml-gen: --blend lab: expected rgb or oklab (see --help)\n"},
+        ErrorCase{"blendNamesAreLowerCase",
+                  {"--blend=OKLab"},
+                  2,
+                  "zelkohtml-gen: --blend OKLab: expected rgb or oklab (see --help)\n"},
         ErrorCase{"compactWithValue",
                   {"--compact=1"},
                   2,
@@ -744,6 +834,65 @@ TEST_F(CliTest, optionsFile_givesTheFormatInTheOrderGiven) {
         const ToolRun r = runTool(args, kBonjour);
         EXPECT_EQ(r.status, kExitOk) << r.err;
         EXPECT_EQ(r.out, GenerateCode(kBonjour, st, c.options, 0).value()) << c.args[1];
+    }
+}
+
+// The gradient's flags and the options file set the same options, the later one winning;
+// the flags that name a gradient's colours turn it on.
+TEST_F(CliTest, gradientOptions_inTheOrderGiven) {
+    NewOptions o;
+    o.GradientType = 2;
+    o.GradientBlend = 1;
+    o.RainbowStart = 200;
+    o.RainbowSpan = 90;
+    o.GradientStops = {0x0000FF, 0xFF0000};
+    writeFile(path("Options.ini"), FormatOptions(o));
+    const std::string ini = path("Options.ini");
+    const auto gradient = [](GradientType type, GradientBlend blend, std::vector<Color> stops,
+                             int start, int span) {
+        GeneratorOptions g;
+        g.gradient.type = type;
+        g.gradient.blend = blend;
+        g.gradient.setStops(stops);
+        g.gradient.rainbowStart = start;
+        g.gradient.rainbowSpan = span;
+        return g;
+    };
+    const std::vector<Color> defaults(kDefaultGradientStops.begin(), kDefaultGradientStops.end());
+    struct Case {
+        std::vector<std::string> args;
+        GeneratorOptions options;
+    } const cases[] = {
+        {{"--gradient-stops", "#FF0000,#00FF00,#0000FF"},
+         gradient(GradientType::Multicolour, GradientBlend::Rgb, {0x0000FF, 0x00FF00, 0xFF0000}, 0,
+                  360)},
+        {{"--gradient-stops", " #FF0000 , #00ff00 ", "--blend", "oklab"},
+         gradient(GradientType::Multicolour, GradientBlend::OkLab, {0x0000FF, 0x00FF00}, 0, 360)},
+        {{"--rainbow", "30,120"},
+         gradient(GradientType::Rainbow, GradientBlend::Rgb, defaults, 30, 120)},
+        {{"--rainbow", "360,0"},
+         gradient(GradientType::Rainbow, GradientBlend::Rgb, defaults, 360, 0)},
+        {{"--blend", "oklab", "--set", "GradientOn=1"},
+         gradient(GradientType::TwoColours, GradientBlend::OkLab, defaults, 0, 360)},
+        {{"--blend", "oklab", "--blend", "rgb", "--set", "GradientOn=1"},
+         gradient(GradientType::TwoColours, GradientBlend::Rgb, defaults, 0, 360)},
+        {{"--options", ini, "--set", "GradientOn=1"},
+         gradient(GradientType::Rainbow, GradientBlend::OkLab, {0x0000FF, 0xFF0000}, 200, 90)},
+        {{"--options", ini, "--gradient-stops", "#000000,#FFFFFF", "--blend", "rgb"},
+         gradient(GradientType::Multicolour, GradientBlend::Rgb, {0x000000, 0xFFFFFF}, 200, 90)},
+        {{"--gradient-stops", "#000000,#FFFFFF", "--options", ini},
+         gradient(GradientType::Rainbow, GradientBlend::OkLab, {0x0000FF, 0xFF0000}, 200, 90)},
+    };
+    FormattingState st;
+    st.GradientOn = 1;
+    st.GradientSymmetry = 2;
+    const std::string text = "Un arc-en-ciel\r\nsur <b>deux</b> lignes";
+    for (const Case& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"--set", "GradientSymmetry=2"});
+        const ToolRun r = runTool(args, text);
+        EXPECT_EQ(r.status, kExitOk) << r.err;
+        EXPECT_EQ(r.out, GenerateCode(text, st, c.options, 0).value()) << c.args[1];
     }
 }
 

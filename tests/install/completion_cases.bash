@@ -95,6 +95,12 @@ expect "zelkohtml-gen --format " "bbcode css html"
 expect "zelkohtml-gen --format=b" "bbcode"
 expect "zelkohtml-gen --compact --p" "--percent-sizes"
 expect "zelkohtml-gen --compact=" ""
+# Gradients: the blends; colours and degrees are not guessed.
+expect "zelkohtml-gen --blend " "oklab rgb"
+expect "zelkohtml-gen --blend=o" "oklab"
+expect "zelkohtml-gen --gr" "--gradient-stops"
+expect "zelkohtml-gen --gradient-stops " ""
+expect "zelkohtml-gen --rainbow " ""
 # Files: for --settings, for the text, and after "--" even when they look like options.
 expect "zelkohtml-gen --settings Z" "ZelkoHTML.ini"
 expect "zelkohtml-gen --settings=Z" "ZelkoHTML.ini"
