@@ -17,6 +17,8 @@ struct WriteResult;
 
 namespace zk::platform {
 
+class CommandBuilder;
+
 class WindowHost {
 public:
     virtual ~WindowHost() = default;
@@ -42,6 +44,9 @@ public:
     virtual void ShowNewBrowserView(QWebEngineView* view) = 0;
     // Hides the window behind the tray icon; where there is no tray it is minimised.
     virtual void HideToTray() = 0;
+    // The window's command builder: a part builds its buttons and menu items from its table
+    // with it, so that every command is recorded and its shortcuts dispatched alike.
+    virtual CommandBuilder& commands() = 0;
 };
 
 // Reports a failed write as the window reports every one: a file that could not be made

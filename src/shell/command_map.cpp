@@ -1,5 +1,7 @@
-// The command map: every button, menu item and window event wired to its handler, in one
-// place. Keyboard shortcuts belong to the context menus (see DispatchShortcut).
+// The command map: the tables of the window's commands (toolbars, menus, the image panel's
+// buttons), from which its buttons and menu items are built, and the wiring of what is not
+// a table row (group items, panel controls, the tray). Keyboard shortcuts belong to the
+// context menus (see CommandBuilder::dispatchShortcut).
 #include "main_window.h"
 
 #include <QAction>
@@ -17,60 +19,174 @@
 
 #include <utility>
 
+#include "commands.h"
 #include "tray.h"
 
 namespace {
 
-// Connects a signal to a handler and records the handler's name as the last command run.
-template <class Sender, class Signal>
-void wire(TForm1* form, Sender* sender, Signal signal, const char* name,
-          void (TForm1::*handler)()) {
-    QObject::connect(sender, signal, form, [form, name, handler] {
-        form->LastCommand = QLatin1String(name);
-        (form->*handler)();
-    });
-}
+using Row = zk::platform::Command<TForm1>;
+
+// Columns: name, caption, hint, icon, shortcut, checkable, handler.
+const Row kTopToolbar[] = {
+    {"BoutNouveau", nullptr, "Nouveau", "nouveau", nullptr, false,
+     ZK_HANDLER(TForm1, BoutNouveauClick)},
+    {"BoutOuvrir", nullptr, "Ouvrir un fichier", "ouvrir", nullptr, false,
+     ZK_HANDLER(TForm1, BoutOuvrirClick)},
+    {"BoutSauver", nullptr, "Sauvegarder un fichier texte ou HTML", "sauver", nullptr, false,
+     ZK_HANDLER(TForm1, BoutSauverClick)},
+    {"BoutPreferences", nullptr, "Préférences - F9", "preferences", nullptr, false,
+     ZK_HANDLER(TForm1, BoutPreferencesClick)},
+    {"BoutCouper", nullptr, "Couper - Shift+Del", "couper", nullptr, false,
+     ZK_HANDLER(TForm1, BoutCouperClick)},
+    {"BoutCopier", nullptr, "Copier - Ctrl+Ins", "copier", nullptr, false,
+     ZK_HANDLER(TForm1, BoutCopierClick)},
+    {"BoutColler", nullptr, "Coller - Shift+Ins", "coller", nullptr, false,
+     ZK_HANDLER(TForm1, BoutCollerClick)},
+    {"BoutUndo", nullptr, "Annuler - Ctrl+Z", "undo", nullptr, false,
+     ZK_HANDLER(TForm1, BoutUndoClick)},
+    {"BoutFntName", nullptr, "Police", nullptr, nullptr, false, nullptr, nullptr},
+    {"BoutTaille", nullptr, "Taille", "taille", nullptr, false, nullptr, nullptr},
+    {"BoutNormal", nullptr, "Normal", nullptr, nullptr, false, ZK_HANDLER(TForm1, BoutNormalClick)},
+    {"BoutFontGras", nullptr, "Gras", nullptr, nullptr, true,
+     ZK_HANDLER(TForm1, BoutFontGrasClick)},
+    {"BoutFontItalique", nullptr, "Italique", nullptr, nullptr, true,
+     ZK_HANDLER(TForm1, BoutFontItaliqueClick)},
+    {"BoutFontSouligne", nullptr, "Souligné", nullptr, nullptr, true,
+     ZK_HANDLER(TForm1, BoutFontSouligneClick)},
+    {"BoutFontBarre", nullptr, "Barré", nullptr, nullptr, true,
+     ZK_HANDLER(TForm1, BoutFontBarreClick)},
+    {"BoutAlignGauche", nullptr, "Aligner à gauche", "gauche", nullptr, true,
+     ZK_HANDLER(TForm1, BoutAlignGaucheClick)},
+    {"BoutAlignCentre", nullptr, "Centrer", "centre", nullptr, true,
+     ZK_HANDLER(TForm1, BoutAlignCentreClick)},
+    {"BoutAlignDroite", nullptr, "Aligner à droite", "droite", nullptr, true,
+     ZK_HANDLER(TForm1, BoutAlignDroiteClick)},
+    {"BoutFontcouleur", nullptr, "Couleur de la police", "couleur", nullptr, false,
+     ZK_HANDLER(TForm1, BoutFontcouleurClick)},
+    {"BoutNoBal", nullptr, "Ignorer les balises de texte", "nobal", nullptr, true,
+     ZK_HANDLER(TForm1, BoutNoBalClick)},
+    {"BoutTop", nullptr, "Toujours visible", "top", nullptr, true,
+     ZK_HANDLER(TForm1, BoutTopClick)},
+};
+
+const Row kSideToolbar[] = {
+    {"BoutNavIntegre", nullptr, "Aperçu - F12", "apercu", nullptr, false,
+     ZK_HANDLER(TForm1, BoutNavIntegreClick)},
+    {"BoutClipBoard", nullptr, "Copier dans le presse-papier", "clipboard", nullptr, false,
+     ZK_HANDLER(TForm1, BoutClipBoardClick)},
+    {"BoutImage", nullptr, "Menu images - Ctrl+I", "image", nullptr, false,
+     ZK_HANDLER(TForm1, BoutImageClick)},
+    {"BoutSound", nullptr, "Ajouter un son", "son", nullptr, false,
+     ZK_HANDLER(TForm1, BoutSoundClick)},
+    {"BoutLien", nullptr, "Créer un lien - Ctrl+L", "lien", nullptr, false,
+     ZK_HANDLER(TForm1, BoutLienClick)},
+    {"BoutMisc", nullptr, "Effets de texte", "effets", nullptr, false, nullptr, nullptr},
+    {"BoutSign", nullptr, "Signature", "signature", nullptr, true,
+     ZK_HANDLER(TForm1, BoutSignClick)},
+    {"BoutScroll", nullptr, "Scrolling", "scrolling", nullptr, true,
+     ZK_HANDLER(TForm1, BoutScrollClick)},
+    {"BoutVague", nullptr, "Vagues", "vagues", nullptr, true, ZK_HANDLER(TForm1, BoutVagueClick)},
+    {"BoutDegrade", nullptr, "Dégradé", "degrade", nullptr, true,
+     ZK_HANDLER(TForm1, BoutDegradeClick)},
+    {"BoutCode", nullptr, "Afficher / Cacher le code HTML", "code", nullptr, false,
+     ZK_HANDLER(TForm1, BoutCodeClick)},
+    {"BoutCarac", nullptr, "Table des caractères", nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, BoutCaracClick)},
+    {"BoutPredefini", nullptr, "Prédéfinis", "predefinis", nullptr, false, nullptr, nullptr},
+    {"BoutHelp", nullptr, "Aide - F1", "aide", nullptr, false, ZK_HANDLER(TForm1, BoutHelpClick)},
+};
+
+// The text effects (Popup3), the presets' save (Popup4), the editors' context menu
+// (Popup5), the image list's (Popup8) and the tray's (Popup9).
+const Row kMenuItems[] = {
+    {"C2", "riori&M", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C2Click)},
+    {"C3", "min&uscules", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C3Click)},
+    {"C4", "MA&JUSCULES", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C4Click)},
+    {"C5", "a&LtErNaNcE Min - Maj", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C5Click)},
+    {"C6", "&AlTeRnAnCe Maj - Min", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C6Click)},
+    {"C7", "Intercaler des &E s p a c e s", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, C7Click)},
+    {"C8", "&Supprimer les Espaces", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C8Click)},
+    {"C9", "&Hacker", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C9Click)},
+    {"C10", "&Choucroute", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C10Click)},
+    {"C11", "&Dom-Tom", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C11Click)},
+    {"C13", "&Viking", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C13Click)},
+    {"C12", "Atch&oum", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C12Click)},
+    {"SauvegarderP", "&Sauvegarder", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, SauvegarderPClick)},
+    {"Couper1", "&Couper", nullptr, nullptr, "Shift+Del", false, ZK_HANDLER(TForm1, Couper1Click)},
+    {"Copier1", "Co&pier", nullptr, nullptr, "Ctrl+Ins", false, ZK_HANDLER(TForm1, Copier1Click)},
+    {"Coller1", "Co&ller", nullptr, nullptr, "Shift+Ins", false, ZK_HANDLER(TForm1, Coller1Click)},
+    {"Annuler1", "&Annuler", nullptr, nullptr, "Ctrl+Z", false, ZK_HANDLER(TForm1, Annuler1Click)},
+    {"ToutSelectionner1", "&Tout Sélectionner", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, ToutSelectionner1Click)},
+    {"AperudansleNavigateurIntgr1", "Ap&erçu", nullptr, nullptr, "F12", false,
+     ZK_HANDLER(TForm1, AperudansleNavigateurIntgr1Click)},
+    {"Prfrences1", "&Préférences", nullptr, nullptr, "F9", false,
+     ZK_HANDLER(TForm1, Prfrences1Click)},
+    {"Insreruneimage1", "Menu &Images", nullptr, nullptr, "Ctrl+I", false,
+     ZK_HANDLER(TForm1, Insreruneimage1Click)},
+    {"CrerunLien1", "Créer un &Lien", nullptr, nullptr, "Ctrl+L", false,
+     ZK_HANDLER(TForm1, CrerunLien1Click)},
+    {"AideF11", "Ai&de", nullptr, nullptr, "F1", false, ZK_HANDLER(TForm1, AideF11Click)},
+    {"CouperListe", "&Couper", nullptr, nullptr, "Shift+Del", false,
+     ZK_HANDLER(TForm1, CouperListeClick)},
+    {"CopierListe", "Co&pier", nullptr, nullptr, "Ctrl+Ins", false,
+     ZK_HANDLER(TForm1, CopierListeClick)},
+    {"CollerListe", "Co&ller", nullptr, nullptr, "Shift+Ins", false,
+     ZK_HANDLER(TForm1, CollerListeClick)},
+    {"Voirtoutelaliste1", "&Voir toute la Liste", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, Voirtoutelaliste1Click)},
+    {"CapturerlurlCourante1", "C&apturer l'URL Courante", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, CapturerlurlCourante1Click)},
+    {"InsererTexte", "Insérer l'&URL dans le Texte", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, InsererTexteClick)},
+    {"FermerEditeurImage", "&Fermer", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, FermerEditeurImageClick)},
+    {"AfficherTray", "&Afficher", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, AfficherTrayClick)},
+    {"CacherTray", "&Réduire", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, CacherTrayClick)},
+    {"QuitterTray", "&Quitter...", nullptr, nullptr, nullptr, false,
+     ZK_HANDLER(TForm1, QuitterTrayClick)},
+};
+
+// The image list panel's buttons.
+const Row kImagePanelButtons[] = {
+    {"BoutImgNouv", nullptr, "Créer une nouvelle liste", "liste-nouv", nullptr, false,
+     ZK_HANDLER(TForm1, BoutImgNouvClick)},
+    {"BoutImgEff", nullptr, "Suppimer la liste", "liste-eff", nullptr, false,
+     ZK_HANDLER(TForm1, BoutImgEffClick)},
+    {"BoutImgRen", nullptr, "Renommer la liste", "liste-ren", nullptr, false,
+     ZK_HANDLER(TForm1, BoutImgRenClick)},
+    {"BoutVoirList", nullptr, "Voir toutes les images de la liste", "liste-voir", nullptr, false,
+     ZK_HANDLER(TForm1, BoutVoirListClick)},
+    {"BoutCapture", nullptr, "Capturer l'URL du navigateur", "capture", nullptr, false,
+     ZK_HANDLER(TForm1, BoutCaptureClick)},
+    {"BoutImgAdd", nullptr, "Ajouter une URL dans la liste", "url-add", nullptr, false,
+     ZK_HANDLER(TForm1, BoutImgAddClick)},
+    {"BoutImgSupp", nullptr, "Supprimer l'URL de la liste", "url-supp", nullptr, false,
+     ZK_HANDLER(TForm1, BoutImgSuppClick)},
+    {"BoutImgInser", nullptr, "Insérer l'URL dans le texte", "url-inser", nullptr, false,
+     ZK_HANDLER(TForm1, BoutImgInserClick)},
+    {"BoutImgFermer", nullptr, "Fermer le menu images", "fermer", nullptr, false,
+     ZK_HANDLER(TForm1, BoutImgFermerClick)},
+};
 
 } // namespace
 
-#define ZK_WIRE(sender, signal, handler) wire(this, sender, signal, #handler, &TForm1::handler)
+const zk::platform::Command<TForm1>& TForm1::CommandRow(const char* name) {
+    if (const Row* row = zk::platform::findCommand(kTopToolbar, name))
+        return *row;
+    if (const Row* row = zk::platform::findCommand(kSideToolbar, name))
+        return *row;
+    if (const Row* row = zk::platform::findCommand(kImagePanelButtons, name))
+        return *row;
+    return zk::platform::commandRow(kMenuItems, name);
+}
 
 void TForm1::WireCommands() {
-    // Top toolbar
-    ZK_WIRE(BoutNouveau, &QToolButton::clicked, BoutNouveauClick);
-    ZK_WIRE(BoutOuvrir, &QToolButton::clicked, BoutOuvrirClick);
-    ZK_WIRE(BoutSauver, &QToolButton::clicked, BoutSauverClick);
-    ZK_WIRE(BoutPreferences, &QToolButton::clicked, BoutPreferencesClick);
-    ZK_WIRE(BoutCouper, &QToolButton::clicked, BoutCouperClick);
-    ZK_WIRE(BoutCopier, &QToolButton::clicked, BoutCopierClick);
-    ZK_WIRE(BoutColler, &QToolButton::clicked, BoutCollerClick);
-    ZK_WIRE(BoutUndo, &QToolButton::clicked, BoutUndoClick);
-    ZK_WIRE(BoutNormal, &QToolButton::clicked, BoutNormalClick);
-    ZK_WIRE(BoutFontGras, &QToolButton::clicked, BoutFontGrasClick);
-    ZK_WIRE(BoutFontItalique, &QToolButton::clicked, BoutFontItaliqueClick);
-    ZK_WIRE(BoutFontSouligne, &QToolButton::clicked, BoutFontSouligneClick);
-    ZK_WIRE(BoutFontBarre, &QToolButton::clicked, BoutFontBarreClick);
-    ZK_WIRE(BoutAlignGauche, &QToolButton::clicked, BoutAlignGaucheClick);
-    ZK_WIRE(BoutAlignCentre, &QToolButton::clicked, BoutAlignCentreClick);
-    ZK_WIRE(BoutAlignDroite, &QToolButton::clicked, BoutAlignDroiteClick);
-    ZK_WIRE(BoutFontcouleur, &QToolButton::clicked, BoutFontcouleurClick);
-    ZK_WIRE(BoutNoBal, &QToolButton::clicked, BoutNoBalClick);
-    ZK_WIRE(BoutTop, &QToolButton::clicked, BoutTopClick);
-
-    // Side toolbar
-    ZK_WIRE(BoutNavIntegre, &QToolButton::clicked, BoutNavIntegreClick);
-    ZK_WIRE(BoutClipBoard, &QToolButton::clicked, BoutClipBoardClick);
-    ZK_WIRE(BoutImage, &QToolButton::clicked, BoutImageClick);
-    ZK_WIRE(BoutSound, &QToolButton::clicked, BoutSoundClick);
-    ZK_WIRE(BoutLien, &QToolButton::clicked, BoutLienClick);
-    ZK_WIRE(BoutSign, &QToolButton::clicked, BoutSignClick);
-    ZK_WIRE(BoutScroll, &QToolButton::clicked, BoutScrollClick);
-    ZK_WIRE(BoutVague, &QToolButton::clicked, BoutVagueClick);
-    ZK_WIRE(BoutDegrade, &QToolButton::clicked, BoutDegradeClick);
-    ZK_WIRE(BoutCode, &QToolButton::clicked, BoutCodeClick);
-    ZK_WIRE(BoutCarac, &QToolButton::clicked, BoutCaracClick);
-    ZK_WIRE(BoutHelp, &QToolButton::clicked, BoutHelpClick);
-
+    // The buttons and items of the tables are wired as they are built; here the rest.
     // Right button over six buttons: the preferences on a given tab
     mouseUpHandlers_.insert(BoutPreferences, &TForm1::BoutPreferencesMouseUp);
     mouseUpHandlers_.insert(BoutNavIntegre, &TForm1::BoutNavIntegreMouseUp);
@@ -82,134 +198,62 @@ void TForm1::WireCommands() {
     // Drop-down menus: the size, face and preset groups share one handler each
     for (int i = 1; i <= 7; ++i) {
         QAction* item = MenuItem(QStringLiteral("H%1").arg(i));
-        connect(item, &QAction::triggered, this, [this, item] {
-            LastCommand = QStringLiteral("H1Click");
-            H1Click(item);
-        });
+        connect(item, &QAction::triggered, this,
+                [this, item] { Commands->run("H1Click", [this, item] { H1Click(item); }); });
     }
     for (int i = 0; i <= 23; ++i) {
         QAction* item = MenuItem(QStringLiteral("T%1").arg(i));
-        connect(item, &QAction::triggered, this, [this, item] {
-            LastCommand = QStringLiteral("T0Click");
-            T0Click(item);
-        });
+        connect(item, &QAction::triggered, this,
+                [this, item] { Commands->run("T0Click", [this, item] { T0Click(item); }); });
     }
     for (int i = 1; i <= 8; ++i) {
         QAction* item = MenuItem(QStringLiteral("P%1").arg(i));
-        connect(item, &QAction::triggered, this, [this, item] {
-            LastCommand = QStringLiteral("P1Click");
-            P1Click(item);
-        });
+        connect(item, &QAction::triggered, this,
+                [this, item] { Commands->run("P1Click", [this, item] { P1Click(item); }); });
     }
-    ZK_WIRE(SauvegarderP, &QAction::triggered, SauvegarderPClick);
-    ZK_WIRE(C2, &QAction::triggered, C2Click);
-    ZK_WIRE(C3, &QAction::triggered, C3Click);
-    ZK_WIRE(C4, &QAction::triggered, C4Click);
-    ZK_WIRE(C5, &QAction::triggered, C5Click);
-    ZK_WIRE(C6, &QAction::triggered, C6Click);
-    ZK_WIRE(C7, &QAction::triggered, C7Click);
-    ZK_WIRE(C8, &QAction::triggered, C8Click);
-    ZK_WIRE(C9, &QAction::triggered, C9Click);
-    ZK_WIRE(C10, &QAction::triggered, C10Click);
-    ZK_WIRE(C11, &QAction::triggered, C11Click);
-    ZK_WIRE(C12, &QAction::triggered, C12Click);
-    ZK_WIRE(C13, &QAction::triggered, C13Click);
 
-    // Context menu of the editors
-    ZK_WIRE(Couper1, &QAction::triggered, Couper1Click);
-    ZK_WIRE(Copier1, &QAction::triggered, Copier1Click);
-    ZK_WIRE(Coller1, &QAction::triggered, Coller1Click);
-    ZK_WIRE(Annuler1, &QAction::triggered, Annuler1Click);
-    ZK_WIRE(ToutSelectionner1, &QAction::triggered, ToutSelectionner1Click);
-    ZK_WIRE(AperudansleNavigateurIntgr1, &QAction::triggered, AperudansleNavigateurIntgr1Click);
-    ZK_WIRE(Prfrences1, &QAction::triggered, Prfrences1Click);
-    ZK_WIRE(Insreruneimage1, &QAction::triggered, Insreruneimage1Click);
-    ZK_WIRE(CrerunLien1, &QAction::triggered, CrerunLien1Click);
-    ZK_WIRE(AideF11, &QAction::triggered, AideF11Click);
-    AttachContextMenu(Memo1, Popup5);
-    AttachContextMenu(Memo2, Popup5);
-
-    // Context menu of the image list
-    ZK_WIRE(CouperListe, &QAction::triggered, CouperListeClick);
-    ZK_WIRE(CopierListe, &QAction::triggered, CopierListeClick);
-    ZK_WIRE(CollerListe, &QAction::triggered, CollerListeClick);
-    ZK_WIRE(Voirtoutelaliste1, &QAction::triggered, Voirtoutelaliste1Click);
-    ZK_WIRE(CapturerlurlCourante1, &QAction::triggered, CapturerlurlCourante1Click);
-    ZK_WIRE(InsererTexte, &QAction::triggered, InsererTexteClick);
-    ZK_WIRE(FermerEditeurImage, &QAction::triggered, FermerEditeurImageClick);
-    AttachContextMenu(ListImg, Popup8);
+    // Context menus: their shortcuts work in the controls they belong to
+    Commands->attachContextMenu(Memo1, Popup5);
+    Commands->attachContextMenu(Memo2, Popup5);
+    Commands->attachContextMenu(ListImg, Popup8);
 
     // Tray menu and icon
-    ZK_WIRE(AfficherTray, &QAction::triggered, AfficherTrayClick);
-    ZK_WIRE(CacherTray, &QAction::triggered, CacherTrayClick);
-    ZK_WIRE(QuitterTray, &QAction::triggered, QuitterTrayClick);
-    ZK_WIRE(Popup9, &QMenu::aboutToShow, Popup9Popup);
-    ZK_WIRE(Tray, &zk::platform::TrayIcon::doubleClicked, TrayDblClick);
+    Commands->wire(Popup9, &QMenu::aboutToShow, this, ZK_HANDLER(TForm1, Popup9Popup));
+    Commands->wire(Tray, &zk::platform::TrayIcon::doubleClicked, this,
+                   ZK_HANDLER(TForm1, TrayDblClick));
     // Trays that speak StatusNotifier may never deliver the double-click: a click on the
     // icon brings a hidden window back too (and does nothing while it shows).
-    ZK_WIRE(Tray, &zk::platform::TrayIcon::clicked, TrayDblClick);
+    Commands->wire(Tray, &zk::platform::TrayIcon::clicked, this, ZK_HANDLER(TForm1, TrayDblClick));
 
     // Controls of the overlay panels
-    ZK_WIRE(BoutCharOk, &QPushButton::clicked, BoutCharOkClick);
-    ZK_WIRE(BoutImgNouv, &QToolButton::clicked, BoutImgNouvClick);
-    ZK_WIRE(BoutImgEff, &QToolButton::clicked, BoutImgEffClick);
-    ZK_WIRE(BoutImgRen, &QToolButton::clicked, BoutImgRenClick);
-    ZK_WIRE(BoutVoirList, &QToolButton::clicked, BoutVoirListClick);
-    ZK_WIRE(BoutCapture, &QToolButton::clicked, BoutCaptureClick);
-    ZK_WIRE(BoutImgAdd, &QToolButton::clicked, BoutImgAddClick);
-    ZK_WIRE(BoutImgSupp, &QToolButton::clicked, BoutImgSuppClick);
-    ZK_WIRE(BoutImgInser, &QToolButton::clicked, BoutImgInserClick);
-    ZK_WIRE(BoutImgFermer, &QToolButton::clicked, BoutImgFermerClick);
-    ZK_WIRE(Rubrique, &QComboBox::currentIndexChanged, RubriqueChange);
-    ZK_WIRE(ListImg, &QListWidget::itemClicked, ListImgClick);
-    ZK_WIRE(ListImg, &QListWidget::itemDoubleClicked, ListImgDblClick);
-    ZK_WIRE(BoutMessAnnule, &QPushButton::clicked, BoutMessAnnuleClick);
-    ZK_WIRE(BoutMessOK, &QPushButton::clicked, BoutMessOKClick);
+    Commands->wire(BoutCharOk, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutCharOkClick));
+    Commands->wire(Rubrique, &QComboBox::currentIndexChanged, this,
+                   ZK_HANDLER(TForm1, RubriqueChange));
+    Commands->wire(ListImg, &QListWidget::itemClicked, this, ZK_HANDLER(TForm1, ListImgClick));
+    Commands->wire(ListImg, &QListWidget::itemDoubleClicked, this,
+                   ZK_HANDLER(TForm1, ListImgDblClick));
+    Commands->wire(BoutMessAnnule, &QPushButton::clicked, this,
+                   ZK_HANDLER(TForm1, BoutMessAnnuleClick));
+    Commands->wire(BoutMessOK, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutMessOKClick));
     for (QPushButton* ok :
          {BoutOKConf0, BoutOKConf1, BoutOKCong2, BoutOKConf3, BoutOKConf4, BoutOKConf5})
-        ZK_WIRE(ok, &QPushButton::clicked, BoutOKConf0Click);
-    ZK_WIRE(BoutError, &QPushButton::clicked, BoutErrorClick);
-    ZK_WIRE(BoutTexteSignCoul, &QToolButton::clicked, BoutTexteSignCoulClick);
-    ZK_WIRE(BoutApercuSign, &QToolButton::clicked, BoutApercuSignClick);
-    ZK_WIRE(BoutDeg1, &QToolButton::clicked, BoutDeg1Click);
-    ZK_WIRE(BoutDeg2, &QToolButton::clicked, BoutDeg2Click);
-    ZK_WIRE(BoutInverse, &QToolButton::clicked, BoutInverseClick);
+        Commands->wire(ok, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutOKConf0Click));
+    Commands->wire(BoutError, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutErrorClick));
+    Commands->wire(BoutTexteSignCoul, &QToolButton::clicked, this,
+                   ZK_HANDLER(TForm1, BoutTexteSignCoulClick));
+    Commands->wire(BoutApercuSign, &QToolButton::clicked, this,
+                   ZK_HANDLER(TForm1, BoutApercuSignClick));
+    Commands->wire(BoutDeg1, &QToolButton::clicked, this, ZK_HANDLER(TForm1, BoutDeg1Click));
+    Commands->wire(BoutDeg2, &QToolButton::clicked, this, ZK_HANDLER(TForm1, BoutDeg2Click));
+    Commands->wire(BoutInverse, &QToolButton::clicked, this, ZK_HANDLER(TForm1, BoutInverseClick));
     for (int k = 0; k < 8; ++k) {
         auto* z = findChild<QToolButton*>(QStringLiteral("Z%1").arg(k));
-        connect(z, &QToolButton::clicked, this, [this, z] {
-            LastCommand = QStringLiteral("Z0Click");
-            Z0Click(z);
-        });
+        connect(z, &QToolButton::clicked, this,
+                [this, z] { Commands->run("Z0Click", [this, z] { Z0Click(z); }); });
     }
 
     // Tooltips, right buttons, link labels, character cells and shortcuts are watched here
     qApp->installEventFilter(this);
-}
-
-bool TForm1::DispatchShortcut(QWidget* target, QEvent* event) {
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == 0 || key->key() == Qt::Key_unknown)
-        return false;
-    const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-    const QKeySequence pressed(QKeyCombination(mods, Qt::Key(key->key())));
-    // The context menu of the focused control first, then those of its parents.
-    for (QWidget* w = target; w && w != this; w = w->parentWidget()) {
-        QMenu* menu = contextMenus_.value(w);
-        if (!menu)
-            continue;
-        const QList<QAction*> items = menu->actions();
-        for (QAction* item : items) {
-            if (item->isSeparator() || item->shortcut() != pressed)
-                continue;
-            if (event->type() == QEvent::ShortcutOverride) {
-                event->accept(); // keep the editor's own binding out; the key press runs it
-            } else if (item->isEnabled()) {
-                item->trigger();
-            }
-            return true;
-        }
-    }
-    return false;
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
@@ -225,7 +269,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress: {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && w->window() == this && DispatchShortcut(w, event))
+        if (w && w->window() == this && Commands->dispatchShortcut(w, event, this))
             return true;
         break;
     }

@@ -1,6 +1,5 @@
 // Construction of the window: regions, toolbars, menus, overlay panels and tray.
 #include "main_window.h"
-#include "status_clock.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -36,6 +35,7 @@
 #include "icons.h"
 #include "plain_memo.h"
 #include "preview_page.h"
+#include "status_bar_clock.h"
 #include "tray.h"
 
 namespace {
@@ -64,18 +64,9 @@ QWidget* makeOverlay(QWidget* parent, const char* name, int w, int h) {
     return panel;
 }
 
-QToolButton* makeButton(QWidget* parent, const char* name, const QString& tip, const QString& icon,
-                        int x, int y) {
-    auto* b = new QToolButton(parent);
-    b->setObjectName(QLatin1String(name));
-    b->setToolTip(tip);
-    b->setAutoRaise(true);
-    // Reached by Tab; a click leaves the focus in the editor, so its shortcuts keep working.
-    b->setFocusPolicy(Qt::TabFocus);
-    b->setGeometry(x, y, 24, 24);
-    b->setIconSize(QSize(16, 16));
-    if (!icon.isEmpty())
-        b->setIcon(zk::shell::toolbarIcon(icon));
+// A button of a table placed at x, y.
+QToolButton* place(QToolButton* b, int x, int y) {
+    b->move(x, y);
     return b;
 }
 
@@ -125,22 +116,6 @@ QPushButton* makePushButton(QWidget* parent, const char* name, const QString& ca
     return b;
 }
 
-QAction* makeItem(QMenu* menu, const char* name, const QString& caption,
-                  const QKeySequence& shortcut = {}) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QLatin1String(name));
-    if (!shortcut.isEmpty()) {
-        // Shown in the menu; the window's own dispatch runs it (see DispatchShortcut).
-        a->setShortcut(shortcut);
-        a->setShortcutContext(Qt::WidgetShortcut);
-    }
-    return a;
-}
-
-void makeSeparator(QMenu* menu, const char* name) {
-    menu->addSeparator()->setObjectName(QLatin1String(name));
-}
-
 // An item of a one-of-many group: shown with a radio mark.
 QAction* makeGroupItem(QMenu* menu, QActionGroup* group, const QString& name,
                        const QString& caption, int tag) {
@@ -169,6 +144,8 @@ TForm1::TForm1(const QString& appFolder, const QStringList& args, QWidget* paren
     if (!AppFolder.endsWith(QLatin1Char('/')))
         AppFolder += QLatin1Char('/');
 
+    Commands = new zk::platform::CommandBuilder(
+        LastCommand, [](const QString& name) { return zk::shell::toolbarIcon(name); }, this);
     BuildWindow();
     BuildMenus();
     BuildTopToolbar();
@@ -218,25 +195,8 @@ void TForm1::BuildWindow() {
     WebBHolder->setAutoFillBackground(true);
     WebBHolder->setBackgroundRole(QPalette::Base);
 
-    StatBar = new QStatusBar(this);
-    StatBar->setObjectName(QStringLiteral("StatBar"));
-    StatBar->setSizeGripEnabled(false);
-    StatBar->setGeometry(0, 396, kClientWidth, 19);
-    for (int i = 0; i < 2; ++i) {
-        StatBarPanels[i] = new QLabel(StatBar);
-        StatBarPanels[i]->setObjectName(QStringLiteral("StatBarPanel%1").arg(i));
-        StatBarPanels[i]->setFrameShape(QFrame::Panel);
-        StatBarPanels[i]->setFrameShadow(QFrame::Sunken);
-    }
-    StatBarPanels[0]->setFixedWidth(418);
-    StatBar->addWidget(StatBarPanels[0]);
-    StatBar->addWidget(StatBarPanels[1], 1);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
-    Timer1->start();
+    clock_ = new zk::ui::StatusBarClock(AppFolder, this);
+    clock_->StatBar->setGeometry(0, 396, kClientWidth, 19);
 }
 
 void TForm1::BuildMenus() {
@@ -288,19 +248,19 @@ void TForm1::BuildMenus() {
 
     Popup3 = new QMenu(this);
     Popup3->setObjectName(QStringLiteral("Popup3"));
-    C2 = makeItem(Popup3, "C2", QStringLiteral("riori&M"));
-    C3 = makeItem(Popup3, "C3", QStringLiteral("min&uscules"));
-    C4 = makeItem(Popup3, "C4", QStringLiteral("MA&JUSCULES"));
-    C5 = makeItem(Popup3, "C5", QStringLiteral("a&LtErNaNcE Min - Maj"));
-    C6 = makeItem(Popup3, "C6", QStringLiteral("&AlTeRnAnCe Maj - Min"));
-    C7 = makeItem(Popup3, "C7", QStringLiteral("Intercaler des &E s p a c e s"));
-    C8 = makeItem(Popup3, "C8", QStringLiteral("&Supprimer les Espaces"));
-    C9 = makeItem(Popup3, "C9", QStringLiteral("&Hacker"));
-    makeSeparator(Popup3, "N4");
-    C10 = makeItem(Popup3, "C10", QStringLiteral("&Choucroute"));
-    C11 = makeItem(Popup3, "C11", QStringLiteral("&Dom-Tom"));
-    C13 = makeItem(Popup3, "C13", QStringLiteral("&Viking"));
-    C12 = makeItem(Popup3, "C12", QStringLiteral("Atch&oum"));
+    C2 = Commands->item(Popup3, this, CommandRow("C2"));
+    C3 = Commands->item(Popup3, this, CommandRow("C3"));
+    C4 = Commands->item(Popup3, this, CommandRow("C4"));
+    C5 = Commands->item(Popup3, this, CommandRow("C5"));
+    C6 = Commands->item(Popup3, this, CommandRow("C6"));
+    C7 = Commands->item(Popup3, this, CommandRow("C7"));
+    C8 = Commands->item(Popup3, this, CommandRow("C8"));
+    C9 = Commands->item(Popup3, this, CommandRow("C9"));
+    Commands->separator(Popup3, "N4");
+    C10 = Commands->item(Popup3, this, CommandRow("C10"));
+    C11 = Commands->item(Popup3, this, CommandRow("C11"));
+    C13 = Commands->item(Popup3, this, CommandRow("C13"));
+    C12 = Commands->item(Popup3, this, CommandRow("C12"));
 
     Popup4 = new QMenu(this);
     Popup4->setObjectName(QStringLiteral("Popup4"));
@@ -308,56 +268,44 @@ void TForm1::BuildMenus() {
     for (int i = 1; i <= 8; ++i)
         makeGroupItem(Popup4, presets, QStringLiteral("P%1").arg(i),
                       QStringLiteral("Config &%1").arg(i), i);
-    makeSeparator(Popup4, "N8");
-    SauvegarderP = makeItem(Popup4, "SauvegarderP", QStringLiteral("&Sauvegarder"));
+    Commands->separator(Popup4, "N8");
+    SauvegarderP = Commands->item(Popup4, this, CommandRow("SauvegarderP"));
 
     Popup5 = new QMenu(this);
     Popup5->setObjectName(QStringLiteral("Popup5"));
-    Couper1 = makeItem(Popup5, "Couper1", QStringLiteral("&Couper"),
-                       QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    Copier1 = makeItem(Popup5, "Copier1", QStringLiteral("Co&pier"),
-                       QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    Coller1 = makeItem(Popup5, "Coller1", QStringLiteral("Co&ller"),
-                       QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-    Annuler1 = makeItem(Popup5, "Annuler1", QStringLiteral("&Annuler"),
-                        QKeySequence(Qt::CTRL | Qt::Key_Z));
-    ToutSelectionner1 = makeItem(Popup5, "ToutSelectionner1", QStringLiteral("&Tout Sélectionner"));
-    makeSeparator(Popup5, "N11");
-    AperudansleNavigateurIntgr1 = makeItem(Popup5, "AperudansleNavigateurIntgr1",
-                                           QStringLiteral("Ap&erçu"), QKeySequence(Qt::Key_F12));
-    Prfrences1 =
-        makeItem(Popup5, "Prfrences1", QStringLiteral("&Préférences"), QKeySequence(Qt::Key_F9));
-    makeSeparator(Popup5, "N2");
-    Insreruneimage1 = makeItem(Popup5, "Insreruneimage1", QStringLiteral("Menu &Images"),
-                               QKeySequence(Qt::CTRL | Qt::Key_I));
-    CrerunLien1 = makeItem(Popup5, "CrerunLien1", QStringLiteral("Créer un &Lien"),
-                           QKeySequence(Qt::CTRL | Qt::Key_L));
-    makeSeparator(Popup5, "N3");
-    AideF11 = makeItem(Popup5, "AideF11", QStringLiteral("Ai&de"), QKeySequence(Qt::Key_F1));
+    Couper1 = Commands->item(Popup5, this, CommandRow("Couper1"));
+    Copier1 = Commands->item(Popup5, this, CommandRow("Copier1"));
+    Coller1 = Commands->item(Popup5, this, CommandRow("Coller1"));
+    Annuler1 = Commands->item(Popup5, this, CommandRow("Annuler1"));
+    ToutSelectionner1 = Commands->item(Popup5, this, CommandRow("ToutSelectionner1"));
+    Commands->separator(Popup5, "N11");
+    AperudansleNavigateurIntgr1 =
+        Commands->item(Popup5, this, CommandRow("AperudansleNavigateurIntgr1"));
+    Prfrences1 = Commands->item(Popup5, this, CommandRow("Prfrences1"));
+    Commands->separator(Popup5, "N2");
+    Insreruneimage1 = Commands->item(Popup5, this, CommandRow("Insreruneimage1"));
+    CrerunLien1 = Commands->item(Popup5, this, CommandRow("CrerunLien1"));
+    Commands->separator(Popup5, "N3");
+    AideF11 = Commands->item(Popup5, this, CommandRow("AideF11"));
 
     Popup8 = new QMenu(this);
     Popup8->setObjectName(QStringLiteral("Popup8"));
-    CouperListe = makeItem(Popup8, "CouperListe", QStringLiteral("&Couper"),
-                           QKeySequence(Qt::SHIFT | Qt::Key_Delete));
-    CopierListe = makeItem(Popup8, "CopierListe", QStringLiteral("Co&pier"),
-                           QKeySequence(Qt::CTRL | Qt::Key_Insert));
-    CollerListe = makeItem(Popup8, "CollerListe", QStringLiteral("Co&ller"),
-                           QKeySequence(Qt::SHIFT | Qt::Key_Insert));
-    makeSeparator(Popup8, "InsrerdansleTexte1");
-    Voirtoutelaliste1 =
-        makeItem(Popup8, "Voirtoutelaliste1", QStringLiteral("&Voir toute la Liste"));
-    CapturerlurlCourante1 =
-        makeItem(Popup8, "CapturerlurlCourante1", QStringLiteral("C&apturer l'URL Courante"));
-    makeSeparator(Popup8, "N1");
-    InsererTexte = makeItem(Popup8, "InsererTexte", QStringLiteral("Insérer l'&URL dans le Texte"));
-    FermerEditeurImage = makeItem(Popup8, "FermerEditeurImage", QStringLiteral("&Fermer"));
+    CouperListe = Commands->item(Popup8, this, CommandRow("CouperListe"));
+    CopierListe = Commands->item(Popup8, this, CommandRow("CopierListe"));
+    CollerListe = Commands->item(Popup8, this, CommandRow("CollerListe"));
+    Commands->separator(Popup8, "InsrerdansleTexte1");
+    Voirtoutelaliste1 = Commands->item(Popup8, this, CommandRow("Voirtoutelaliste1"));
+    CapturerlurlCourante1 = Commands->item(Popup8, this, CommandRow("CapturerlurlCourante1"));
+    Commands->separator(Popup8, "N1");
+    InsererTexte = Commands->item(Popup8, this, CommandRow("InsererTexte"));
+    FermerEditeurImage = Commands->item(Popup8, this, CommandRow("FermerEditeurImage"));
 
     Popup9 = new QMenu(this);
     Popup9->setObjectName(QStringLiteral("Popup9"));
-    AfficherTray = makeItem(Popup9, "AfficherTray", QStringLiteral("&Afficher"));
-    CacherTray = makeItem(Popup9, "CacherTray", QStringLiteral("&Réduire"));
-    makeSeparator(Popup9, "Quitter1");
-    QuitterTray = makeItem(Popup9, "QuitterTray", QStringLiteral("&Quitter..."));
+    AfficherTray = Commands->item(Popup9, this, CommandRow("AfficherTray"));
+    CacherTray = Commands->item(Popup9, this, CommandRow("CacherTray"));
+    Commands->separator(Popup9, "Quitter1");
+    QuitterTray = Commands->item(Popup9, this, CommandRow("QuitterTray"));
 }
 
 void TForm1::BuildTopToolbar() {
@@ -368,67 +316,49 @@ void TForm1::BuildTopToolbar() {
         x += 24 + gap;
         return at;
     };
-    BoutNouveau = makeButton(Panel2, "BoutNouveau", QStringLiteral("Nouveau"),
-                             QStringLiteral("nouveau"), next(), y);
-    BoutOuvrir = makeButton(Panel2, "BoutOuvrir", QStringLiteral("Ouvrir un fichier"),
-                            QStringLiteral("ouvrir"), next(), y);
-    BoutSauver =
-        makeButton(Panel2, "BoutSauver", QStringLiteral("Sauvegarder un fichier texte ou HTML"),
-                   QStringLiteral("sauver"), next(), y);
-    BoutPreferences = makeButton(Panel2, "BoutPreferences", QStringLiteral("Préférences - F9"),
-                                 QStringLiteral("preferences"), next(8), y);
-    BoutCouper = makeButton(Panel2, "BoutCouper", QStringLiteral("Couper - Shift+Del"),
-                            QStringLiteral("couper"), next(), y);
-    BoutCopier = makeButton(Panel2, "BoutCopier", QStringLiteral("Copier - Ctrl+Ins"),
-                            QStringLiteral("copier"), next(), y);
-    BoutColler = makeButton(Panel2, "BoutColler", QStringLiteral("Coller - Shift+Ins"),
-                            QStringLiteral("coller"), next(), y);
-    BoutUndo = makeButton(Panel2, "BoutUndo", QStringLiteral("Annuler - Ctrl+Z"),
-                          QStringLiteral("undo"), next(8), y);
-    BoutFntName = makeButton(Panel2, "BoutFntName", QStringLiteral("Police"), QString(), next(), y);
+    BoutNouveau = place(Commands->button(Panel2, this, CommandRow("BoutNouveau")), next(), y);
+    BoutOuvrir = place(Commands->button(Panel2, this, CommandRow("BoutOuvrir")), next(), y);
+    BoutSauver = place(Commands->button(Panel2, this, CommandRow("BoutSauver")), next(), y);
+    BoutPreferences =
+        place(Commands->button(Panel2, this, CommandRow("BoutPreferences")), next(8), y);
+    BoutCouper = place(Commands->button(Panel2, this, CommandRow("BoutCouper")), next(), y);
+    BoutCopier = place(Commands->button(Panel2, this, CommandRow("BoutCopier")), next(), y);
+    BoutColler = place(Commands->button(Panel2, this, CommandRow("BoutColler")), next(), y);
+    BoutUndo = place(Commands->button(Panel2, this, CommandRow("BoutUndo")), next(8), y);
+    BoutFntName = place(Commands->button(Panel2, this, CommandRow("BoutFntName")), next(), y);
     setCaption(BoutFntName, QStringLiteral("P"), QColor(128, 0, 0));
     makeDropDown(BoutFntName, Popup6);
-    BoutTaille = makeButton(Panel2, "BoutTaille", QStringLiteral("Taille"),
-                            QStringLiteral("taille"), next(8), y);
+    BoutTaille = place(Commands->button(Panel2, this, CommandRow("BoutTaille")), next(8), y);
     makeDropDown(BoutTaille, Popup1);
-    BoutNormal = makeButton(Panel2, "BoutNormal", QStringLiteral("Normal"), QString(), next(), y);
+    BoutNormal = place(Commands->button(Panel2, this, CommandRow("BoutNormal")), next(), y);
     setCaption(BoutNormal, QStringLiteral("N"), QColor(0, 128, 128));
-    BoutFontGras = makeButton(Panel2, "BoutFontGras", QStringLiteral("Gras"), QString(), next(), y);
+    BoutFontGras = place(Commands->button(Panel2, this, CommandRow("BoutFontGras")), next(), y);
     setCaption(BoutFontGras, QStringLiteral("G"), QColor());
     BoutFontItalique =
-        makeButton(Panel2, "BoutFontItalique", QStringLiteral("Italique"), QString(), next(), y);
+        place(Commands->button(Panel2, this, CommandRow("BoutFontItalique")), next(), y);
     setCaption(BoutFontItalique, QStringLiteral("I"), QColor(), true);
     BoutFontSouligne =
-        makeButton(Panel2, "BoutFontSouligne", QStringLiteral("Souligné"), QString(), next(), y);
+        place(Commands->button(Panel2, this, CommandRow("BoutFontSouligne")), next(), y);
     setCaption(BoutFontSouligne, QStringLiteral("S"), QColor(), false, true);
-    BoutFontBarre =
-        makeButton(Panel2, "BoutFontBarre", QStringLiteral("Barré"), QString(), next(), y);
+    BoutFontBarre = place(Commands->button(Panel2, this, CommandRow("BoutFontBarre")), next(), y);
     setCaption(BoutFontBarre, QStringLiteral("B"), QColor(), false, false, true);
-    BoutAlignGauche = makeButton(Panel2, "BoutAlignGauche", QStringLiteral("Aligner à gauche"),
-                                 QStringLiteral("gauche"), next(), y);
-    BoutAlignCentre = makeButton(Panel2, "BoutAlignCentre", QStringLiteral("Centrer"),
-                                 QStringLiteral("centre"), next(), y);
-    BoutAlignDroite = makeButton(Panel2, "BoutAlignDroite", QStringLiteral("Aligner à droite"),
-                                 QStringLiteral("droite"), next(), y);
-    BoutFontcouleur = makeButton(Panel2, "BoutFontcouleur", QStringLiteral("Couleur de la police"),
-                                 QStringLiteral("couleur"), next(), y);
-    BoutNoBal = makeButton(Panel2, "BoutNoBal", QStringLiteral("Ignorer les balises de texte"),
-                           QStringLiteral("nobal"), next(), y);
+    BoutAlignGauche =
+        place(Commands->button(Panel2, this, CommandRow("BoutAlignGauche")), next(), y);
+    BoutAlignCentre =
+        place(Commands->button(Panel2, this, CommandRow("BoutAlignCentre")), next(), y);
+    BoutAlignDroite =
+        place(Commands->button(Panel2, this, CommandRow("BoutAlignDroite")), next(), y);
+    BoutFontcouleur =
+        place(Commands->button(Panel2, this, CommandRow("BoutFontcouleur")), next(), y);
+    BoutNoBal = place(Commands->button(Panel2, this, CommandRow("BoutNoBal")), next(), y);
 
-    for (QToolButton* b :
-         {BoutFontGras, BoutFontItalique, BoutFontSouligne, BoutFontBarre, BoutNoBal})
-        b->setCheckable(true);
     AlignGroup = new QButtonGroup(this);
     AlignGroup->setExclusive(true);
-    for (QToolButton* b : {BoutAlignGauche, BoutAlignCentre, BoutAlignDroite}) {
-        b->setCheckable(true);
+    for (QToolButton* b : {BoutAlignGauche, BoutAlignCentre, BoutAlignDroite})
         AlignGroup->addButton(b);
-    }
     BoutAlignGauche->setChecked(true);
 
-    BoutTop = makeButton(Panel5, "BoutTop", QStringLiteral("Toujours visible"),
-                         QStringLiteral("top"), 4, 4);
-    BoutTop->setCheckable(true);
+    BoutTop = place(Commands->button(Panel5, this, CommandRow("BoutTop")), 4, 4);
 }
 
 void TForm1::BuildSideToolbar() {
@@ -439,46 +369,28 @@ void TForm1::BuildSideToolbar() {
         y += 24 + gap;
         return at;
     };
-    BoutNavIntegre = makeButton(Panel1, "BoutNavIntegre", QStringLiteral("Aperçu - F12"),
-                                QStringLiteral("apercu"), x, next());
-    BoutClipBoard =
-        makeButton(Panel1, "BoutClipBoard", QStringLiteral("Copier dans le presse-papier"),
-                   QStringLiteral("clipboard"), x, next(8));
-    BoutImage = makeButton(Panel1, "BoutImage", QStringLiteral("Menu images - Ctrl+I"),
-                           QStringLiteral("image"), x, next());
-    BoutSound = makeButton(Panel1, "BoutSound", QStringLiteral("Ajouter un son"),
-                           QStringLiteral("son"), x, next());
-    BoutLien = makeButton(Panel1, "BoutLien", QStringLiteral("Créer un lien - Ctrl+L"),
-                          QStringLiteral("lien"), x, next());
-    BoutMisc = makeButton(Panel1, "BoutMisc", QStringLiteral("Effets de texte"),
-                          QStringLiteral("effets"), x, next());
+    BoutNavIntegre = place(Commands->button(Panel1, this, CommandRow("BoutNavIntegre")), x, next());
+    BoutClipBoard = place(Commands->button(Panel1, this, CommandRow("BoutClipBoard")), x, next(8));
+    BoutImage = place(Commands->button(Panel1, this, CommandRow("BoutImage")), x, next());
+    BoutSound = place(Commands->button(Panel1, this, CommandRow("BoutSound")), x, next());
+    BoutLien = place(Commands->button(Panel1, this, CommandRow("BoutLien")), x, next());
+    BoutMisc = place(Commands->button(Panel1, this, CommandRow("BoutMisc")), x, next());
     makeDropDown(BoutMisc, Popup3);
-    BoutSign = makeButton(Panel1, "BoutSign", QStringLiteral("Signature"),
-                          QStringLiteral("signature"), x, next());
-    BoutScroll = makeButton(Panel1, "BoutScroll", QStringLiteral("Scrolling"),
-                            QStringLiteral("scrolling"), x, next());
-    BoutVague = makeButton(Panel1, "BoutVague", QStringLiteral("Vagues"), QStringLiteral("vagues"),
-                           x, next());
-    BoutDegrade = makeButton(Panel1, "BoutDegrade", QStringLiteral("Dégradé"),
-                             QStringLiteral("degrade"), x, next(8));
-    BoutCode = makeButton(Panel1, "BoutCode", QStringLiteral("Afficher / Cacher le code HTML"),
-                          QStringLiteral("code"), x, next());
-    BoutCarac = makeButton(Panel1, "BoutCarac", QStringLiteral("Table des caractères"), QString(),
-                           x, next());
+    BoutSign = place(Commands->button(Panel1, this, CommandRow("BoutSign")), x, next());
+    BoutScroll = place(Commands->button(Panel1, this, CommandRow("BoutScroll")), x, next());
+    BoutVague = place(Commands->button(Panel1, this, CommandRow("BoutVague")), x, next());
+    BoutDegrade = place(Commands->button(Panel1, this, CommandRow("BoutDegrade")), x, next(8));
+    BoutCode = place(Commands->button(Panel1, this, CommandRow("BoutCode")), x, next());
+    BoutCarac = place(Commands->button(Panel1, this, CommandRow("BoutCarac")), x, next());
     BoutCarac->setText(QStringLiteral("abc"));
     BoutCarac->setToolButtonStyle(Qt::ToolButtonTextOnly);
     BoutCarac->setFont(QFont(QStringLiteral("Arial"), 7));
     QPalette caracPalette = BoutCarac->palette();
     caracPalette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
     BoutCarac->setPalette(caracPalette);
-    BoutPredefini = makeButton(Panel1, "BoutPredefini", QStringLiteral("Prédéfinis"),
-                               QStringLiteral("predefinis"), x, next());
+    BoutPredefini = place(Commands->button(Panel1, this, CommandRow("BoutPredefini")), x, next());
     makeDropDown(BoutPredefini, Popup4);
-    BoutHelp = makeButton(Panel1, "BoutHelp", QStringLiteral("Aide - F1"), QStringLiteral("aide"),
-                          x, next());
-
-    for (QToolButton* b : {BoutSign, BoutScroll, BoutVague, BoutDegrade})
-        b->setCheckable(true);
+    BoutHelp = place(Commands->button(Panel1, this, CommandRow("BoutHelp")), x, next());
 }
 
 void TForm1::BuildOverlayPanels() {
@@ -508,27 +420,16 @@ void TForm1::BuildImagePanel() {
     ListImg = new QListWidget(Panel7);
     ListImg->setObjectName(QStringLiteral("ListImg"));
     ListImg->setAcceptDrops(true);
-    struct ButtonSpec {
-        QToolButton** member;
-        const char* name;
-        const char* tip;
-        const char* icon;
-    };
-    const ButtonSpec buttons[] = {
-        {&BoutImgNouv, "BoutImgNouv", "Créer une nouvelle liste", "liste-nouv"},
-        {&BoutImgEff, "BoutImgEff", "Suppimer la liste", "liste-eff"},
-        {&BoutImgRen, "BoutImgRen", "Renommer la liste", "liste-ren"},
-        {&BoutVoirList, "BoutVoirList", "Voir toutes les images de la liste", "liste-voir"},
-        {&BoutCapture, "BoutCapture", "Capturer l'URL du navigateur", "capture"},
-        {&BoutImgAdd, "BoutImgAdd", "Ajouter une URL dans la liste", "url-add"},
-        {&BoutImgSupp, "BoutImgSupp", "Supprimer l'URL de la liste", "url-supp"},
-        {&BoutImgInser, "BoutImgInser", "Insérer l'URL dans le texte", "url-inser"},
-        {&BoutImgFermer, "BoutImgFermer", "Fermer le menu images", "fermer"},
-    };
-    for (const ButtonSpec& b : buttons) {
-        *b.member =
-            makeButton(Panel7, b.name, QString::fromUtf8(b.tip), QString::fromLatin1(b.icon), 0, 0);
-    }
+    // Laid out by SetUpImagePanel.
+    BoutImgNouv = Commands->button(Panel7, this, CommandRow("BoutImgNouv"));
+    BoutImgEff = Commands->button(Panel7, this, CommandRow("BoutImgEff"));
+    BoutImgRen = Commands->button(Panel7, this, CommandRow("BoutImgRen"));
+    BoutVoirList = Commands->button(Panel7, this, CommandRow("BoutVoirList"));
+    BoutCapture = Commands->button(Panel7, this, CommandRow("BoutCapture"));
+    BoutImgAdd = Commands->button(Panel7, this, CommandRow("BoutImgAdd"));
+    BoutImgSupp = Commands->button(Panel7, this, CommandRow("BoutImgSupp"));
+    BoutImgInser = Commands->button(Panel7, this, CommandRow("BoutImgInser"));
+    BoutImgFermer = Commands->button(Panel7, this, CommandRow("BoutImgFermer"));
     SetUpImagePanel(); // lays the panel out
 }
 
@@ -719,14 +620,4 @@ void TForm1::CheckGroupItem(const QString& letter, int first, int last, int chos
         if (QAction* item = MenuItem(letter + QString::number(i)))
             item->setChecked(i == chosen);
     }
-}
-
-void TForm1::AttachContextMenu(QWidget* w, QMenu* menu) {
-    contextMenus_.insert(w, menu);
-    w->setContextMenuPolicy(Qt::CustomContextMenu);
-    // A scroll area reports the position in its viewport.
-    auto* area = qobject_cast<QAbstractScrollArea*>(w);
-    QWidget* origin = area ? area->viewport() : w;
-    connect(w, &QWidget::customContextMenuRequested, menu,
-            [origin, menu](const QPoint& pos) { menu->popup(origin->mapToGlobal(pos)); });
 }

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "code_generator.h"
+#include "commands.h"
 #include "list_store.h"
 #include "options_file.h"
 #include "settings_file.h"
@@ -38,9 +39,6 @@ class QTimer;
 class QToolButton;
 class QWebEngineView;
 
-namespace zk {
-class StatusClock;
-}
 namespace zk::platform {
 class BrowserWindowInfoRequest;
 class PreviewPage;
@@ -49,6 +47,7 @@ class TrayIcon;
 namespace zk::ui {
 class GradientSwatch;
 class RadioGroup;
+class StatusBarClock;
 } // namespace zk::ui
 
 class TForm1 final : public QWidget, public zk::platform::WindowHost {
@@ -85,9 +84,8 @@ public:
     QPlainTextEdit* Memo1 = nullptr;
     QWebEngineView* WebB = nullptr; // made when first needed: EnsureWebB
     QFrame* WebBHolder = nullptr;   // blank stand-in until then
-    QStatusBar* StatBar = nullptr;
-    QLabel* StatBarPanels[2] = {nullptr, nullptr}; // date and time; local address
-    QTimer* Timer1 = nullptr;
+    // The status bar (StatBar, its panels, Timer1) is a part of its own.
+    zk::ui::StatusBarClock* statusBarClock() const { return clock_; }
 
     // ---- Top toolbar ----
     QToolButton* BoutNouveau = nullptr;
@@ -304,6 +302,10 @@ public:
     void LaunchDocument(const QString& path, const QString& program) override;
     void ShowNewBrowserView(QWebEngineView* view) override;
     void HideToTray() override;
+    zk::platform::CommandBuilder& commands() override { return *Commands; }
+    // Builds the window's buttons and menu items from the tables (command_map.cpp) and
+    // records the command run last in LastCommand.
+    zk::platform::CommandBuilder* Commands = nullptr;
 
     // ---- Window, tray and messages (messages.cpp) ----
     void BoutErrorClick();
@@ -500,20 +502,11 @@ public:
     void SauvegarderPClick();
     QString PresetPath(int slot) const;
 
-    // ---- Status bar (texttools/ui/status_bar.cpp) ----
-    void Timer1Timer();
-    void ShowLocalAddress();
-    std::unique_ptr<zk::StatusClock> StatusClock;
-    QString LocalAddress;                          // looked up once per run
-    QString ShownAddress = QStringLiteral("None"); // differs from LocalAddress until then
-
     // ---- Helpers ----
     // A menu item by name ("H1", "T12", "P3", "Copier1"...); null when there is none.
     QAction* MenuItem(const QString& name) const;
     // Checks item letter+chosen of the group letter+first..letter+last and clears the others.
     void CheckGroupItem(const QString& letter, int first, int last, int chosen);
-    // The context menu reached by the keyboard shortcuts of widget w (and the right click).
-    void AttachContextMenu(QWidget* w, QMenu* menu);
 
 signals:
     void endRequested();
@@ -553,11 +546,12 @@ private:
     void BuildTray();
     void WireCommands(); // command_map.cpp
     void FormCreate(const QStringList& args);
-    bool DispatchShortcut(QWidget* target, QEvent* event);
+    // The row of the window's tables named name (command_map.cpp).
+    static const zk::platform::Command<TForm1>& CommandRow(const char* name);
 
-    QHash<QWidget*, QMenu*> contextMenus_;
     QHash<QObject*, void (TForm1::*)(Qt::MouseButton)> mouseUpHandlers_;
     bool charTableBuilt_ = false;
+    zk::ui::StatusBarClock* clock_ = nullptr;
     QLabel* pressedCell_ = nullptr;  // the character cell a left press started on
     bool browserPaneWanted_ = false; // the window has been painted: WebB is due
     QString pendingWebBPage_;

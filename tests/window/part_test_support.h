@@ -24,6 +24,7 @@
 #include <optional>
 
 #include "as_ordinary_user.h"
+#include "commands.h"
 #include "dialogs.h"
 #include "html_view.h"
 #include "settings_file.h"
@@ -139,6 +140,8 @@ public:
     QList<QPair<QString, QString>> insertions; // opening, closing
     QStringList launched;
     int hideCalls = 0;
+    QString lastCommand; // what the builder recorded
+    zk::platform::CommandBuilder builder{lastCommand, [](const QString&) { return QIcon(); }};
 
     QWidget* hostWindow() override { return &window; }
     void ShowError(const QString& message) override { errors.append(message); }
@@ -165,6 +168,7 @@ public:
     void LaunchDocument(const QString& path, const QString&) override { launched.append(path); }
     void ShowNewBrowserView(QWebEngineView* view) override { view->show(); }
     void HideToTray() override { ++hideCalls; }
+    zk::platform::CommandBuilder& commands() override { return builder; }
 };
 
 // Runs act once w is on screen. Menus and dialogs run event loops of their own: a test

@@ -7,6 +7,7 @@
 
 #include <sys/stat.h>
 
+#include "status_bar_clock.h"
 #include "status_clock.h"
 
 #include "window_test_support.h"
@@ -29,10 +30,10 @@ private slots:
         writeNameDays(folder, "Saint Exemple \xE9");
         // Not shown: no event loop runs, so the timer's own ticks stay out of the test.
         auto form = openWindow(folder, false);
-        QVERIFY(form->Timer1->isActive());
-        QVERIFY(form->StatBarPanels[0]->text().isEmpty()); // until the first tick
-        form->Timer1Timer();
-        const QString text = form->StatBarPanels[0]->text();
+        QVERIFY(form->statusBarClock()->Timer1->isActive());
+        QVERIFY(form->statusBarClock()->StatBarPanels[0]->text().isEmpty()); // until the first tick
+        form->statusBarClock()->Timer1Timer();
+        const QString text = form->statusBarClock()->StatBarPanels[0]->text();
         static const QRegularExpression format(QStringLiteral(
             "^\\d\\d:\\d\\d:\\d\\d • (Dimanche|Lundi|Mardi|Mercredi|Jeudi|Vendredi|Samedi) "
             "\\d\\d \\S+ \\d{4} • Saint Exemple é$"));
@@ -44,17 +45,18 @@ private slots:
         AppFolder folder;
         writeNameDays(folder, "Premier");
         auto form = openWindow(folder, false);
-        form->Timer1Timer();
+        form->statusBarClock()->Timer1Timer();
         writeNameDays(folder, "Second");
-        form->Timer1Timer();
-        QVERIFY(form->StatBarPanels[0]->text().endsWith(QStringLiteral(" • Premier")));
+        form->statusBarClock()->Timer1Timer();
+        QVERIFY(form->statusBarClock()->StatBarPanels[0]->text().endsWith(
+            QStringLiteral(" • Premier")));
     }
 
     void missingFileOrDayShowsNothingAfterTheSeparator() {
         AppFolder folder;
         auto form = openWindow(folder, false);
-        form->Timer1Timer();
-        QVERIFY(form->StatBarPanels[0]->text().endsWith(QStringLiteral(" • ")));
+        form->statusBarClock()->Timer1Timer();
+        QVERIFY(form->statusBarClock()->StatBarPanels[0]->text().endsWith(QStringLiteral(" • ")));
     }
 
     // A named pipe is never opened (without a writer the window would freeze at the first
@@ -71,21 +73,23 @@ private slots:
         big.close();
         for (const AppFolder* folder : {&piped, &large}) {
             auto form = openWindow(*folder, false);
-            form->Timer1Timer();
-            QVERIFY(form->StatBarPanels[0]->text().endsWith(QStringLiteral(" • ")));
+            form->statusBarClock()->Timer1Timer();
+            QVERIFY(
+                form->statusBarClock()->StatBarPanels[0]->text().endsWith(QStringLiteral(" • ")));
         }
         // One byte less and it is read.
         QVERIFY(big.resize(zk::kNameDayFileSizeLimit));
         auto form = openWindow(large, false);
-        form->Timer1Timer();
-        QVERIFY(form->StatBarPanels[0]->text().endsWith(QStringLiteral(" • Trop")));
+        form->statusBarClock()->Timer1Timer();
+        QVERIFY(
+            form->statusBarClock()->StatBarPanels[0]->text().endsWith(QStringLiteral(" • Trop")));
     }
 
     void addressPanelIsFilledOnceWithoutLoopback() {
         AppFolder folder;
         auto form = openWindow(folder, false);
-        form->Timer1Timer();
-        const QString text = form->StatBarPanels[1]->text();
+        form->statusBarClock()->Timer1Timer();
+        const QString text = form->statusBarClock()->StatBarPanels[1]->text();
         QVERIFY(text.startsWith(QStringLiteral("IP: ")));
         const QString address = text.mid(4);
         if (!address.isEmpty()) {
@@ -93,10 +97,10 @@ private slots:
             QCOMPARE(parsed.protocol(), QAbstractSocket::IPv4Protocol);
             QVERIFY(!parsed.isLoopback());
         }
-        QCOMPARE(form->ShownAddress, form->LocalAddress);
-        form->StatBarPanels[1]->setText(QStringLiteral("untouched"));
-        form->Timer1Timer();
-        QCOMPARE(form->StatBarPanels[1]->text(), QStringLiteral("untouched"));
+        QCOMPARE(form->statusBarClock()->ShownAddress, form->statusBarClock()->LocalAddress);
+        form->statusBarClock()->StatBarPanels[1]->setText(QStringLiteral("untouched"));
+        form->statusBarClock()->Timer1Timer();
+        QCOMPARE(form->statusBarClock()->StatBarPanels[1]->text(), QStringLiteral("untouched"));
     }
 };
 

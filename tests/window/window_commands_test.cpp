@@ -16,6 +16,7 @@
 #include <QToolTip>
 
 #include "sounds.h"
+#include "status_bar_clock.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -206,11 +207,11 @@ private slots:
         QCOMPARE(form->Panel5->geometry(), QRect(512, 0, 32, 32));
         QCOMPARE(form->Memo1->geometry(), QRect(0, 32, 512, 180));
         QCOMPARE(form->Panel1->geometry(), QRect(512, 32, 32, 364));
-        QCOMPARE(form->StatBar->geometry(), QRect(0, 396, 544, 19));
-        QCOMPARE(form->StatBarPanels[0]->width(), 418);
+        QCOMPARE(form->statusBarClock()->StatBar->geometry(), QRect(0, 396, 544, 19));
+        QCOMPARE(form->statusBarClock()->StatBarPanels[0]->width(), 418);
         QTRY_VERIFY(form->Memo1->hasFocus());
-        QCOMPARE(form->Timer1->interval(), 1000);
-        QVERIFY(form->Timer1->isActive());
+        QCOMPARE(form->statusBarClock()->Timer1->interval(), 1000);
+        QVERIFY(form->statusBarClock()->Timer1->isActive());
         // The browser pane comes once the window has been painted.
         QTRY_VERIFY(form->WebB != nullptr);
         QCOMPARE(form->WebB->geometry(), QRect(0, 216, 512, 180));

@@ -141,8 +141,7 @@ void TForm1::SetUpImagePanel() {
     connect(ListImg, &QListWidget::itemSelectionChanged, this, [this] {
         if (QApplication::mouseButtons() != Qt::NoButton || ListImg->count() == 0)
             return;
-        LastCommand = QStringLiteral("ListImgClick");
-        ListImgClick();
+        Commands->run("ListImgClick", [this] { ListImgClick(); });
     });
 }
 
@@ -177,8 +176,7 @@ bool TForm1::TraiteDrag(QObject* watched, QEvent* event) {
         drop->accept();
         // The further files of the drop are left out.
         zk::platform::setClipboardText(path);
-        LastCommand = QStringLiteral("BoutImgAddClick");
-        BoutImgAddClick();
+        Commands->run("BoutImgAddClick", [this] { BoutImgAddClick(); });
         return true;
     }
     default:
