@@ -19,6 +19,7 @@
 
 #include <utility>
 
+#include "code_output.h"
 #include "commands.h"
 #include "tray.h"
 
@@ -70,10 +71,6 @@ const Row kTopToolbar[] = {
 };
 
 const Row kSideToolbar[] = {
-    {"BoutNavIntegre", nullptr, "Aperçu - F12", "apercu", nullptr, false,
-     ZK_HANDLER(TForm1, BoutNavIntegreClick)},
-    {"BoutClipBoard", nullptr, "Copier dans le presse-papier", "clipboard", nullptr, false,
-     ZK_HANDLER(TForm1, BoutClipBoardClick)},
     {"BoutImage", nullptr, "Menu images - Ctrl+I", "image", nullptr, false,
      ZK_HANDLER(TForm1, BoutImageClick)},
     {"BoutSound", nullptr, "Ajouter un son", "son", nullptr, false,
@@ -88,8 +85,6 @@ const Row kSideToolbar[] = {
     {"BoutVague", nullptr, "Vagues", "vagues", nullptr, true, ZK_HANDLER(TForm1, BoutVagueClick)},
     {"BoutDegrade", nullptr, "Dégradé", "degrade", nullptr, true,
      ZK_HANDLER(TForm1, BoutDegradeClick)},
-    {"BoutCode", nullptr, "Afficher / Cacher le code HTML", "code", nullptr, false,
-     ZK_HANDLER(TForm1, BoutCodeClick)},
     {"BoutCarac", nullptr, "Table des caractères", nullptr, nullptr, false,
      ZK_HANDLER(TForm1, BoutCaracClick)},
     {"BoutPredefini", nullptr, "Prédéfinis", "predefinis", nullptr, false, nullptr, nullptr},
@@ -120,8 +115,6 @@ const Row kMenuItems[] = {
     {"Annuler1", "&Annuler", nullptr, nullptr, "Ctrl+Z", false, ZK_HANDLER(TForm1, Annuler1Click)},
     {"ToutSelectionner1", "&Tout Sélectionner", nullptr, nullptr, nullptr, false,
      ZK_HANDLER(TForm1, ToutSelectionner1Click)},
-    {"AperudansleNavigateurIntgr1", "Ap&erçu", nullptr, nullptr, "F12", false,
-     ZK_HANDLER(TForm1, AperudansleNavigateurIntgr1Click)},
     {"Prfrences1", "&Préférences", nullptr, nullptr, "F9", false,
      ZK_HANDLER(TForm1, Prfrences1Click)},
     {"Insreruneimage1", "Menu &Images", nullptr, nullptr, "Ctrl+I", false,
@@ -214,7 +207,7 @@ void TForm1::WireCommands() {
 
     // Context menus: their shortcuts work in the controls they belong to
     Commands->attachContextMenu(Memo1, Popup5);
-    Commands->attachContextMenu(Memo2, Popup5);
+    Commands->attachContextMenu(codeOutput_->Memo2, Popup5);
     Commands->attachContextMenu(ListImg, Popup8);
 
     // Tray menu and icon

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "app_folder.h"
+#include "code_output.h"
 #include "dialogs.h"
 #include "html_view.h"
 #include "main_window.h"
@@ -87,10 +88,11 @@ private:
     static void pressPreview(TForm1* form) {
         form->Memo1->setPlainText(qEnvironmentVariable("ZELKOHTML_TEST_PREVIEW"));
         form->Memo1->setFocus();
-        QObject::connect(form->EnsureWebB(), &QWebEngineView::loadFinished, form, [](bool) {
-            if (qEnvironmentVariableIsSet("ZELKOHTML_TRACE"))
-                trace("preview");
-        });
+        QObject::connect(form->codeOutput()->EnsureWebB(), &QWebEngineView::loadFinished, form,
+                         [](bool) {
+                             if (qEnvironmentVariableIsSet("ZELKOHTML_TRACE"))
+                                 trace("preview");
+                         });
         QKeyEvent press(QEvent::KeyPress, Qt::Key_F12, Qt::NoModifier);
         QCoreApplication::sendEvent(form->Memo1, &press);
     }

@@ -31,109 +31,26 @@
 
 #include "accessibility.h"
 #include "accessible_names.h"
+#include "code_output.h"
 #include "html_view.h"
 #include "icons.h"
 #include "plain_memo.h"
 #include "preview_page.h"
 #include "status_bar_clock.h"
 #include "tray.h"
+#include "widget_kit.h"
+
+using namespace zk::platform;
 
 namespace {
 
 constexpr int kClientWidth = 544;
 constexpr int kClientHeight = 415;
-constexpr int kParkLeft = 0;
-constexpr int kParkTop = 436;
-
-QWidget* makePanel(QWidget* parent, const char* name, int x, int y, int w, int h) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QLatin1String(name));
-    panel->setGeometry(x, y, w, h);
-    return panel;
-}
-
-// An overlay panel: raised border, parked out of view and hidden until opened.
-QWidget* makeOverlay(QWidget* parent, const char* name, int w, int h) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(QLatin1String(name));
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Raised);
-    panel->setAutoFillBackground(true);
-    panel->setGeometry(kParkLeft, kParkTop, w, h);
-    panel->hide();
-    return panel;
-}
 
 // A button of a table placed at x, y.
 QToolButton* place(QToolButton* b, int x, int y) {
     b->move(x, y);
     return b;
-}
-
-// A caption letter drawn in the Courier face, 9 points, or larger where the face the
-// machine has for Courier draws small letters: a capital stands about as tall as the
-// drawings of the icons beside it.
-void setCaption(QToolButton* b, const QString& text, const QColor& color, bool italic = false,
-                bool underline = false, bool strike = false) {
-    constexpr int kLetterHeight = 11; // pixels, like the icons' drawings in their 16 x 16
-    QFont f(QStringLiteral("Courier"), 9);
-    f.setStyleHint(QFont::TypeWriter);
-    f.setBold(true);
-    f.setItalic(italic);
-    f.setUnderline(underline);
-    f.setStrikeOut(strike);
-    for (int px = QFontInfo(f).pixelSize(); px < 20; ++px) {
-        if (QFontMetrics(f).tightBoundingRect(text).height() >= kLetterHeight)
-            break;
-        f.setPixelSize(px + 1);
-    }
-    b->setFont(f);
-    b->setText(text);
-    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    QPalette pal = b->palette();
-    if (color.isValid())
-        pal.setColor(QPalette::ButtonText, color);
-    pal.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
-    b->setPalette(pal);
-}
-
-void makeDropDown(QToolButton* b, QMenu* menu) {
-    b->setMenu(menu);
-    b->setPopupMode(QToolButton::InstantPopup);
-    b->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; width: 0px; }"));
-    // The menu took the mouse: the button never saw it leave and would stay highlighted.
-    QObject::connect(menu, &QMenu::aboutToHide, b, [b] {
-        b->setAttribute(Qt::WA_UnderMouse, false);
-        b->update();
-    });
-}
-
-QPushButton* makePushButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
-                            int w = 64, int h = 25) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(x, y, w, h);
-    return b;
-}
-
-// An item of a one-of-many group: shown with a radio mark.
-QAction* makeGroupItem(QMenu* menu, QActionGroup* group, const QString& name,
-                       const QString& caption, int tag) {
-    QAction* a = menu->addAction(caption);
-    group->addAction(a);
-    a->setObjectName(name);
-    a->setCheckable(true);
-    a->setData(tag);
-    a->setProperty("Tag", tag);
-    return a;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w,
-                  int h) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QLatin1String(name));
-    l->setGeometry(x, y, w, h);
-    return l;
 }
 
 } // namespace
@@ -145,7 +62,7 @@ TForm1::TForm1(const QString& appFolder, const QStringList& args, QWidget* paren
         AppFolder += QLatin1Char('/');
 
     Commands = new zk::platform::CommandBuilder(
-        LastCommand, [](const QString& name) { return zk::shell::toolbarIcon(name); }, this);
+        LastCommand, [](const QString& name) { return zk::platform::toolbarIcon(name); }, this);
     BuildWindow();
     BuildMenus();
     BuildTopToolbar();
@@ -163,7 +80,7 @@ TForm1::~TForm1() = default;
 void TForm1::BuildWindow() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(" ZelkoHTML"));
-    setWindowIcon(zk::shell::appIcon());
+    setWindowIcon(zk::platform::appIcon());
     // Fixed single border: system menu and minimise only, no maximise, no resizing.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -187,13 +104,8 @@ void TForm1::BuildWindow() {
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    // The browser pane's engine starts once the window has been painted (EnsureWebB); a
-    // blank area stands in for it until then, so the window shows without waiting.
-    WebBHolder = new QFrame(this);
-    WebBHolder->setObjectName(QStringLiteral("WebBHolder"));
-    WebBHolder->setGeometry(0, 216, 512, 180);
-    WebBHolder->setAutoFillBackground(true);
-    WebBHolder->setBackgroundRole(QPalette::Base);
+    // The browser pane and the code view.
+    codeOutput_ = new zk::ui::CodeOutput(*this, settings, options, Memo1, this, AppFolder);
 
     clock_ = new zk::ui::StatusBarClock(AppFolder, this);
     clock_->StatBar->setGeometry(0, 396, kClientWidth, 19);
@@ -216,7 +128,7 @@ void TForm1::BuildMenus() {
     auto* grid = new QGridLayout(FaceColumns);
     grid->setContentsMargins(2, 2, 2, 2);
     grid->setSpacing(0);
-    const QIcon check = zk::shell::checkMarkIcon();
+    const QIcon check = zk::platform::checkMarkIcon();
     for (int i = 0; i < 24; ++i) {
         auto* item =
             new QAction(QString::fromUtf8(zk::kFontFaceNames[static_cast<std::size_t>(i)]), Popup6);
@@ -279,8 +191,8 @@ void TForm1::BuildMenus() {
     Annuler1 = Commands->item(Popup5, this, CommandRow("Annuler1"));
     ToutSelectionner1 = Commands->item(Popup5, this, CommandRow("ToutSelectionner1"));
     Commands->separator(Popup5, "N11");
-    AperudansleNavigateurIntgr1 =
-        Commands->item(Popup5, this, CommandRow("AperudansleNavigateurIntgr1"));
+    AperudansleNavigateurIntgr1 = Commands->item(
+        Popup5, codeOutput_, zk::ui::CodeOutput::CommandRow("AperudansleNavigateurIntgr1"));
     Prfrences1 = Commands->item(Popup5, this, CommandRow("Prfrences1"));
     Commands->separator(Popup5, "N2");
     Insreruneimage1 = Commands->item(Popup5, this, CommandRow("Insreruneimage1"));
@@ -369,8 +281,12 @@ void TForm1::BuildSideToolbar() {
         y += 24 + gap;
         return at;
     };
-    BoutNavIntegre = place(Commands->button(Panel1, this, CommandRow("BoutNavIntegre")), x, next());
-    BoutClipBoard = place(Commands->button(Panel1, this, CommandRow("BoutClipBoard")), x, next(8));
+    BoutNavIntegre = place(
+        Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutNavIntegre")), x,
+        next());
+    BoutClipBoard = place(
+        Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutClipBoard")), x,
+        next(8));
     BoutImage = place(Commands->button(Panel1, this, CommandRow("BoutImage")), x, next());
     BoutSound = place(Commands->button(Panel1, this, CommandRow("BoutSound")), x, next());
     BoutLien = place(Commands->button(Panel1, this, CommandRow("BoutLien")), x, next());
@@ -380,7 +296,9 @@ void TForm1::BuildSideToolbar() {
     BoutScroll = place(Commands->button(Panel1, this, CommandRow("BoutScroll")), x, next());
     BoutVague = place(Commands->button(Panel1, this, CommandRow("BoutVague")), x, next());
     BoutDegrade = place(Commands->button(Panel1, this, CommandRow("BoutDegrade")), x, next(8));
-    BoutCode = place(Commands->button(Panel1, this, CommandRow("BoutCode")), x, next());
+    BoutCode =
+        place(Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutCode")), x,
+              next());
     BoutCarac = place(Commands->button(Panel1, this, CommandRow("BoutCarac")), x, next());
     BoutCarac->setText(QStringLiteral("abc"));
     BoutCarac->setToolButtonStyle(Qt::ToolButtonTextOnly);
@@ -397,7 +315,6 @@ void TForm1::BuildOverlayPanels() {
     BuildCharacterPanel();
     BuildImagePanel();
     BuildListNamePrompt();
-    BuildCodeView();
     BuildPreferencesPanel();
     BuildErrorBanner();
 }
@@ -433,19 +350,6 @@ void TForm1::BuildImagePanel() {
     SetUpImagePanel(); // lays the panel out
 }
 
-QWebEngineView* TForm1::EnsureWebB() {
-    if (!WebB) {
-        WebB = zk::platform::makeBrowserView(*this, this, QStringLiteral("WebB"),
-                                             QRect(0, 216, 512, 180));
-        WebB->lower(); // below the overlay panels
-        WebBHolder->hide();
-        if (!pendingWebBPage_.isEmpty())
-            zk::platform::showFile(WebB, std::exchange(pendingWebBPage_, QString()));
-        emit browserPaneReady();
-    }
-    return WebB;
-}
-
 void TForm1::ShowNewBrowserView(QWebEngineView* view) {
     // The first browser view of a shown window has the toolkit make the window again for
     // GPU drawing, which takes the keyboard focus away from it; it is given back.
@@ -459,21 +363,9 @@ void TForm1::ShowNewBrowserView(QWebEngineView* view) {
     }
 }
 
-void TForm1::ShowInBrowserPane(const QString& path) {
-    if (WebB)
-        zk::platform::showFile(WebB, path);
-    else if (browserPaneWanted_)
-        zk::platform::showFile(EnsureWebB(), path);
-    else
-        pendingWebBPage_ = path; // shown as soon as the pane exists
-}
-
 void TForm1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
-    if (!browserPaneWanted_) {
-        browserPaneWanted_ = true;
-        QTimer::singleShot(0, this, &TForm1::EnsureWebB);
-    }
+    codeOutput_->WindowPainted();
 }
 
 void TForm1::BuildListNamePrompt() {
@@ -488,18 +380,6 @@ void TForm1::BuildListNamePrompt() {
         makePushButton(Panel6, "BoutMessAnnule", QStringLiteral("Annuler"), 8, 110, 76);
     BoutMessOK = makePushButton(Panel6, "BoutMessOK", QStringLiteral("Ok"), 96, 110, 76);
     SetUpListNamePrompt();
-}
-
-void TForm1::BuildCodeView() {
-    Panel8 = makeOverlay(this, "Panel8", 512, 180);
-    Memo2 = new PlainMemo(Panel8);
-    Memo2->setObjectName(QStringLiteral("Memo2"));
-    Memo2->setGeometry(0, 0, 512, 180);
-    Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    QPalette pal = Memo2->palette();
-    pal.setColor(QPalette::Base, QColor(255, 255, 221));
-    Memo2->setPalette(pal);
 }
 
 void TForm1::BuildPreferencesPanel() {
@@ -538,19 +418,19 @@ void TForm1::BuildPreferencesPanel() {
 
 void TForm1::BuildAboutTab(QWidget* tab) {
     ImageLogo = makeLabel(tab, "ImageLogo", QString(), 8, 8, 32, 32);
-    ImageLogo->setPixmap(zk::shell::appLogo());
+    ImageLogo->setPixmap(zk::platform::appLogo());
 
     QFont big(QStringLiteral("Verdana"), 18, QFont::Bold);
     ZelkoInfo1 = makeLabel(tab, "ZelkoInfo1", QString(), 52, 4, 300, 36);
-    ZelkoInfo1->setPixmap(zk::shell::gradientText(QStringLiteral("ZelkoHTML"), big,
-                                                  QColor(255, 0, 0), QColor(255, 255, 0),
-                                                  QColor(64, 0, 64), false, 2));
+    ZelkoInfo1->setPixmap(zk::platform::gradientText(QStringLiteral("ZelkoHTML"), big,
+                                                     QColor(255, 0, 0), QColor(255, 255, 0),
+                                                     QColor(64, 0, 64), false, 2));
     ZelkoInfo1->setAccessibleName(QStringLiteral("ZelkoHTML"));
     QFont medium(QStringLiteral("Verdana"), 12, QFont::Bold);
     ZelkoInfo2 = makeLabel(tab, "ZelkoInfo2", QString(), 52, 42, 300, 26);
-    ZelkoInfo2->setPixmap(zk::shell::gradientText(QStringLiteral("Quorvane 2001"), medium,
-                                                  QColor(128, 0, 0), QColor(0, 128, 0), Qt::black,
-                                                  true, 0));
+    ZelkoInfo2->setPixmap(zk::platform::gradientText(QStringLiteral("Quorvane 2001"), medium,
+                                                     QColor(128, 0, 0), QColor(0, 128, 0),
+                                                     Qt::black, true, 0));
     ZelkoInfo2->setAccessibleName(QStringLiteral("Quorvane 2001"));
 
     ZelkoInfo3 = makeLabel(tab, "ZelkoInfo3", QStringLiteral("Site:"), 52, 80, 40, 18);
@@ -590,8 +470,8 @@ void TForm1::BuildErrorBanner() {
 }
 
 void TForm1::BuildTray() {
-    Tray =
-        new zk::platform::TrayIcon(zk::shell::appIcon(), QStringLiteral("ZelkoHTML"), Popup9, this);
+    Tray = new zk::platform::TrayIcon(zk::platform::appIcon(), QStringLiteral("ZelkoHTML"), Popup9,
+                                      this);
     if (Tray->available())
         Tray->show();
 }
@@ -603,7 +483,7 @@ QWidget* TForm1::OverlayPanel(int n) const {
     case 7:
         return Panel7;
     case 8:
-        return Panel8;
+        return codeOutput_->Panel8;
     case 9:
         return Panel9;
     default:

@@ -45,6 +45,7 @@ class PreviewPage;
 class TrayIcon;
 } // namespace zk::platform
 namespace zk::ui {
+class CodeOutput;
 class GradientSwatch;
 class RadioGroup;
 class StatusBarClock;
@@ -65,9 +66,8 @@ public:
     zk::AppSettings settings;
     zk::NewOptions options;     // the options kept beside the settings file
     std::uint8_t OpenPanel = 0; // 3, 7, 8 or 9: the overlay panel that is open; 0 none
-    std::string GeneratedCode;
-    bool ShowHint = true;      // tooltips of the window
-    bool EndRequested = false; // the program ends when its event loop starts (or now)
+    bool ShowHint = true;       // tooltips of the window
+    bool EndRequested = false;  // the program ends when its event loop starts (or now)
     // Where start-up stopped: the last step done (19 when it ran to the end).
     int StartupStepsDone = 0;
     // The handler most recently run from the command map ("BoutFontGrasClick"...).
@@ -82,10 +82,10 @@ public:
     QWidget* Panel5 = nullptr; // corner
     QWidget* Panel1 = nullptr; // side toolbar
     QPlainTextEdit* Memo1 = nullptr;
-    QWebEngineView* WebB = nullptr; // made when first needed: EnsureWebB
-    QFrame* WebBHolder = nullptr;   // blank stand-in until then
     // The status bar (StatBar, its panels, Timer1) is a part of its own.
     zk::ui::StatusBarClock* statusBarClock() const { return clock_; }
+    // The preview pane, the copy and the code view are a part of their own.
+    zk::ui::CodeOutput* codeOutput() const { return codeOutput_; }
 
     // ---- Top toolbar ----
     QToolButton* BoutNouveau = nullptr;
@@ -201,9 +201,6 @@ public:
     QLineEdit* EditMessListe = nullptr;
     QPushButton* BoutMessAnnule = nullptr;
     QPushButton* BoutMessOK = nullptr;
-
-    QWidget* Panel8 = nullptr; // code view
-    QPlainTextEdit* Memo2 = nullptr;
 
     QWidget* Panel9 = nullptr; // preferences
     QTabWidget* PageControl1 = nullptr;
@@ -346,20 +343,6 @@ public:
     void SetMenuChecksFromState();
     void SetButtonsFromState();
 
-    // ---- Code output (codegen/ui/code_output.cpp) ----
-    // GenerateCode over Memo1 and the state; false (with a beep) while one is running.
-    bool Generate();
-    // How often a long generation lets the window process its events.
-    zk::Pacing GenerationPacing;
-    bool WritePreviewPage();
-    // The preview page shown in WebB.
-    zk::platform::PreviewPage PreviewPane();
-    QString PreviewPagePath() const;
-    void BoutNavIntegreClick();
-    void AperudansleNavigateurIntgr1Click();
-    void BoutClipBoardClick();
-    void BoutCodeClick();
-
     // ---- Preferences (preferences.cpp) ----
     void BoutPreferencesClick();
     void Prfrences1Click();
@@ -490,11 +473,6 @@ public:
     void BoutMessOKClick();
     void ScanListFolder(const QString& folder);
     QWebEngineView* EnsureWebB2();
-    // The browser pane: made after the window's first paint, or at once when a page is
-    // to be shown earlier by a command.
-    QWebEngineView* EnsureWebB();
-    // Shows a local file in WebB; at start-up before the pane exists it waits for it.
-    void ShowInBrowserPane(const QString& path);
 
     // ---- Presets (presets.cpp) ----
     void P1Click(QAction* sender);
@@ -512,8 +490,6 @@ signals:
     void endRequested();
     // The window was asked to raise by a second copy and did it (test and trace hook).
     void raisedByOtherCopy();
-    // WebB has been made (after the first paint).
-    void browserPaneReady();
 
 public slots:
     // A second copy was started: restore if minimised or hidden, raise, activate.
@@ -534,7 +510,6 @@ private:
     void BuildCharacterPanel();
     void BuildImagePanel();
     void BuildListNamePrompt();
-    void BuildCodeView();
     void BuildPreferencesPanel();
     void BuildAboutTab(QWidget* tab);
     void BuildGeneralTab(QWidget* tab);   // preferences.cpp
@@ -552,7 +527,6 @@ private:
     QHash<QObject*, void (TForm1::*)(Qt::MouseButton)> mouseUpHandlers_;
     bool charTableBuilt_ = false;
     zk::ui::StatusBarClock* clock_ = nullptr;
-    QLabel* pressedCell_ = nullptr;  // the character cell a left press started on
-    bool browserPaneWanted_ = false; // the window has been painted: WebB is due
-    QString pendingWebBPage_;
+    zk::ui::CodeOutput* codeOutput_ = nullptr;
+    QLabel* pressedCell_ = nullptr; // the character cell a left press started on
 };

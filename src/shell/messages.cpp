@@ -14,10 +14,12 @@
 #include "sounds.h"
 #include "text.h"
 #include "tray.h"
+#include "widget_kit.h"
+
+using zk::platform::kParkLeft;
+using zk::platform::kParkTop;
 
 namespace {
-constexpr int kParkLeft = 0;
-constexpr int kParkTop = 436;
 
 struct Place {
     int left;

@@ -12,6 +12,7 @@
 #include <cerrno>
 
 #include "autostart.h"
+#include "code_output.h"
 #include "data_path.h"
 #include "data_tree.h"
 #include "dialogs.h"
@@ -65,8 +66,8 @@ void TForm1::FormCreate(const QStringList& args) {
     settings.fmt.StrikeOut = 0;
     StartupStepsDone = 4;
 
-    WritePreviewPage();
-    ShowInBrowserPane(PreviewPagePath());
+    codeOutput_->WritePreviewPage();
+    codeOutput_->ShowInBrowserPane(codeOutput_->PreviewPagePath());
     StartupStepsDone = 5;
 
     ListImg->setAcceptDrops(true);

@@ -157,7 +157,7 @@ private slots:
         folder = std::make_unique<AppFolder>();
         QVERIFY(writeBytes(doc(QStringLiteral("secret.txt")), "motdepasse-42"));
         form = zktest::openWindow(*folder);
-        QTRY_VERIFY(form->WebB != nullptr);
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
         form->Memo1->setFocus();
     }
     void cleanup() {
@@ -182,21 +182,21 @@ private slots:
         RecordingServer server;
         QVERIFY(writeBytes(page, hostilePage(server)));
         QList<QUrl> navigations;
-        connect(form->WebB->page(), &QWebEnginePage::navigationRequested, this,
+        connect(form->codeOutput()->WebB->page(), &QWebEnginePage::navigationRequested, this,
                 [&](QWebEngineNavigationRequest& request) { navigations.append(request.url()); });
         form->OpenFileByPath(page);
-        QVERIFY(waitForCompletePage(form->WebB, QStringLiteral("Bonjour")));
+        QVERIFY(waitForCompletePage(form->codeOutput()->WebB, QStringLiteral("Bonjour")));
         // The picture the page names from the web shows; nothing ran.
-        QTRY_COMPARE_WITH_TIMEOUT(
-            zktest::runScript(form->WebB, QStringLiteral("document.getElementById('web')."
-                                                         "naturalWidth"))
-                .toInt(),
-            4, 30000);
-        QCOMPARE(markLeft(form->WebB), QString());
+        QTRY_COMPARE_WITH_TIMEOUT(zktest::runScript(form->codeOutput()->WebB,
+                                                    QStringLiteral("document.getElementById('web')."
+                                                                   "naturalWidth"))
+                                      .toInt(),
+                                  4, 30000);
+        QCOMPARE(markLeft(form->codeOutput()->WebB), QString());
         // The refresh asked to leave the page and was refused.
         QTRY_VERIFY_WITH_TIMEOUT(
             navigations.contains(QUrl(server.address(QStringLiteral("/refresh")))), 30000);
-        QCOMPARE(form->WebB->url(), QUrl::fromLocalFile(page));
+        QCOMPARE(form->codeOutput()->WebB->url(), QUrl::fromLocalFile(page));
         QCOMPARE(server.requests, QStringList{QStringLiteral("GET /picture.png HTTP/1.1")});
     }
 
@@ -211,7 +211,7 @@ private slots:
         QVERIFY(writeBytes(folder->file(QStringLiteral("Data/Listes/images.lst")),
                            entry.toUtf8() + "\r\n"));
         form = zktest::openWindow(*folder);
-        QTRY_VERIFY(form->WebB != nullptr);
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
         auto expectNothingRan = [&](QWebEngineView* view, const QString& part) {
             QVERIFY(view);
             QVERIFY(waitForCompletePage(view, part));
@@ -228,7 +228,7 @@ private slots:
         form->Memo1->setPlainText(
             QStringLiteral("<img src=\"%1\" onerror=\"%2\">Bonjour").arg(missing, handler));
         QTest::keyClick(form->Memo1, Qt::Key_F12);
-        expectNothingRan(form->WebB, QStringLiteral("Bonjour"));
+        expectNothingRan(form->codeOutput()->WebB, QStringLiteral("Bonjour"));
 
         // The list entry previewed in the image list panel.
         form->BoutImage->click();
@@ -257,10 +257,10 @@ private slots:
         form->Memo1->setPlainText(
             QStringLiteral("<img id=\"web\" src=\"%1\"><img id=\"local\" src=\"%2\">défile")
                 .arg(server.address(QStringLiteral("/picture.png")), local));
-        form->BoutNavIntegreClick();
-        QVERIFY(waitForCompletePage(form->WebB, QStringLiteral("défile")));
+        form->codeOutput()->BoutNavIntegreClick();
+        QVERIFY(waitForCompletePage(form->codeOutput()->WebB, QStringLiteral("défile")));
         QTRY_COMPARE_WITH_TIMEOUT(
-            zktest::runScript(form->WebB,
+            zktest::runScript(form->codeOutput()->WebB,
                               QStringLiteral("[document.getElementById('web').naturalWidth, "
                                              "document.getElementById('local').naturalWidth]"
                                              ".join()"))
@@ -269,8 +269,9 @@ private slots:
         // The marquee moves its text by itself.
         const QString left =
             QStringLiteral("document.getElementById('local').getBoundingClientRect().left");
-        const double start = zktest::runScript(form->WebB, left).toDouble();
-        QTRY_VERIFY_WITH_TIMEOUT(zktest::runScript(form->WebB, left).toDouble() != start, 30000);
+        const double start = zktest::runScript(form->codeOutput()->WebB, left).toDouble();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            zktest::runScript(form->codeOutput()->WebB, left).toDouble() != start, 30000);
     }
 
     void linksLeadNowhere() {
@@ -280,28 +281,28 @@ private slots:
                                       .arg(server.address(QStringLiteral("/popup")),
                                            server.address(QStringLiteral("/link"))));
         QList<QUrl> navigations;
-        connect(form->WebB->page(), &QWebEnginePage::navigationRequested, this,
+        connect(form->codeOutput()->WebB->page(), &QWebEnginePage::navigationRequested, this,
                 [&](QWebEngineNavigationRequest& request) { navigations.append(request.url()); });
-        form->BoutNavIntegreClick();
-        QVERIFY(waitForCompletePage(form->WebB, QStringLiteral("lien")));
-        const QUrl shown = form->WebB->url();
+        form->codeOutput()->BoutNavIntegreClick();
+        QVERIFY(waitForCompletePage(form->codeOutput()->WebB, QStringLiteral("lien")));
+        const QUrl shown = form->codeOutput()->WebB->url();
         // A click on each link, in turn: the second one's request comes after the first
         // click was handled.
         for (const char* id : {"popup", "link"}) {
             const QVariantList rect =
-                zktest::runScript(form->WebB,
+                zktest::runScript(form->codeOutput()->WebB,
                                   QStringLiteral("(r => [r.left + r.width / 2, r.top + r.height "
                                                  "/ 2])(document.getElementById('%1')."
                                                  "getBoundingClientRect())")
                                       .arg(QLatin1String(id)))
                     .toList();
             QCOMPARE(rect.size(), 2);
-            QTest::mouseClick(form->WebB->focusProxy(), Qt::LeftButton, {},
+            QTest::mouseClick(form->codeOutput()->WebB->focusProxy(), Qt::LeftButton, {},
                               QPoint(rect[0].toInt(), rect[1].toInt()));
         }
         QTRY_VERIFY_WITH_TIMEOUT(
             navigations.contains(QUrl(server.address(QStringLiteral("/link")))), 30000);
-        QCOMPARE(form->WebB->url(), shown);
+        QCOMPARE(form->codeOutput()->WebB->url(), shown);
         QCOMPARE(server.requests, QStringList());
     }
 };

@@ -81,9 +81,9 @@ private slots:
 
     void startShowsTheEmptyPreviewPage() {
         QCOMPARE(previewBytes(), QByteArray("<html><head></head><body>\r\n\r\n</body></html>\r\n"));
-        QTRY_VERIFY(form->WebB != nullptr);
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
         QTRY_COMPARE_WITH_TIMEOUT(
-            form->WebB->url(),
+            form->codeOutput()->WebB->url(),
             QUrl::fromLocalFile(folder->file(QStringLiteral("Data/Temp/TempHTML.html"))), 10000);
     }
 
@@ -97,30 +97,33 @@ private slots:
         QCOMPARE(int(form->OpenPanel), 0); // the preview closes it so that the pane shows
         QVERIFY(!form->Panel3->isVisible());
 
-        const QByteArray code = QByteArray::fromStdString(form->GeneratedCode);
+        const QByteArray code = QByteArray::fromStdString(form->codeOutput()->GeneratedCode());
         QVERIFY(code.contains("<font color=\"#FF0000\">H</font>"));
         QCOMPARE(previewBytes(), "<html><head></head><body>\r\n" + code + "\r\n</body></html>\r\n");
 
         // What the engine rendered: one coloured font element per letter, red first.
-        QVERIFY(form->WebB);
-        const QString body = zktest::waitForBody(form->WebB, QStringLiteral("#FF0000"));
+        QVERIFY(form->codeOutput()->WebB);
+        const QString body =
+            zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("#FF0000"));
         QVERIFY2(body.contains(QStringLiteral("<font color=\"#FF0000\">H</font>")),
                  qPrintable(body));
-        QCOMPARE(zktest::runScript(
-                     form->WebB, QStringLiteral("document.querySelectorAll('font[color]').length"))
-                     .toInt(),
-                 10);
-        QCOMPARE(zktest::runScript(form->WebB, QStringLiteral("document.body.textContent.trim()"))
+        QCOMPARE(
+            zktest::runScript(form->codeOutput()->WebB,
+                              QStringLiteral("document.querySelectorAll('font[color]').length"))
+                .toInt(),
+            10);
+        QCOMPARE(zktest::runScript(form->codeOutput()->WebB,
+                                   QStringLiteral("document.body.textContent.trim()"))
                      .toString(),
                  QStringLiteral("Hello world"));
         QCOMPARE(
             zktest::runScript(
-                form->WebB,
+                form->codeOutput()->WebB,
                 QStringLiteral("getComputedStyle(document.querySelector('font[color]')).color"))
                 .toString(),
             QStringLiteral("rgb(255, 0, 0)"));
         const QString lastColour =
-            zktest::runScript(form->WebB,
+            zktest::runScript(form->codeOutput()->WebB,
                               QStringLiteral("Array.from(document.querySelectorAll('font[color]'))."
                                              "pop().getAttribute('color')"))
                 .toString();
@@ -153,25 +156,27 @@ private slots:
     void previewShowsTheNewContentEveryTime() {
         QTest::keyClicks(form->Memo1, QStringLiteral("premier"));
         QTest::keyClick(form->Memo1, Qt::Key_F12);
-        QVERIFY(zktest::waitForBody(form->WebB, QStringLiteral("premier"))
+        QVERIFY(zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("premier"))
                     .contains(QStringLiteral("premier")));
         form->Memo1->clear();
         // Beyond Windows-1252: written as a character reference, shown as the character.
         QTest::keyClicks(form->Memo1, QStringLiteral("second "));
         form->Memo1->insertPlainText(QString::fromUtf8("\xF0\x9F\x98\x80 \xC3\xA9t\xC3\xA9"));
         QTest::keyClick(form->Memo1, Qt::Key_F12);
-        const QString body = zktest::waitForBody(form->WebB, QStringLiteral("second"));
+        const QString body =
+            zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("second"));
         QVERIFY(body.contains(QStringLiteral("second")));
         QVERIFY(!body.contains(QStringLiteral("premier")));
         QVERIFY(previewBytes().contains("&#128512;"));
         QVERIFY(previewBytes().contains("\xE9t\xE9")); // Windows-1252
-        QVERIFY(zktest::runScript(form->WebB, QStringLiteral("document.body.textContent"))
-                    .toString()
-                    .contains(QString::fromUtf8("\xF0\x9F\x98\x80 \xC3\xA9t\xC3\xA9")));
+        QVERIFY(
+            zktest::runScript(form->codeOutput()->WebB, QStringLiteral("document.body.textContent"))
+                .toString()
+                .contains(QString::fromUtf8("\xF0\x9F\x98\x80 \xC3\xA9t\xC3\xA9")));
         // Line breaks and double spaces as the generator writes them.
         form->Memo1->setPlainText(QStringLiteral("a  b\nc"));
-        form->BoutNavIntegreClick();
-        QVERIFY(form->GeneratedCode.find("a&nbsp&nbspb<br>c") != std::string::npos);
+        form->codeOutput()->BoutNavIntegreClick();
+        QVERIFY(form->codeOutput()->GeneratedCode().find("a&nbsp&nbspb<br>c") != std::string::npos);
     }
 
     void previewOutsideTheProgram() {
@@ -182,7 +187,7 @@ private slots:
             RecordingBrowser browser;
             form->settings.PreviewInProgram = 0;
             form->settings.PreviewInNewWindow = 1;
-            form->BoutNavIntegreClick();
+            form->codeOutput()->BoutNavIntegreClick();
             QTRY_COMPARE_WITH_TIMEOUT(QString::fromUtf8(zktest::readFile(browser.recordPath())),
                                       QStringLiteral("[%1]\n").arg(page), 10000);
             QVERIFY(previewBytes().contains("dehors"));
@@ -192,14 +197,14 @@ private slots:
             UrlRecorder recorder;
             QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
             form->settings.PreviewInNewWindow = 0;
-            form->BoutNavIntegreClick();
+            form->codeOutput()->BoutNavIntegreClick();
             QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
             QCOMPARE(recorder.urls, QList<QUrl>{QUrl::fromLocalFile(page)});
         }
         // Another value: the page is written and nothing is opened.
         form->settings.PreviewInNewWindow = 2;
         form->Memo1->setPlainText(QStringLiteral("rien"));
-        form->BoutNavIntegreClick();
+        form->codeOutput()->BoutNavIntegreClick();
         QVERIFY(previewBytes().contains("rien"));
     }
 
@@ -232,14 +237,14 @@ private slots:
         form->BoutErrorClick();
         form->settings.fmt.CodeSizeLimit = 3;
         form->Memo1->setPlainText(QStringLiteral("ééé"));
-        form->BoutClipBoardClick();
+        form->codeOutput()->BoutClipBoardClick();
         QVERIFY(!form->PanError->isVisible());
     }
 
     void copyCanHideTheWindow() {
         form->settings.MinimizeAfterCopy = 1;
         form->Memo1->setPlainText(QStringLiteral("x"));
-        form->BoutClipBoardClick();
+        form->codeOutput()->BoutClipBoardClick();
         if (form->TrayAvailable())
             QTRY_VERIFY(!form->isVisible());
         else
@@ -250,28 +255,30 @@ private slots:
         form->Memo1->setPlainText(QStringLiteral("ligne 1\nligne 2"));
         QTest::mouseClick(form->BoutCode, Qt::LeftButton);
         QCOMPARE(int(form->OpenPanel), 8);
-        QVERIFY(form->Panel8->isVisible());
-        QCOMPARE(form->Panel8->pos(), QPoint(0, 32));
-        QTRY_VERIFY(form->Memo2->hasFocus());
-        QVERIFY(form->Memo2->toPlainText().contains(QStringLiteral("ligne 1\nligne 2")));
-        QVERIFY(!form->Memo2->toPlainText().contains(QStringLiteral("<br>")));
+        QVERIFY(form->codeOutput()->Panel8->isVisible());
+        QCOMPARE(form->codeOutput()->Panel8->pos(), QPoint(0, 32));
+        QTRY_VERIFY(form->codeOutput()->Memo2->hasFocus());
+        QVERIFY(
+            form->codeOutput()->Memo2->toPlainText().contains(QStringLiteral("ligne 1\nligne 2")));
+        QVERIFY(!form->codeOutput()->Memo2->toPlainText().contains(QStringLiteral("<br>")));
         // A copy while the view is open gives the same text the view shows.
-        form->BoutClipBoardClick();
-        QCOMPARE(zk::platform::clipboardText(), QString::fromStdString(form->GeneratedCode));
+        form->codeOutput()->BoutClipBoardClick();
+        QCOMPARE(zk::platform::clipboardText(),
+                 QString::fromStdString(form->codeOutput()->GeneratedCode()));
         QVERIFY(zk::platform::clipboardText().contains(QStringLiteral("ligne 1\r\nligne 2")));
-        QCOMPARE(form->Memo2->toPlainText(),
+        QCOMPARE(form->codeOutput()->Memo2->toPlainText(),
                  QString(zk::platform::clipboardText())
                      .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
         // Editing the view changes neither the text nor the next code.
-        form->Memo2->setPlainText(QStringLiteral("modifié"));
+        form->codeOutput()->Memo2->setPlainText(QStringLiteral("modifié"));
         QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("ligne 1\nligne 2"));
         // Hidden with its button: line breaks become <br> again.
         QTest::mouseClick(form->BoutCode, Qt::LeftButton);
         QCOMPARE(int(form->OpenPanel), 0);
-        QVERIFY(!form->Panel8->isVisible());
-        QCOMPARE(form->Panel8->pos(), QPoint(0, 436));
+        QVERIFY(!form->codeOutput()->Panel8->isVisible());
+        QCOMPARE(form->codeOutput()->Panel8->pos(), QPoint(0, 436));
         QTRY_VERIFY(form->Memo1->hasFocus());
-        form->BoutClipBoardClick();
+        form->codeOutput()->BoutClipBoardClick();
         QVERIFY(zk::platform::clipboardText().contains(QStringLiteral("ligne 1<br>ligne 2")));
     }
 
@@ -283,33 +290,33 @@ private slots:
         QFile blocker(temp);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
-        form->BoutNavIntegreClick();
+        form->codeOutput()->BoutNavIntegreClick();
         QVERIFY(form->PanError->isVisible());
         QCOMPARE(form->LabError->text(), QStringLiteral("\nERREUR en écriture"));
         QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("texte")); // nothing typed is lost
-        QVERIFY(form->WebB);                                           // the preview went on
+        QVERIFY(form->codeOutput()->WebB);                             // the preview went on
         form->BoutErrorClick();
 
         // The page's name taken by a folder: the same message, and nothing else breaks.
         QVERIFY(QFile::remove(temp));
         QVERIFY(QDir().mkpath(temp + QStringLiteral("/TempHTML.html")));
-        form->BoutNavIntegreClick();
+        form->codeOutput()->BoutNavIntegreClick();
         QCOMPARE(form->LabError->text(), QStringLiteral("\nERREUR en écriture"));
         QVERIFY(zktest::dialogs().errors.isEmpty());
         form->BoutErrorClick();
         // Once the way is clear, the preview works again.
         QVERIFY(QDir(temp).removeRecursively());
         QVERIFY(QDir().mkpath(temp));
-        form->BoutNavIntegreClick();
+        form->codeOutput()->BoutNavIntegreClick();
         QVERIFY(!form->PanError->isVisible());
-        QVERIFY(zktest::waitForBody(form->WebB, QStringLiteral("texte"))
+        QVERIFY(zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("texte"))
                     .contains(QStringLiteral("texte")));
     }
 
     void longGenerationStaysResponsiveAndIsNotRestarted() {
         // The generator hands the window a turn every 1000 characters, however fast it runs,
         // so the commands below arrive while it runs.
-        form->GenerationPacing = {1000, std::chrono::milliseconds(0)};
+        form->codeOutput()->GenerationPacing = {1000, std::chrono::milliseconds(0)};
         form->settings.fmt.GradientOn = 1;
         form->settings.fmt.WavesOn = 1;
         form->Memo1->setPlainText(QString(20000, QLatin1Char('a')));
@@ -320,11 +327,11 @@ private slots:
         QTimer::singleShot(0, form.get(), [&] {
             ranDuring = true;
             runningSeen = zk::GenerationRunning();
-            form->BoutClipBoardClick();
-            form->BoutCodeClick();
+            form->codeOutput()->BoutClipBoardClick();
+            form->codeOutput()->BoutCodeClick();
             QTest::keyClick(form->Memo1, Qt::Key_F12);
         });
-        form->BoutNavIntegreClick();
+        form->codeOutput()->BoutNavIntegreClick();
         QVERIFY(ranDuring);
         QVERIFY(runningSeen);
         QCOMPARE(zk::platform::beepCount(), beeps + 3);

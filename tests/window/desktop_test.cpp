@@ -182,7 +182,7 @@ private slots:
         folder = std::make_unique<AppFolder>();
         form = zktest::openWindow(*folder);
         // The browser pane is made after the first paint and makes the window anew.
-        QTRY_VERIFY(form->WebB != nullptr);
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
         QTRY_VERIFY(form->isActiveWindow());
         QVERIFY(form->TrayAvailable());
         QTRY_VERIFY(trayIconWidget() != nullptr);

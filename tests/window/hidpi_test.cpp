@@ -115,19 +115,21 @@ private slots:
 
     void previewRendersAtFullResolution() {
         form->Memo1->setPlainText(QStringLiteral("Aperçu net"));
-        form->BoutNavIntegreClick();
-        QVERIFY(form->WebB);
-        QVERIFY(zktest::waitForBody(form->WebB, QStringLiteral("net")).contains("net"));
+        form->codeOutput()->BoutNavIntegreClick();
+        QVERIFY(form->codeOutput()->WebB);
+        QVERIFY(
+            zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("net")).contains("net"));
         // The engine itself draws with two device pixels per pixel of the page.
         QTRY_COMPARE(
-            zktest::runScript(form->WebB, QStringLiteral("window.devicePixelRatio")).toDouble(),
+            zktest::runScript(form->codeOutput()->WebB, QStringLiteral("window.devicePixelRatio"))
+                .toDouble(),
             kScale);
-        const QPixmap view = form->WebB->grab();
+        const QPixmap view = form->codeOutput()->WebB->grab();
         QCOMPARE(view.devicePixelRatio(), kScale);
-        QCOMPARE(view.size(), form->WebB->size() * kScale);
+        QCOMPARE(view.size(), form->codeOutput()->WebB->size() * kScale);
         // The text on screen has its edges at device resolution.
-        const QRect pane(form->WebB->mapTo(form.get(), QPoint(0, 0)) * kScale,
-                         form->WebB->size() * kScale);
+        const QRect pane(form->codeOutput()->WebB->mapTo(form.get(), QPoint(0, 0)) * kScale,
+                         form->codeOutput()->WebB->size() * kScale);
         int shown = 0;
         QTRY_VERIFY2((shown = detailedSquares(screenshot(form.get()), pane)) >= 20,
                      qPrintable(QStringLiteral("%1").arg(shown)));

@@ -104,7 +104,7 @@ private:
     // engine and must be activated anew).
     void start() {
         form = zktest::openWindow(*folder);
-        QTRY_VERIFY(form->WebB != nullptr);
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get(), zktest::kWindowSystemTimeoutMs));
     }
@@ -772,8 +772,10 @@ private slots:
                                 "<img src=\"http://img.example/a.gif?x=1&amp;quot=2\">"));
         form->BoutImgFermer->click();
         form->BoutNavIntegre->click();
-        QVERIFY(zktest::waitForBody(form->WebB, QStringLiteral("img.example")).size() > 0);
-        QTRY_COMPARE(zktest::runScript(form->WebB, probe).toString(), images);
+        QVERIFY(
+            zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("img.example")).size() >
+            0);
+        QTRY_COMPARE(zktest::runScript(form->codeOutput()->WebB, probe).toString(), images);
     }
 
     void theWholeListPageHasOneLinePerEntry() {

@@ -141,7 +141,8 @@ private slots:
         open();
         writePreset(4, "17\r\n3\r\n255\r\n1\r\n1\r\n0\r\n0\r\n8\r\n");
         form->Memo1->setPlainText(QStringLiteral("texte"));
-        form->GeneratedCode = "avant";
+        // The code of the start, made before the text was typed.
+        const std::string before = form->codeOutput()->GeneratedCode();
         choose(5);
         QVERIFY(!form->PanError->isVisible());
         QVERIFY(zktest::dialogs().errors.isEmpty());
@@ -162,7 +163,7 @@ private slots:
         QVERIFY(buttonsOf(form.get()) == (Buttons{false, true, false, true, false, false, true}));
         QCOMPARE(form->Panel3->font().family(), QStringLiteral("Tahoma"));
         QCOMPARE(form->CharLoop->font().family(), QStringLiteral("Tahoma"));
-        QCOMPARE(form->GeneratedCode, std::string("avant")); // no code is generated
+        QCOMPARE(form->codeOutput()->GeneratedCode(), before); // no code is generated
 
         // Another slot: every button follows it, those that were down included.
         writePreset(1, "2\r\n7\r\n-16777201\r\n2\r\n0\r\n2\r\n4\r\n0\r\n");

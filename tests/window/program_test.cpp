@@ -146,7 +146,7 @@ private slots:
         auto form = zktest::openWindow(folder);
         form->Memo1->setPlainText(QStringLiteral("ici"));
         form->settings.fmt.IgnoreTextTags = 1;
-        form->BoutClipBoardClick();
+        form->codeOutput()->BoutClipBoardClick();
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("ici"));
         owner.kill();
         owner.waitForFinished(5000);

@@ -94,10 +94,10 @@ private slots:
         // The saved state reaches the code (with the text tags back on).
         QTest::mouseClick(form->BoutNoBal, Qt::LeftButton);
         form->Memo1->setPlainText(QStringLiteral("x"));
-        form->BoutClipBoardClick();
-        QVERIFY(form->GeneratedCode.find("face=\"Arial\"") != std::string::npos);
-        QVERIFY(form->GeneratedCode.find("<b><s>") != std::string::npos ||
-                form->GeneratedCode.find("<s><b>") != std::string::npos);
+        form->codeOutput()->BoutClipBoardClick();
+        QVERIFY(form->codeOutput()->GeneratedCode().find("face=\"Arial\"") != std::string::npos);
+        QVERIFY(form->codeOutput()->GeneratedCode().find("<b><s>") != std::string::npos ||
+                form->codeOutput()->GeneratedCode().find("<s><b>") != std::string::npos);
     }
 
     void valuesReadFromTheFile() {
@@ -183,7 +183,7 @@ private slots:
         QVERIFY(form->isVisible());
         zktest::typeText(form->Memo1, QStringLiteral("ça marche"));
         QTest::keyClick(form->Memo1, Qt::Key_F12);
-        QVERIFY(zktest::waitForBody(form->WebB, QStringLiteral("marche"))
+        QVERIFY(zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("marche"))
                     .contains(QStringLiteral("ça marche")));
         // The next shutdown rewrites the whole file, and the next start reads it.
         form->close();

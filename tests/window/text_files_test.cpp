@@ -208,7 +208,7 @@ private slots:
     }
 
     void pagesAndPicturesAreShownNotLoaded() {
-        QTRY_VERIFY(form->WebB != nullptr);
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
         QImage picture(8, 8, QImage::Format_RGB32);
         picture.fill(Qt::red);
         QVERIFY(picture.save(doc(QStringLiteral("Photo.JPG")), "PNG"));
@@ -222,12 +222,12 @@ private slots:
         form->OpenFileByPath(doc(QStringLiteral("Accueil.HTM")));
         QCOMPARE(textOf(form->Memo1), QStringLiteral("texte"));
         QCOMPARE(int(form->OpenPanel), 0); // the pane is not left behind a panel
-        QVERIFY(zktest::waitForBody(form->WebB, QStringLiteral("ouvert"))
+        QVERIFY(zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("ouvert"))
                     .contains(QStringLiteral("Café <b>ouvert</b>")));
 
         for (const QString& name : {QStringLiteral("Photo.JPG"), QStringLiteral("page.htmlx")}) {
             form->OpenFileByPath(doc(name));
-            QTRY_COMPARE(form->WebB->url().toLocalFile(), doc(name));
+            QTRY_COMPARE(form->codeOutput()->WebB->url().toLocalFile(), doc(name));
             QCOMPARE(textOf(form->Memo1), QStringLiteral("texte"));
         }
 
@@ -304,8 +304,8 @@ private slots:
         QVERIFY2(page.contains("<b>Ch\xE8re L\xE9"
                                "a,<br>\xE0 bient\xF4t</b>"),
                  page.constData());
-        QCOMPARE(textOf(form->Memo2), QString::fromLatin1(page));
-        QVERIFY(form->GeneratedCode.rfind("<html><head></head>", 0) == 0);
+        QCOMPARE(textOf(form->codeOutput()->Memo2), QString::fromLatin1(page));
+        QVERIFY(form->codeOutput()->GeneratedCode().rfind("<html><head></head>", 0) == 0);
         QVERIFY(files.replaceQuestions.isEmpty()); // new files: nothing to ask
         // Saved over an existing file, typed without its extension: the question names the
         // file really written, once; "no" keeps it as it was, "yes" replaces it.
@@ -440,29 +440,29 @@ private slots:
 
     void editCommandsActOnTheCodeViewWhileItIsShown() {
         form->Memo1->setPlainText(QStringLiteral("texte"));
-        form->BoutCodeClick();
+        form->codeOutput()->BoutCodeClick();
         QCOMPARE(int(form->OpenPanel), 8);
-        const QString code = textOf(form->Memo2);
+        const QString code = textOf(form->codeOutput()->Memo2);
         QVERIFY(code.contains(QStringLiteral("texte")));
         form->UndoFromClipboard = 1;
         form->ToutSelectionner1Click();
-        QTRY_VERIFY(form->Memo2->hasFocus());
-        QCOMPARE(form->Memo2->textCursor().selectedText(), code);
+        QTRY_VERIFY(form->codeOutput()->Memo2->hasFocus());
+        QCOMPARE(form->codeOutput()->Memo2->textCursor().selectedText(), code);
         form->BoutCopierClick();
         QCOMPARE(zk::platform::clipboardText(), code);
         form->BoutCouperClick();
-        QCOMPARE(textOf(form->Memo2), QString());
+        QCOMPARE(textOf(form->codeOutput()->Memo2), QString());
         form->BoutCollerClick();
-        QCOMPARE(textOf(form->Memo2), code);
+        QCOMPARE(textOf(form->codeOutput()->Memo2), code);
         form->BoutUndoClick(); // the code view's own undo takes the paste back
-        QCOMPARE(textOf(form->Memo2), QString());
+        QCOMPARE(textOf(form->codeOutput()->Memo2), QString());
         QCOMPARE(textOf(form->Memo1), QStringLiteral("texte"));
         QCOMPARE(zk::platform::clipboardText(), code);
         QCOMPARE(int(form->UndoFromClipboard), 1);
         // New still empties Memo1.
         form->BoutNouveauClick();
         QCOMPARE(textOf(form->Memo1), QString());
-        QCOMPARE(textOf(form->Memo2), QString());
+        QCOMPARE(textOf(form->codeOutput()->Memo2), QString());
     }
 };
 

@@ -263,17 +263,17 @@ private slots:
 
     void effectsActOnMemo1WhileTheCodeViewIsShown() {
         setText(QStringLiteral("abc"));
-        form->BoutCodeClick();
+        form->codeOutput()->BoutCodeClick();
         QCOMPARE(int(form->OpenPanel), 8);
-        const QString code = textOf(form->Memo2);
+        const QString code = textOf(form->codeOutput()->Memo2);
         form->C4Click();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("ABC"));
-        QCOMPARE(textOf(form->Memo2), code);
+        QCOMPARE(textOf(form->codeOutput()->Memo2), code);
         // Undo acts on the code view while it is shown, and leaves Memo1 alone.
         form->BoutUndoClick();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("ABC"));
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("abc"));
-        form->BoutCodeClick();
+        form->codeOutput()->BoutCodeClick();
         form->BoutUndoClick();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("abc"));
     }

@@ -81,15 +81,15 @@ private slots:
         WarningRecorder warnings;
         auto form = zktest::openWindow(folder);
         QTRY_VERIFY(form->isActiveWindow());
-        QTRY_VERIFY(form->WebB != nullptr);
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
 
         QTest::keyClicks(form->Memo1, QStringLiteral("Bonjour Wayland"));
         QTest::keyClick(form->Memo1, Qt::Key_F12);
-        QVERIFY(zktest::waitForBody(form->WebB, QStringLiteral("Bonjour Wayland"))
+        QVERIFY(zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("Bonjour Wayland"))
                     .contains(QStringLiteral("Bonjour Wayland")));
 
         form->BoutClipBoard->click();
-        const QString code = QString::fromStdString(form->GeneratedCode);
+        const QString code = QString::fromStdString(form->codeOutput()->GeneratedCode());
         QVERIFY(code.contains(QStringLiteral("Bonjour Wayland")));
         QProcess reader;
         reader.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--read-clipboard")});
@@ -110,7 +110,7 @@ private slots:
         WarningRecorder warnings;
         auto form = zktest::openWindow(folder);
         QTRY_VERIFY(form->isActiveWindow());
-        QTRY_VERIFY(form->WebB != nullptr);
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
         QVERIFY(!form->TrayAvailable());
 
         for (const int expected : {1, 0, 1}) {

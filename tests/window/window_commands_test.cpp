@@ -213,12 +213,12 @@ private slots:
         QCOMPARE(form->statusBarClock()->Timer1->interval(), 1000);
         QVERIFY(form->statusBarClock()->Timer1->isActive());
         // The browser pane comes once the window has been painted.
-        QTRY_VERIFY(form->WebB != nullptr);
-        QCOMPARE(form->WebB->geometry(), QRect(0, 216, 512, 180));
-        QVERIFY(form->WebB->isVisible());
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
+        QCOMPARE(form->codeOutput()->WebB->geometry(), QRect(0, 216, 512, 180));
+        QVERIFY(form->codeOutput()->WebB->isVisible());
         // Overlay panels wait parked below the client area.
-        for (QWidget* p : {form->Panel3, form->Panel7, form->Panel6, form->Panel8, form->Panel9,
-                           static_cast<QWidget*>(form->PanError)}) {
+        for (QWidget* p : {form->Panel3, form->Panel7, form->Panel6, form->codeOutput()->Panel8,
+                           form->Panel9, static_cast<QWidget*>(form->PanError)}) {
             QVERIFY2(!p->isVisible(), qPrintable(p->objectName()));
             QCOMPARE(p->pos(), QPoint(0, 436));
         }
@@ -229,7 +229,7 @@ private slots:
         QCOMPARE(form->BoutError->text(), QStringLiteral("Ok"));
         QVERIFY(form->WebB2 == nullptr); // made when the image panel needs it
         QVERIFY(form->WebB3 == nullptr);
-        QCOMPARE(form->Memo2->palette().color(QPalette::Base), QColor(255, 255, 221));
+        QCOMPARE(form->codeOutput()->Memo2->palette().color(QPalette::Base), QColor(255, 255, 221));
     }
 
     void buttonsHaveTooltipKindAndHandler() {
@@ -576,7 +576,7 @@ private slots:
             {"WebB", QKeyCombination(Qt::Key_F9), nullptr},
             {"WebB", QKeyCombination(Qt::Key_F1), nullptr},
         };
-        QTRY_VERIFY(form->WebB != nullptr);
+        QTRY_VERIFY(form->codeOutput()->WebB != nullptr);
         for (const Case& c : cases) {
             const QString where = QLatin1String(c.focus);
             if (form->PanError->isVisible())
@@ -586,8 +586,8 @@ private slots:
             if (where == QLatin1String("Memo1")) {
                 target = form->Memo1;
             } else if (where == QLatin1String("Memo2")) {
-                form->BoutCodeClick();
-                target = form->Memo2;
+                form->codeOutput()->BoutCodeClick();
+                target = form->codeOutput()->Memo2;
             } else {
                 form->BoutImageClick();
                 target = where == QLatin1String("ListImg") ? static_cast<QWidget*>(form->ListImg)
@@ -596,7 +596,9 @@ private slots:
                              : nullptr;
                 if (!target) {
                     form->BoutImgFermerClick();
-                    target = form->WebB->focusProxy() ? form->WebB->focusProxy() : form->WebB;
+                    target = form->codeOutput()->WebB->focusProxy()
+                                 ? form->codeOutput()->WebB->focusProxy()
+                                 : form->codeOutput()->WebB;
                 }
             }
             form->activateWindow();
@@ -682,35 +684,36 @@ private slots:
         struct Step {
             QToolButton* TForm1::*button;
             int openPanel;
-            QWidget* TForm1::*shown; // the panel visible afterwards, or nullptr
+            QWidget* shown; // the panel visible afterwards, or nullptr
             QPoint at;
         };
         const Step steps[] = {
-            {&TForm1::BoutCarac, 3, &TForm1::Panel3, QPoint(120, 72)},
-            {&TForm1::BoutImage, 7, &TForm1::Panel7, QPoint(0, 216)},
-            {&TForm1::BoutCode, 8, &TForm1::Panel8, QPoint(0, 32)},
-            {&TForm1::BoutPreferences, 9, &TForm1::Panel9, QPoint(0, 32)},
+            {&TForm1::BoutCarac, 3, form->Panel3, QPoint(120, 72)},
+            {&TForm1::BoutImage, 7, form->Panel7, QPoint(0, 216)},
+            {&TForm1::BoutCode, 8, form->codeOutput()->Panel8, QPoint(0, 32)},
+            {&TForm1::BoutPreferences, 9, form->Panel9, QPoint(0, 32)},
             {&TForm1::BoutPreferences, 0, nullptr, {}},
-            {&TForm1::BoutCode, 8, &TForm1::Panel8, QPoint(0, 32)},
+            {&TForm1::BoutCode, 8, form->codeOutput()->Panel8, QPoint(0, 32)},
             {&TForm1::BoutCode, 0, nullptr, {}},
-            {&TForm1::BoutImage, 7, &TForm1::Panel7, QPoint(0, 216)},
+            {&TForm1::BoutImage, 7, form->Panel7, QPoint(0, 216)},
             {&TForm1::BoutImage, 0, nullptr, {}},
-            {&TForm1::BoutCarac, 3, &TForm1::Panel3, QPoint(120, 72)},
+            {&TForm1::BoutCarac, 3, form->Panel3, QPoint(120, 72)},
             {&TForm1::BoutCarac, 0, nullptr, {}},
         };
-        const QList<QWidget*> panels = {form->Panel3, form->Panel7, form->Panel8, form->Panel9};
+        const QList<QWidget*> panels = {form->Panel3, form->Panel7, form->codeOutput()->Panel8,
+                                        form->Panel9};
         for (const Step& s : steps) {
             QTest::mouseClick(form.get()->*s.button, Qt::LeftButton);
             QCOMPARE(int(form->OpenPanel), s.openPanel);
             for (QWidget* p : panels) {
-                const bool expected = s.shown && p == form.get()->*s.shown;
+                const bool expected = p == s.shown;
                 QCOMPARE(p->isVisible(), expected);
                 QCOMPARE(p->pos(), expected ? s.at : QPoint(0, 436));
             }
         }
         // Closing the code view gives the focus back to the editor.
         QTest::mouseClick(form->BoutCode, Qt::LeftButton);
-        QTRY_VERIFY(form->Memo2->hasFocus());
+        QTRY_VERIFY(form->codeOutput()->Memo2->hasFocus());
         QTest::mouseClick(form->BoutCode, Qt::LeftButton);
         QTRY_VERIFY(form->Memo1->hasFocus());
         // Nothing open: closing does nothing.

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "code_output.h"
 #include "main_window.h"
 #include "part_test_support.h"
 

@@ -1,107 +1,189 @@
-// Code output: preview in the browser pane or the web browser, copy to the clipboard, and
-// the code view.
-#include "main_window.h"
+#include "code_output.h"
 
 #include <QCoreApplication>
+#include <QFrame>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QWebEngineView>
 
+#include <utility>
+
 #include "clipboard.h"
-#include "code_generator.h"
 #include "data_path.h"
 #include "editor_text.h"
+#include "html_view.h"
+#include "options_file.h"
+#include "plain_memo.h"
 #include "preview_page.h"
+#include "settings_file.h"
 #include "shell.h"
 #include "sounds.h"
 #include "text.h"
+#include "widget_kit.h"
+#include "window_host.h"
 
-QString TForm1::PreviewPagePath() const {
-    return zk::platform::dataPath(AppFolder, zk::data::kPreviewPage);
+namespace zk::ui {
+
+namespace {
+// Where the browser pane and the code view sit in the window.
+const QRect kPaneGeometry(0, 216, 512, 180);
+
+const zk::platform::Command<CodeOutput> kCommands[] = {
+    {"BoutNavIntegre", nullptr, "Aperçu - F12", "apercu", nullptr, false,
+     ZK_HANDLER(CodeOutput, BoutNavIntegreClick)},
+    {"BoutClipBoard", nullptr, "Copier dans le presse-papier", "clipboard", nullptr, false,
+     ZK_HANDLER(CodeOutput, BoutClipBoardClick)},
+    {"BoutCode", nullptr, "Afficher / Cacher le code HTML", "code", nullptr, false,
+     ZK_HANDLER(CodeOutput, BoutCodeClick)},
+    {"AperudansleNavigateurIntgr1", "Ap&erçu", nullptr, nullptr, "F12", false,
+     ZK_HANDLER(CodeOutput, AperudansleNavigateurIntgr1Click)},
+};
+} // namespace
+
+const zk::platform::Command<CodeOutput>& CodeOutput::CommandRow(const char* name) {
+    return zk::platform::commandRow(kCommands, name);
 }
 
-bool TForm1::Generate() {
+CodeOutput::CodeOutput(zk::platform::WindowHost& host, const zk::AppSettings& settings,
+                       const zk::NewOptions& options, QPlainTextEdit* editor, QWidget* window,
+                       QString appFolder)
+    : QObject(window), host_(host), settings_(settings), options_(options), editor_(editor),
+      window_(window), appFolder_(std::move(appFolder)) {
+    // The browser pane's engine starts once the window has been painted (EnsureWebB); a
+    // blank area stands in for it until then, so the window shows without waiting.
+    WebBHolder = new QFrame(window);
+    WebBHolder->setObjectName(QStringLiteral("WebBHolder"));
+    WebBHolder->setGeometry(kPaneGeometry);
+    WebBHolder->setAutoFillBackground(true);
+    WebBHolder->setBackgroundRole(QPalette::Base);
+
+    Panel8 = zk::platform::makeOverlay(window, "Panel8", 512, 180);
+    Memo2 = new PlainMemo(Panel8);
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo2->setGeometry(0, 0, 512, 180);
+    Memo2->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QPalette pal = Memo2->palette();
+    pal.setColor(QPalette::Base, QColor(255, 255, 221));
+    Memo2->setPalette(pal);
+}
+
+QString CodeOutput::PreviewPagePath() const {
+    return zk::platform::dataPath(appFolder_, zk::data::kPreviewPage);
+}
+
+std::optional<std::string> CodeOutput::Generate() {
+    return Generate(host_.OpenPanelNumber());
+}
+
+std::optional<std::string> CodeOutput::Generate(int openPanel) {
     if (zk::GenerationRunning()) {
         zk::platform::beep();
-        return false;
+        return std::nullopt;
     }
     // The gradient's choices of the options file; the code stays classic HTML here.
     zk::GeneratorOptions generator;
-    generator.gradient = zk::generatorOptions(options).gradient;
+    generator.gradient = zk::generatorOptions(options_).gradient;
     // The window keeps answering during a long generation; a second one is refused.
     std::optional<std::string> code = zk::GenerateCode(
-        zk::ui::coreText(Memo1), settings.fmt, generator, OpenPanel,
+        coreText(editor_), settings_.fmt, generator, openPanel,
         [] { QCoreApplication::processEvents(); }, GenerationPacing);
     if (!code) {
         zk::platform::beep();
-        return false;
+        return std::nullopt;
     }
-    GeneratedCode = std::move(*code);
-    return true;
+    generatedCode_ = *code;
+    return code;
 }
 
-zk::platform::PreviewPage TForm1::PreviewPane() {
-    return {*this, PreviewPagePath(), [this] { return EnsureWebB(); }};
+zk::platform::PreviewPage CodeOutput::PreviewPane() {
+    return {host_, PreviewPagePath(), [this] { return EnsureWebB(); }};
 }
 
-bool TForm1::WritePreviewPage() {
-    return PreviewPane().writeFragment(GeneratedCode);
+bool CodeOutput::WritePreviewPage() {
+    return PreviewPane().writeFragment(generatedCode_);
 }
 
-void TForm1::BoutNavIntegreClick() {
+QWebEngineView* CodeOutput::EnsureWebB() {
+    if (!WebB) {
+        WebB = zk::platform::makeBrowserView(host_, window_, QStringLiteral("WebB"), kPaneGeometry);
+        WebB->lower(); // below the overlay panels
+        WebBHolder->hide();
+        if (!pendingWebBPage_.isEmpty())
+            zk::platform::showFile(WebB, std::exchange(pendingWebBPage_, QString()));
+    }
+    return WebB;
+}
+
+void CodeOutput::ShowInBrowserPane(const QString& path) {
+    if (WebB)
+        zk::platform::showFile(WebB, path);
+    else if (browserPaneWanted_)
+        zk::platform::showFile(EnsureWebB(), path);
+    else
+        pendingWebBPage_ = path; // shown as soon as the pane exists
+}
+
+void CodeOutput::WindowPainted() {
+    if (!browserPaneWanted_) {
+        browserPaneWanted_ = true;
+        QTimer::singleShot(0, this, &CodeOutput::EnsureWebB);
+    }
+}
+
+void CodeOutput::BoutNavIntegreClick() {
     if (!Generate())
         return;
     WritePreviewPage(); // on failure the preview goes on with what the file holds
     const QString page = PreviewPagePath();
-    if (settings.PreviewInProgram == 1) {
+    if (settings_.PreviewInProgram == 1) {
         PreviewPane().show();
-        CloseOverlayPanels();
-    } else if (settings.PreviewInNewWindow == 0) {
+        host_.CloseOverlayPanels();
+    } else if (settings_.PreviewInNewWindow == 0) {
         zk::platform::openDocument(page);
-    } else if (settings.PreviewInNewWindow == 1) {
-        LaunchDocument(page, QStringLiteral("iexplore.exe"));
+    } else if (settings_.PreviewInNewWindow == 1) {
+        host_.LaunchDocument(page, QStringLiteral("iexplore.exe"));
     }
 }
 
-void TForm1::AperudansleNavigateurIntgr1Click() {
+void CodeOutput::AperudansleNavigateurIntgr1Click() {
     BoutNavIntegreClick();
 }
 
-void TForm1::BoutClipBoardClick() {
+void CodeOutput::BoutClipBoardClick() {
     if (!Generate())
         return;
-    const std::size_t length = zk::codePointCount(GeneratedCode);
-    const unsigned limit = settings.fmt.CodeSizeLimit;
+    const std::size_t length = zk::codePointCount(generatedCode_);
+    const unsigned limit = settings_.fmt.CodeSizeLimit;
     if (limit != 0 && length > limit) {
-        ShowError(QStringLiteral("ATTENTION, %1 caractères !\r\n"
-                                 "La taille du code HTML dépasse\r\n"
-                                 "la limite que vous avez fixée à %2")
-                      .arg(length)
-                      .arg(limit));
+        host_.ShowError(QStringLiteral("ATTENTION, %1 caractères !\r\n"
+                                       "La taille du code HTML dépasse\r\n"
+                                       "la limite que vous avez fixée à %2")
+                            .arg(length)
+                            .arg(limit));
     }
-    zk::platform::setClipboardText(QString::fromStdString(GeneratedCode));
-    if (settings.MinimizeAfterCopy == 1)
-        HideToTray();
+    zk::platform::setClipboardText(QString::fromStdString(generatedCode_));
+    if (settings_.MinimizeAfterCopy == 1)
+        host_.HideToTray();
 }
 
-void TForm1::BoutCodeClick() {
+void CodeOutput::BoutCodeClick() {
     if (Panel8->isVisible()) {
-        Panel8->hide();
-        Panel8->move(0, 436);
-        OpenPanel = 0;
-        Memo1->setFocus();
+        host_.CloseOverlayPanels();
+        editor_->setFocus();
         return;
     }
     if (zk::GenerationRunning()) {
         zk::platform::beep();
         return;
     }
-    CloseOverlayPanels();
-    OpenPanel = 8;
-    if (!Generate()) {
-        OpenPanel = 0;
+    host_.CloseOverlayPanels();
+    // The code view keeps the text's line breaks.
+    if (!Generate(zk::kCodeViewPanel))
         return;
-    }
-    zk::ui::setEditorText(Memo2, GeneratedCode);
-    ToggleOverlayPanel(8, {}, {});
+    setEditorText(Memo2, generatedCode_);
+    host_.ToggleOverlayPanel(zk::kCodeViewPanel, {}, {});
     Memo2->setFocus();
 }
+
+} // namespace zk::ui

@@ -54,12 +54,12 @@ void TForm1::BuildGradientTab(QWidget* tab) {
     LabDeg->setGeometry(104, 38, 24, 16);
 
     BoutDeg1 = makeTabButton(tab, "BoutDeg1", QStringLiteral("Couleur de départ"), 70, 60);
-    BoutDeg1->setIcon(zk::shell::toolbarIcon(QStringLiteral("couleur")));
+    BoutDeg1->setIcon(zk::platform::toolbarIcon(QStringLiteral("couleur")));
     Degrade = new zk::ui::GradientSwatch(tab);
     Degrade->setObjectName(QStringLiteral("Degrade"));
     Degrade->setGeometry(100, 60, 312, 24);
     BoutDeg2 = makeTabButton(tab, "BoutDeg2", QStringLiteral("Couleur d'arrivée"), 418, 60);
-    BoutDeg2->setIcon(zk::shell::toolbarIcon(QStringLiteral("couleur")));
+    BoutDeg2->setIcon(zk::platform::toolbarIcon(QStringLiteral("couleur")));
     BoutInverse = makeTabButton(tab, "BoutInverse", QStringLiteral("Inverser"), 244, 92);
     BoutInverse->setText(QString(QChar(0x21C4)));
     CheckDouble = new QCheckBox(QStringLiteral("Symétrie"), tab);

@@ -10,6 +10,7 @@
 
 #include "code_generator.h"
 #include "colors.h"
+#include "data_path.h"
 #include "dialogs.h"
 #include "gradient_swatch.h"
 #include "icons.h"
@@ -42,7 +43,7 @@ void TForm1::BuildSignatureTab(QWidget* tab) {
     BoutTexteSignCoul = new QToolButton(tab);
     BoutTexteSignCoul->setObjectName(QStringLiteral("BoutTexteSignCoul"));
     BoutTexteSignCoul->setGeometry(172, 21, 24, 24);
-    BoutTexteSignCoul->setIcon(zk::shell::toolbarIcon(QStringLiteral("couleur")));
+    BoutTexteSignCoul->setIcon(zk::platform::toolbarIcon(QStringLiteral("couleur")));
     CombTaille = new QComboBox(tab);
     CombTaille->setObjectName(QStringLiteral("CombTaille"));
     CombTaille->setGeometry(200, 22, 60, 22);
@@ -62,7 +63,7 @@ void TForm1::BuildSignatureTab(QWidget* tab) {
     BoutApercuSign->setObjectName(QStringLiteral("BoutApercuSign"));
     BoutApercuSign->setGeometry(200, 104, 32, 32);
     BoutApercuSign->setIconSize(QSize(24, 24));
-    BoutApercuSign->setIcon(zk::shell::toolbarIcon(QStringLiteral("apercu")));
+    BoutApercuSign->setIcon(zk::platform::toolbarIcon(QStringLiteral("apercu")));
     BoutApercuSign->setAccessibleName(QStringLiteral("Aperçu"));
 }
 
@@ -82,9 +83,9 @@ void TForm1::PreviewSignature() {
     const std::string block =
         CheckTxtImg->itemIndex() == 0 ? text + "&nbsp" + image : image + "&nbsp" + text;
     // The signature's page is the preview page, shown in its own view.
-    zk::platform::PreviewPage(*this, PreviewPagePath(), [this] {
-        return EnsureWebB3();
-    }).showFragment(block);
+    zk::platform::PreviewPage(*this, zk::platform::dataPath(AppFolder, zk::data::kPreviewPage),
+                              [this] { return EnsureWebB3(); })
+        .showFragment(block);
 }
 
 void TForm1::BoutApercuSignClick() {

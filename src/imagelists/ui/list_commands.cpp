@@ -16,11 +16,12 @@
 #include "list_store.h"
 #include "main_window.h"
 #include "sounds.h"
+#include "widget_kit.h"
+
+using zk::platform::kParkLeft;
+using zk::platform::kParkTop;
 
 namespace {
-
-constexpr int kParkLeft = 0;
-constexpr int kParkTop = 436;
 
 std::string toPath(const QString& path) {
     return QFile::encodeName(path).toStdString();

@@ -5,6 +5,7 @@
 #include <QTextCursor>
 
 #include "clipboard.h"
+#include "code_output.h"
 #include "editor_text.h"
 #include "main_window.h"
 #include "plain_memo.h"
@@ -32,7 +33,7 @@ void cutSelection(QPlainTextEdit* editor) {
 } // namespace
 
 QPlainTextEdit* TForm1::EditTarget() const {
-    return OpenPanel == 8 ? Memo2 : Memo1;
+    return OpenPanel == 8 ? codeOutput_->Memo2 : Memo1;
 }
 
 void TForm1::BoutCouperClick() {
@@ -55,7 +56,7 @@ void TForm1::BoutCollerClick() {
 
 void TForm1::BoutUndoClick() {
     if (OpenPanel == 8) {
-        Memo2->undo();
+        codeOutput_->Memo2->undo();
         return;
     }
     if (UndoFromClipboard == 0) {

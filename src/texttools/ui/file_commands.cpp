@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "code_output.h"
 #include "dialogs.h"
 #include "editor_text.h"
 #include "main_window.h"
@@ -51,7 +52,7 @@ void TForm1::OpenFileByPath(const QString& path) {
         }
         switch (zk::previewActionFor(settings.PreviewInProgram, settings.PreviewInNewWindow)) {
         case zk::PreviewAction::InProgram:
-            ShowInBrowserPane(absolute);
+            codeOutput_->ShowInBrowserPane(absolute);
             CloseOverlayPanels();
             break;
         case zk::PreviewAction::ShellOpen:
@@ -115,11 +116,13 @@ void TForm1::BoutSauverClick() {
 
     zk::WriteResult written;
     if (kind == zk::SaveKind::Html) {
-        if (!Generate())
+        const std::optional<std::string> code = codeOutput_->Generate();
+        if (!code)
             return;
-        GeneratedCode = zk::wrapHtmlForSave(GeneratedCode);
-        zk::ui::setEditorText(Memo2, GeneratedCode);
-        written = zk::saveHtmlFile(file, zk::ui::coreText(Memo2));
+        // The page goes through the code view, as it is shown there.
+        QPlainTextEdit* codeView = codeOutput_->Memo2;
+        zk::ui::setEditorText(codeView, zk::wrapHtmlForSave(*code));
+        written = zk::saveHtmlFile(file, zk::ui::coreText(codeView));
     } else {
         written = zk::saveTextFile(file, text);
     }

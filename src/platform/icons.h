@@ -8,7 +8,7 @@
 #include <QPixmap>
 #include <QString>
 
-namespace zk::shell {
+namespace zk::platform {
 
 // A toolbar picture by name ("nouveau", "ouvrir", ...), 16 x 16 pixels by design; an
 // unknown name gives a blank picture.
@@ -27,4 +27,4 @@ QIcon checkMarkIcon();
 QPixmap gradientText(const QString& text, const QFont& font, const QColor& from, const QColor& to,
                      const QColor& border, bool outlineOnly, int shadow);
 
-} // namespace zk::shell
+} // namespace zk::platform

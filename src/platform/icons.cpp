@@ -14,7 +14,7 @@
 #include <functional>
 #include <utility>
 
-namespace zk::shell {
+namespace zk::platform {
 
 namespace {
 
@@ -306,4 +306,4 @@ QPixmap gradientText(const QString& text, const QFont& font, const QColor& from,
     return pm;
 }
 
-} // namespace zk::shell
+} // namespace zk::platform

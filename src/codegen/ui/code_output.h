@@ -1,0 +1,94 @@
+// The code output of the window: the preview in the browser pane (WebB) or the web browser,
+// the preview page, the copy to the clipboard, and the code view (Panel8, Memo2).
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <optional>
+#include <string>
+
+#include "code_generator.h"
+#include "commands.h"
+
+class QFrame;
+class QPlainTextEdit;
+class QWebEngineView;
+class QWidget;
+
+namespace zk {
+struct AppSettings;
+struct NewOptions;
+} // namespace zk
+namespace zk::platform {
+class PreviewPage;
+class WindowHost;
+} // namespace zk::platform
+
+namespace zk::ui {
+
+class CodeOutput final : public QObject {
+    Q_OBJECT
+
+public:
+    // options: the options kept beside the settings (the gradient's); editor: the text the
+    // code is made of; window: the parent of the pane and the code
+    // view; appFolder ends with "/".
+    CodeOutput(zk::platform::WindowHost& host, const zk::AppSettings& settings,
+               const zk::NewOptions& options, QPlainTextEdit* editor, QWidget* window,
+               QString appFolder);
+
+    QWebEngineView* WebB = nullptr; // made when first needed: EnsureWebB
+    QFrame* WebBHolder = nullptr;   // blank stand-in until then
+    QWidget* Panel8 = nullptr;      // code view
+    QPlainTextEdit* Memo2 = nullptr;
+
+    // The characters between two looks at the window's events during a long generation
+    // (tests make them few).
+    zk::Pacing GenerationPacing;
+
+    // The fragment of the editor's text, as the overlay panel openPanel (by default the
+    // one open) wants it; nullopt, with a beep, while another generation runs. The window
+    // keeps answering during a long generation.
+    std::optional<std::string> Generate();
+    std::optional<std::string> Generate(int openPanel);
+    // The fragment of the last generation.
+    const std::string& GeneratedCode() const { return generatedCode_; }
+
+    QString PreviewPagePath() const;
+    // Writes the last fragment into the preview page; false, reported, when that failed.
+    bool WritePreviewPage();
+
+    QWebEngineView* EnsureWebB();
+    // Shows a local file in WebB; before the pane exists it waits for it.
+    void ShowInBrowserPane(const QString& path);
+    // The window has been painted: the pane's engine may start.
+    void WindowPainted();
+
+    // The part's commands: its buttons and menu item are built from these rows.
+    static const zk::platform::Command<CodeOutput>& CommandRow(const char* name);
+
+    void BoutNavIntegreClick();
+    void AperudansleNavigateurIntgr1Click();
+    void BoutClipBoardClick();
+    void BoutCodeClick();
+
+signals:
+    // WebB has been made (after the window's first paint).
+    void browserPaneReady();
+
+private:
+    zk::platform::PreviewPage PreviewPane();
+
+    zk::platform::WindowHost& host_;
+    const zk::AppSettings& settings_;
+    const zk::NewOptions& options_;
+    QPlainTextEdit* editor_ = nullptr;
+    QWidget* window_ = nullptr;
+    QString appFolder_;
+    std::string generatedCode_;
+    bool browserPaneWanted_ = false;
+    QString pendingWebBPage_;
+};
+
+} // namespace zk::ui
