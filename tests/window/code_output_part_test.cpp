@@ -64,6 +64,8 @@ private slots:
     // second press closes it and gives the focus back to the editor.
     void codeViewOpensAndClosesThroughTheHost() {
         Setup s;
+        s.host.window.activateWindow(); // the focus is checked below
+        QTRY_VERIFY(s.host.window.isActiveWindow());
         s.host.openPanel = 3;
         s.editor->setPlainText(QStringLiteral("un\ndeux"));
         s.part->BoutCodeClick();
