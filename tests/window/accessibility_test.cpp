@@ -66,7 +66,7 @@ private slots:
                 }
             }
         };
-        QTRY_VERIFY(form->WebB);
+        QTRY_VERIFY(form->codeOutput()->WebB);
         walk(QStringLiteral("window"), nullptr);
 
         form->BoutCaracClick();
@@ -81,9 +81,9 @@ private slots:
         walk(QStringLiteral("list name"), form->Panel6);
         form->BoutMessAnnuleClick();
 
-        form->BoutCodeClick();
-        QTRY_VERIFY(form->Panel8->isVisible());
-        walk(QStringLiteral("code view"), form->Panel8);
+        form->codeOutput()->BoutCodeClick();
+        QTRY_VERIFY(form->codeOutput()->Panel8->isVisible());
+        walk(QStringLiteral("code view"), form->codeOutput()->Panel8);
 
         form->BoutPreferencesClick();
         QTRY_VERIFY(form->Panel9->isVisible());
