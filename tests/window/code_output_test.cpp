@@ -138,14 +138,16 @@ private slots:
         QTest::keyClicks(form->Memo1, QStringLiteral("ab c"));
         QTest::mouseClick(form->BoutDegrade, Qt::LeftButton);
         QTest::mouseClick(form->BoutNavIntegre, Qt::LeftButton);
-        QVERIFY2(form->GeneratedCode.find("<font color=\"#000000\">a</font><font "
-                                          "color=\"#808080\">b</font> <font "
-                                          "color=\"#FFFFFF\">c</font>") != std::string::npos,
-                 form->GeneratedCode.c_str());
-        QVERIFY(form->WebB);
-        const QString body = zktest::waitForBody(form->WebB, QStringLiteral("#FFFFFF"));
+        QVERIFY2(form->codeOutput()->GeneratedCode().find("<font color=\"#000000\">a</font><font "
+                                                          "color=\"#808080\">b</font> <font "
+                                                          "color=\"#FFFFFF\">c</font>") !=
+                     std::string::npos,
+                 form->codeOutput()->GeneratedCode().c_str());
+        QVERIFY(form->codeOutput()->WebB);
+        const QString body =
+            zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("#FFFFFF"));
         QVERIFY2(body.contains(QStringLiteral("#FFFFFF")), qPrintable(body));
-        QCOMPARE(zktest::runScript(form->WebB,
+        QCOMPARE(zktest::runScript(form->codeOutput()->WebB,
                                    QStringLiteral("Array.from(document.querySelectorAll('font["
                                                   "color]')).map(f => f.getAttribute('color'))."
                                                   "join()"))
