@@ -39,8 +39,8 @@ done
 [ -s "$work/out" ] && fail "output on failure"
 
 for exe in zelkohtml zelkohtml-gen; do
-    file -L "$root/usr/bin/$exe" | grep -q ', stripped' || fail "$exe is not stripped"
-    readelf -d "$root/usr/lib/zelkohtml/$exe" | grep -qE 'RPATH|RUNPATH' &&
+    file -L "$root/usr/bin/$exe" | grep ', stripped' >/dev/null || fail "$exe is not stripped"
+    readelf -d "$root/usr/lib/zelkohtml/$exe" | grep -E 'RPATH|RUNPATH' >/dev/null &&
         fail "$exe looks for libraries in $(readelf -d "$root/usr/lib/zelkohtml/$exe" | grep PATH)"
     missing=$(ldd "$root/usr/lib/zelkohtml/$exe" | grep 'not found' || true)
     [ -z "$missing" ] || fail "$exe: $missing"
