@@ -38,6 +38,9 @@ std::string normalizeLineEnds(std::string_view text);
 // Number of code points of a UTF-8 text.
 std::size_t codePointCount(std::string_view utf8);
 
+// The value of a hexadecimal digit (either case); -1 for any other character.
+int hexDigitValue(char c);
+
 // Byte offsets where the user-perceived characters (extended grapheme clusters) of a
 // UTF-8 text start, followed by text.size(). CR and LF always stand on their own.
 std::vector<std::size_t> graphemeBoundaries(std::string_view utf8);

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <locale.h>
 
+#include "text.h"
+
 namespace zk {
 
 namespace {
@@ -43,16 +45,6 @@ bool containsIgnoringCase(std::string_view text, std::string_view word) {
     return false;
 }
 
-int digitValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // A number of a header or a chunk size: blanks around it, a sign, "0x" before a
 // hexadecimal one, and nothing else up to the end or a NUL byte. nullopt when it is not a
 // number or does not fit in 64 bits.
@@ -73,7 +65,7 @@ std::optional<std::int64_t> integerOf(std::string_view text, int base) {
     std::uint64_t magnitude = 0;
     const std::size_t digitsStart = i;
     for (; i < text.size(); ++i) {
-        const int digit = digitValue(text[i]);
+        const int digit = zk::hexDigitValue(text[i]);
         if (digit < 0 || digit >= base)
             break;
         const auto d = static_cast<std::uint64_t>(digit);
@@ -449,7 +441,7 @@ private:
                 return false;
             ch = 0;
             for (int i = 0; i < 4; ++i) {
-                const int d = digitValue(*p_++);
+                const int d = zk::hexDigitValue(*p_++);
                 if (d < 0)
                     return false;
                 ch = (ch << 4) | static_cast<char32_t>(d);

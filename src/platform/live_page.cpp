@@ -7,6 +7,8 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include "preview_page.h"
+
 namespace zk::platform {
 
 namespace {
@@ -85,8 +87,7 @@ LivePage::LivePage(QWebEngineView* view, QUrl base, QObject* parent)
 }
 
 QString LivePage::pageOf(const QString& fragment) {
-    return QStringLiteral("<html><head></head><body>\r\n") + fragment +
-           QStringLiteral("\r\n</body></html>\r\n");
+    return QString::fromStdString(wrapFragment(fragment.toStdString()));
 }
 
 void LivePage::show(const QString& fragment) {

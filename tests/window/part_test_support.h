@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPointer>
@@ -216,11 +215,7 @@ inline QVariant runScript(QWebEngineView* view, const QString& script) {
         result = v;
         done = true;
     });
-    QElapsedTimer timer;
-    timer.start();
-    while (!done && timer.elapsed() < 15000)
-        QTest::qWait(10);
-    if (!done)
+    if (!QTest::qWaitFor([&] { return done; }, 15000))
         qWarning("script did not answer: %s", qPrintable(script));
     return result;
 }
@@ -229,15 +224,14 @@ inline QVariant runScript(QWebEngineView* view, const QString& script) {
 inline QString waitForBody(QWebEngineView* view, const QString& expectedPart,
                            int timeoutMs = 20000) {
     QString body;
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        body = runScript(view, QStringLiteral("document.body ? document.body.innerHTML : ''"))
-                   .toString();
-        if (body.contains(expectedPart))
-            return body;
-        QTest::qWait(50);
-    }
+    // On a timeout the last body read is returned, for the caller's message.
+    (void)QTest::qWaitFor(
+        [&] {
+            body = runScript(view, QStringLiteral("document.body ? document.body.innerHTML : ''"))
+                       .toString();
+            return body.contains(expectedPart);
+        },
+        timeoutMs);
     return body;
 }
 

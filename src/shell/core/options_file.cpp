@@ -31,23 +31,13 @@ template <typename T> bool setNumber(T& member, std::string_view text, int min, 
     return true;
 }
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // "#RRGGBB" to 0x00BBGGRR.
 bool parseHtmlColor(std::string_view text, Color& color) {
     if (text.size() != 7 || text[0] != '#')
         return false;
     std::uint32_t rgb = 0;
     for (std::size_t i = 1; i < 7; ++i) {
-        const int d = hexDigit(text[i]);
+        const int d = zk::hexDigitValue(text[i]);
         if (d < 0)
             return false;
         rgb = rgb << 4 | static_cast<std::uint32_t>(d);
