@@ -208,16 +208,22 @@ inline void whenModal(std::function<void(QWidget*)> answer) {
 
 // Runs a script in a page and waits for its result. It runs in the program's own world:
 // the page's own scripts are off.
-inline QVariant runScript(QWebEngineView* view, const QString& script) {
-    QVariant result;
-    bool done = false;
-    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [&](const QVariant& v) {
-        result = v;
-        done = true;
-    });
-    if (!QTest::qWaitFor([&] { return done; }, 15000))
+inline QVariant runScript(QWebEngineView* view, const QString& script, int timeoutMs = 15000) {
+    // The answer may come after the wait gave up (a page changing under the script): it then
+    // lands in this shared record, never in a finished call's stack.
+    struct Answer {
+        bool done = false;
+        QVariant value;
+    };
+    auto answer = std::make_shared<Answer>();
+    view->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                [answer](const QVariant& v) {
+                                    answer->value = v;
+                                    answer->done = true;
+                                });
+    if (!QTest::qWaitFor([&] { return answer->done; }, timeoutMs))
         qWarning("script did not answer: %s", qPrintable(script));
-    return result;
+    return answer->value;
 }
 
 // Waits until the page's body holds what the engine rendered from the file.
@@ -227,7 +233,9 @@ inline QString waitForBody(QWebEngineView* view, const QString& expectedPart,
     // On a timeout the last body read is returned, for the caller's message.
     (void)QTest::qWaitFor(
         [&] {
-            body = runScript(view, QStringLiteral("document.body ? document.body.innerHTML : ''"))
+            // A question lost while the page changes is asked again.
+            body = runScript(view, QStringLiteral("document.body ? document.body.innerHTML : ''"),
+                             2000)
                        .toString();
             return body.contains(expectedPart);
         },
