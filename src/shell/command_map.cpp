@@ -17,8 +17,6 @@
 #include <QToolButton>
 #include <QToolTip>
 
-#include <utility>
-
 #include "code_output.h"
 #include "commands.h"
 #include "tray.h"
@@ -85,8 +83,6 @@ const Row kSideToolbar[] = {
     {"BoutVague", nullptr, "Vagues", "vagues", nullptr, true, ZK_HANDLER(TForm1, BoutVagueClick)},
     {"BoutDegrade", nullptr, "Dégradé", "degrade", nullptr, true,
      ZK_HANDLER(TForm1, BoutDegradeClick)},
-    {"BoutCarac", nullptr, "Table des caractères", nullptr, nullptr, false,
-     ZK_HANDLER(TForm1, BoutCaracClick)},
     {"BoutPredefini", nullptr, "Prédéfinis", "predefinis", nullptr, false, nullptr, nullptr},
     {"BoutHelp", nullptr, "Aide - F1", "aide", nullptr, false, ZK_HANDLER(TForm1, BoutHelpClick)},
 };
@@ -219,7 +215,6 @@ void TForm1::WireCommands() {
     Commands->wire(Tray, &zk::platform::TrayIcon::clicked, this, ZK_HANDLER(TForm1, TrayDblClick));
 
     // Controls of the overlay panels
-    Commands->wire(BoutCharOk, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutCharOkClick));
     Commands->wire(Rubrique, &QComboBox::currentIndexChanged, this,
                    ZK_HANDLER(TForm1, RubriqueChange));
     Commands->wire(ListImg, &QListWidget::itemClicked, this, ZK_HANDLER(TForm1, ListImgClick));
@@ -245,7 +240,7 @@ void TForm1::WireCommands() {
                 [this, z] { Commands->run("Z0Click", [this, z] { Z0Click(z); }); });
     }
 
-    // Tooltips, right buttons, link labels, character cells and shortcuts are watched here
+    // Tooltips, right buttons, link labels and shortcuts are watched here
     qApp->installEventFilter(this);
 }
 
@@ -288,25 +283,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
                 return true;
             }
         }
-        if (mouse->button() == Qt::LeftButton && watched->parent() == Panel3 &&
-            watched->property("zkCell").toBool()) {
-            // A click: pressed and released on the same cell. A press dragged away
-            // inserts nothing.
-            auto* cell = static_cast<QLabel*>(watched);
-            if (event->type() == QEvent::MouseButtonPress)
-                pressedCell_ = cell;
-            else if (event->type() == QEvent::MouseButtonRelease &&
-                     std::exchange(pressedCell_, nullptr) == cell &&
-                     cell->rect().contains(mouse->position().toPoint()))
-                CharClick(cell);
-            return true;
-        }
         break;
     }
-    case QEvent::MouseMove:
-        if (watched->parent() == Panel3 && watched->property("zkCell").toBool())
-            CharLoopMouseMove(static_cast<QLabel*>(watched));
-        break;
     default:
         break;
     }

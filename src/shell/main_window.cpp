@@ -31,6 +31,7 @@
 
 #include "accessibility.h"
 #include "accessible_names.h"
+#include "character_table.h"
 #include "code_output.h"
 #include "html_view.h"
 #include "icons.h"
@@ -106,6 +107,8 @@ void TForm1::BuildWindow() {
 
     // The browser pane and the code view.
     codeOutput_ = new zk::ui::CodeOutput(*this, settings, options, Memo1, this, AppFolder);
+
+    characterTable_ = new zk::ui::CharacterTable(*this, this);
 
     clock_ = new zk::ui::StatusBarClock(AppFolder, this);
     clock_->StatBar->setGeometry(0, 396, kClientWidth, 19);
@@ -299,7 +302,9 @@ void TForm1::BuildSideToolbar() {
     BoutCode =
         place(Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutCode")), x,
               next());
-    BoutCarac = place(Commands->button(Panel1, this, CommandRow("BoutCarac")), x, next());
+    BoutCarac = place(
+        Commands->button(Panel1, characterTable_, zk::ui::CharacterTable::CommandRow("BoutCarac")),
+        x, next());
     BoutCarac->setText(QStringLiteral("abc"));
     BoutCarac->setToolButtonStyle(Qt::ToolButtonTextOnly);
     BoutCarac->setFont(QFont(QStringLiteral("Arial"), 7));
@@ -312,22 +317,10 @@ void TForm1::BuildSideToolbar() {
 }
 
 void TForm1::BuildOverlayPanels() {
-    BuildCharacterPanel();
     BuildImagePanel();
     BuildListNamePrompt();
     BuildPreferencesPanel();
     BuildErrorBanner();
-}
-
-void TForm1::BuildCharacterPanel() {
-    Panel3 = makeOverlay(this, "Panel3", 280, 288);
-    CharLoop = makeLabel(Panel3, "CharLoop", QString(), 12, 244, 36, 36);
-    CharLoop->setAlignment(Qt::AlignCenter);
-    CharLoop->setFrameShape(QFrame::Box);
-    CharLoop->setAutoFillBackground(true);
-    CharLoop->setBackgroundRole(QPalette::Base);
-    CharCode = makeLabel(Panel3, "CharCode", QStringLiteral("255"), 60, 252, 120, 20);
-    BoutCharOk = makePushButton(Panel3, "BoutCharOk", QStringLiteral("Ok"), 204, 252);
 }
 
 void TForm1::BuildImagePanel() {
@@ -479,7 +472,7 @@ void TForm1::BuildTray() {
 QWidget* TForm1::OverlayPanel(int n) const {
     switch (n) {
     case 3:
-        return Panel3;
+        return characterTable_->Panel3;
     case 7:
         return Panel7;
     case 8:

@@ -45,6 +45,7 @@ class PreviewPage;
 class TrayIcon;
 } // namespace zk::platform
 namespace zk::ui {
+class CharacterTable;
 class CodeOutput;
 class GradientSwatch;
 class RadioGroup;
@@ -86,6 +87,8 @@ public:
     zk::ui::StatusBarClock* statusBarClock() const { return clock_; }
     // The preview pane, the copy and the code view are a part of their own.
     zk::ui::CodeOutput* codeOutput() const { return codeOutput_; }
+    // The character table (Panel3) is a part of its own.
+    zk::ui::CharacterTable* characterTable() const { return characterTable_; }
 
     // ---- Top toolbar ----
     QToolButton* BoutNouveau = nullptr;
@@ -177,11 +180,6 @@ public:
     QAction* QuitterTray = nullptr;
 
     // ---- Overlay panels ----
-    QWidget* Panel3 = nullptr; // character table
-    QLabel* CharLoop = nullptr;
-    QLabel* CharCode = nullptr;
-    QPushButton* BoutCharOk = nullptr;
-
     QWidget* Panel7 = nullptr; // image lists
     QComboBox* Rubrique = nullptr;
     QListWidget* ListImg = nullptr;
@@ -307,6 +305,7 @@ public:
     // ---- Window, tray and messages (messages.cpp) ----
     void BoutErrorClick();
     QWidget* OverlayPanel(int n) const;
+    // Tells the character table the current face.
     void ApplyCharacterTableFont();
     void BoutTopClick();
     void ApplyAlwaysOnTop();
@@ -319,8 +318,6 @@ public:
     // Shows the window, restoring it when minimised, and makes it the foreground window.
     void ShowFromTray();
     void SetShowHint(bool on);
-    // Builds the 224 cells of the character table (once).
-    void BuildCharacterTable();
 
     // ---- Style commands (codegen/ui/style_commands.cpp) ----
     void BoutNormalClick();
@@ -421,10 +418,6 @@ public:
     void BoutSoundClick();
     void BoutLienClick();
     void CrerunLien1Click();
-    void BoutCaracClick();
-    void BoutCharOkClick();
-    void CharClick(QLabel* cell);
-    void CharLoopMouseMove(QLabel* cell);
 
     // ---- Image lists (imagelists/ui) ----
     zk::ListNameTable ListNames;          // the list names as the folder scan found them
@@ -507,7 +500,6 @@ private:
     void BuildTopToolbar();
     void BuildSideToolbar();
     void BuildOverlayPanels();
-    void BuildCharacterPanel();
     void BuildImagePanel();
     void BuildListNamePrompt();
     void BuildPreferencesPanel();
@@ -525,8 +517,7 @@ private:
     static const zk::platform::Command<TForm1>& CommandRow(const char* name);
 
     QHash<QObject*, void (TForm1::*)(Qt::MouseButton)> mouseUpHandlers_;
-    bool charTableBuilt_ = false;
     zk::ui::StatusBarClock* clock_ = nullptr;
     zk::ui::CodeOutput* codeOutput_ = nullptr;
-    QLabel* pressedCell_ = nullptr; // the character cell a left press started on
+    zk::ui::CharacterTable* characterTable_ = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <QToolTip>
 #include <QWindow>
 
+#include "character_table.h"
 #include "sounds.h"
 #include "text.h"
 #include "tray.h"
@@ -90,34 +91,8 @@ void TForm1::ToggleOverlayPanel(int n, const std::function<void()>& fill,
     panel->show();
 }
 
-void TForm1::BuildCharacterTable() {
-    if (charTableBuilt_)
-        return;
-    charTableBuilt_ = true;
-    for (int n = 0; n < 224; ++n) {
-        auto* cell = new QLabel(Panel3);
-        cell->setObjectName(QStringLiteral("CH%1").arg(n));
-        cell->setProperty("Tag", n + 32);
-        cell->setProperty("zkCell", true);
-        cell->setText(
-            QString(QChar(char16_t(zk::cp1252ToUnicode(static_cast<unsigned char>(n + 32))))));
-        cell->setGeometry(16 * (n % 16) + 12, 16 * (n / 16) + 12, 16, 16);
-        cell->setAlignment(Qt::AlignCenter);
-        cell->setCursor(Qt::PointingHandCursor);
-        cell->setMouseTracking(true);
-        cell->show();
-    }
-}
-
 void TForm1::ApplyCharacterTableFont() {
-    const QString face = QString::fromStdString(settings.fmt.FontFace);
-    QFont f = Panel3->font();
-    f.setFamily(face);
-    Panel3->setFont(f);
-    QFont loop = CharLoop->font();
-    loop.setFamily(face);
-    loop.setPointSize(18);
-    CharLoop->setFont(loop);
+    characterTable_->ApplyCharacterTableFont(QString::fromStdString(settings.fmt.FontFace));
 }
 
 void TForm1::BoutTopClick() {

@@ -12,6 +12,7 @@
 #include <cerrno>
 
 #include "autostart.h"
+#include "character_table.h"
 #include "code_output.h"
 #include "data_path.h"
 #include "data_tree.h"
@@ -94,7 +95,7 @@ void TForm1::FormCreate(const QStringList& args) {
     StartupStepsDone = 8;
     SetShowHint(settings.ShowHints == 1);
     StartupStepsDone = 9;
-    BuildCharacterTable();
+    characterTable_->BuildCharacterTable();
     StartupStepsDone = 10;
     zk::ApplyFontFaceIndex(settings.fmt);
     CheckGroupItem(QStringLiteral("T"), 0, 23, settings.fmt.FontFaceIndex);

@@ -69,9 +69,9 @@ private slots:
         QTRY_VERIFY(form->codeOutput()->WebB);
         walk(QStringLiteral("window"), nullptr);
 
-        form->BoutCaracClick();
-        QTRY_VERIFY(form->Panel3->isVisible());
-        walk(QStringLiteral("character table"), form->Panel3);
+        form->characterTable()->BoutCaracClick();
+        QTRY_VERIFY(form->characterTable()->Panel3->isVisible());
+        walk(QStringLiteral("character table"), form->characterTable()->Panel3);
 
         form->BoutImageClick();
         QTRY_VERIFY(form->Panel7->isVisible());

@@ -95,7 +95,7 @@ private slots:
         QTest::mouseClick(form->BoutNavIntegre, Qt::LeftButton);
         QCOMPARE(int(form->settings.fmt.GradientOn), 1);
         QCOMPARE(int(form->OpenPanel), 0); // the preview closes it so that the pane shows
-        QVERIFY(!form->Panel3->isVisible());
+        QVERIFY(!form->characterTable()->Panel3->isVisible());
 
         const QByteArray code = QByteArray::fromStdString(form->codeOutput()->GeneratedCode());
         QVERIFY(code.contains("<font color=\"#FF0000\">H</font>"));

@@ -161,8 +161,8 @@ private slots:
         QCOMPARE(checkedItem(form.get(), QStringLiteral("H"), 1, 7), 3);
         QCOMPARE(checkedItem(form.get(), QStringLiteral("T"), 0, 23), 17);
         QVERIFY(buttonsOf(form.get()) == (Buttons{false, true, false, true, false, false, true}));
-        QCOMPARE(form->Panel3->font().family(), QStringLiteral("Tahoma"));
-        QCOMPARE(form->CharLoop->font().family(), QStringLiteral("Tahoma"));
+        QCOMPARE(form->characterTable()->Panel3->font().family(), QStringLiteral("Tahoma"));
+        QCOMPARE(form->characterTable()->CharLoop->font().family(), QStringLiteral("Tahoma"));
         QCOMPARE(form->codeOutput()->GeneratedCode(), before); // no code is generated
 
         // Another slot: every button follows it, those that were down included.

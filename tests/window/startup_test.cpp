@@ -90,7 +90,7 @@ private slots:
         QVERIFY(!form->MenuItem(QStringLiteral("H6"))->isChecked());
         QVERIFY(form->MenuItem(QStringLiteral("T1"))->isChecked());
         QCOMPARE(form->settings.fmt.FontFace, std::string("Arial"));
-        QCOMPARE(form->Panel3->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(form->characterTable()->Panel3->font().family(), QStringLiteral("Arial"));
         // The saved state reaches the code (with the text tags back on).
         QTest::mouseClick(form->BoutNoBal, Qt::LeftButton);
         form->Memo1->setPlainText(QStringLiteral("x"));

@@ -216,7 +216,7 @@ private slots:
         QVERIFY(writeBytes(doc(QStringLiteral("page.htmlx")), "<html><body>x</body></html>"));
         QVERIFY(writeBytes(doc(QStringLiteral("notes")), "juste des notes\nsur deux lignes"));
         form->Memo1->setPlainText(QStringLiteral("texte"));
-        form->BoutCaracClick();
+        form->characterTable()->BoutCaracClick();
         QCOMPARE(int(form->OpenPanel), 3);
 
         form->OpenFileByPath(doc(QStringLiteral("Accueil.HTM")));

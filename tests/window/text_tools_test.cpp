@@ -379,13 +379,13 @@ private slots:
     }
 
     void characterTable() {
-        QCOMPARE(form->CharCode->text(), QStringLiteral("255"));
+        QCOMPARE(form->characterTable()->CharCode->text(), QStringLiteral("255"));
         setText(QStringLiteral("ab"));
         putCaret(form->Memo1, 1);
         QTest::mouseClick(form->BoutCarac, Qt::LeftButton);
         QCOMPARE(int(form->OpenPanel), 3);
-        QVERIFY(form->Panel3->isVisible());
-        QCOMPARE(form->Panel3->pos(), QPoint(120, 72));
+        QVERIFY(form->characterTable()->Panel3->isVisible());
+        QCOMPARE(form->characterTable()->Panel3->pos(), QPoint(120, 72));
 
         struct Cell {
             int n;
@@ -394,18 +394,20 @@ private slots:
         const Cell cells[] = {{201, "é"}, {0, " "}, {96, "€"}, {117, "•"}, {223, "ÿ"}};
         QString expected = QStringLiteral("a");
         for (const Cell& c : cells) {
-            auto* cell = form->Panel3->findChild<QLabel*>(QStringLiteral("CH%1").arg(c.n));
+            auto* cell =
+                form->characterTable()->Panel3->findChild<QLabel*>(QStringLiteral("CH%1").arg(c.n));
             QVERIFY(cell);
             // Through the window, so that the toolkit finds the cell under the pointer.
             QTest::mouseMove(form->windowHandle(), cell->mapTo(form.get(), QPoint(8, 8)));
-            QTRY_COMPARE(form->CharLoop->text(), c.character);
-            QCOMPARE(form->CharCode->text(), QString::number(c.n + 32));
+            QTRY_COMPARE(form->characterTable()->CharLoop->text(), c.character);
+            QCOMPARE(form->characterTable()->CharCode->text(), QString::number(c.n + 32));
             form->UndoFromClipboard = 0;
             QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(8, 8));
             expected += c.character;
             QCOMPARE(textOf(form->Memo1), expected + QStringLiteral("b"));
             QCOMPARE(int(form->UndoFromClipboard), 1);
-            QVERIFY(form->Panel3->isVisible()); // several characters one after another
+            QVERIFY(form->characterTable()
+                        ->Panel3->isVisible()); // several characters one after another
         }
         QCOMPARE(form->Memo1->textCursor().position(), expected.size());
         // Undo takes back the last character.
@@ -414,7 +416,7 @@ private slots:
         QCOMPARE(textOf(form->Memo1), undone);
         // A cell inserts on a click: pressed and released on it. A press dragged off the
         // cell inserts nothing.
-        auto* cellA = form->Panel3->findChild<QLabel*>(QStringLiteral("CH33"));
+        auto* cellA = form->characterTable()->Panel3->findChild<QLabel*>(QStringLiteral("CH33"));
         QTest::mousePress(cellA, Qt::LeftButton, {}, QPoint(8, 8));
         QCOMPARE(textOf(form->Memo1), undone);
         QTest::mouseRelease(cellA, Qt::LeftButton, {}, QPoint(40, 8));
@@ -424,18 +426,18 @@ private slots:
         QCOMPARE(textOf(form->Memo1),
                  QStringLiteral("A") + undone); // the undo left the caret first
         // The table follows the face, the magnifier at 18 points.
-        QCOMPARE(form->CharLoop->font().pointSize(), 18);
-        QCOMPARE(form->CharLoop->font().family(),
+        QCOMPARE(form->characterTable()->CharLoop->font().pointSize(), 18);
+        QCOMPARE(form->characterTable()->CharLoop->font().family(),
                  QString::fromStdString(form->settings.fmt.FontFace));
-        QTest::mouseClick(form->BoutCharOk, Qt::LeftButton);
-        QVERIFY(!form->Panel3->isVisible());
+        QTest::mouseClick(form->characterTable()->BoutCharOk, Qt::LeftButton);
+        QVERIFY(!form->characterTable()->Panel3->isVisible());
         QCOMPARE(int(form->OpenPanel), 0);
         // Pressed twice, the button closes the table again.
-        form->BoutCaracClick();
+        form->characterTable()->BoutCaracClick();
         QCOMPARE(int(form->OpenPanel), 3);
-        form->BoutCaracClick();
+        form->characterTable()->BoutCaracClick();
         QCOMPARE(int(form->OpenPanel), 0);
-        QVERIFY(!form->Panel3->isVisible());
+        QVERIFY(!form->characterTable()->Panel3->isVisible());
     }
 };
 

@@ -217,12 +217,13 @@ private slots:
         QCOMPARE(form->codeOutput()->WebB->geometry(), QRect(0, 216, 512, 180));
         QVERIFY(form->codeOutput()->WebB->isVisible());
         // Overlay panels wait parked below the client area.
-        for (QWidget* p : {form->Panel3, form->Panel7, form->Panel6, form->codeOutput()->Panel8,
-                           form->Panel9, static_cast<QWidget*>(form->PanError)}) {
+        for (QWidget* p :
+             {form->characterTable()->Panel3, form->Panel7, form->Panel6,
+              form->codeOutput()->Panel8, form->Panel9, static_cast<QWidget*>(form->PanError)}) {
             QVERIFY2(!p->isVisible(), qPrintable(p->objectName()));
             QCOMPARE(p->pos(), QPoint(0, 436));
         }
-        QCOMPARE(form->Panel3->size(), QSize(280, 288));
+        QCOMPARE(form->characterTable()->Panel3->size(), QSize(280, 288));
         QCOMPARE(form->Panel6->size(), QSize(180, 146));
         QCOMPARE(form->PanError->size(), QSize(276, 116));
         QCOMPARE(form->LabError->size(), QSize(248, 48));
@@ -419,9 +420,10 @@ private slots:
             QCOMPARE(QString::fromStdString(form->settings.fmt.FontFace),
                      QString::fromUtf8(kFaces[n]));
             // The character table follows the face.
-            QCOMPARE(form->Panel3->font().family(), QString::fromUtf8(kFaces[n]));
-            QCOMPARE(form->CharLoop->font().family(), QString::fromUtf8(kFaces[n]));
-            QCOMPARE(form->CharLoop->font().pointSize(), 18);
+            QCOMPARE(form->characterTable()->Panel3->font().family(), QString::fromUtf8(kFaces[n]));
+            QCOMPARE(form->characterTable()->CharLoop->font().family(),
+                     QString::fromUtf8(kFaces[n]));
+            QCOMPARE(form->characterTable()->CharLoop->font().pointSize(), 18);
         }
     }
 
@@ -688,7 +690,7 @@ private slots:
             QPoint at;
         };
         const Step steps[] = {
-            {&TForm1::BoutCarac, 3, form->Panel3, QPoint(120, 72)},
+            {&TForm1::BoutCarac, 3, form->characterTable()->Panel3, QPoint(120, 72)},
             {&TForm1::BoutImage, 7, form->Panel7, QPoint(0, 216)},
             {&TForm1::BoutCode, 8, form->codeOutput()->Panel8, QPoint(0, 32)},
             {&TForm1::BoutPreferences, 9, form->Panel9, QPoint(0, 32)},
@@ -697,11 +699,11 @@ private slots:
             {&TForm1::BoutCode, 0, nullptr, {}},
             {&TForm1::BoutImage, 7, form->Panel7, QPoint(0, 216)},
             {&TForm1::BoutImage, 0, nullptr, {}},
-            {&TForm1::BoutCarac, 3, form->Panel3, QPoint(120, 72)},
+            {&TForm1::BoutCarac, 3, form->characterTable()->Panel3, QPoint(120, 72)},
             {&TForm1::BoutCarac, 0, nullptr, {}},
         };
-        const QList<QWidget*> panels = {form->Panel3, form->Panel7, form->codeOutput()->Panel8,
-                                        form->Panel9};
+        const QList<QWidget*> panels = {form->characterTable()->Panel3, form->Panel7,
+                                        form->codeOutput()->Panel8, form->Panel9};
         for (const Step& s : steps) {
             QTest::mouseClick(form.get()->*s.button, Qt::LeftButton);
             QCOMPARE(int(form->OpenPanel), s.openPanel);
@@ -720,17 +722,18 @@ private slots:
         form->CloseOverlayPanels();
         QCOMPARE(int(form->OpenPanel), 0);
         // The banner and the list prompt stand above an open panel and leave OpenPanel alone.
-        form->BoutCaracClick();
+        form->characterTable()->BoutCaracClick();
         form->ShowError(QStringLiteral("x"));
         QCOMPARE(int(form->OpenPanel), 3);
         QVERIFY(form->PanError->isVisible());
-        QVERIFY(form->Panel3->isVisible());
+        QVERIFY(form->characterTable()->Panel3->isVisible());
         QWidget* top = form->childAt(QPoint(124 + 138, 156 + 100));
         QVERIFY(top == form->PanError || form->PanError->isAncestorOf(top));
     }
 
     void characterTableCells() {
-        QCOMPARE(form->Panel3->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^CH\\d+$")))
+        QCOMPARE(form->characterTable()
+                     ->Panel3->findChildren<QLabel*>(QRegularExpression(QStringLiteral("^CH\\d+$")))
                      .size(),
                  224);
         struct Cell {
@@ -743,14 +746,15 @@ private slots:
             {16, QStringLiteral("0"), {12, 28}},      {96, QString(QChar(0x20AC)), {12, 108}},
             {117, QString(QChar(0x2022)), {92, 124}}, {223, QStringLiteral("ÿ"), {252, 220}}};
         for (const Cell& c : cells) {
-            auto* cell = form->Panel3->findChild<QLabel*>(QStringLiteral("CH%1").arg(c.n));
+            auto* cell =
+                form->characterTable()->Panel3->findChild<QLabel*>(QStringLiteral("CH%1").arg(c.n));
             QVERIFY(cell);
             QCOMPARE(cell->text(), c.text);
             QCOMPARE(cell->property("Tag").toInt(), c.n + 32);
             QCOMPARE(cell->geometry(), QRect(c.at, QSize(16, 16)));
             QCOMPARE(cell->alignment(), Qt::AlignCenter);
             QCOMPARE(cell->cursor().shape(), Qt::PointingHandCursor);
-            QCOMPARE(cell->font().family(), form->Panel3->font().family());
+            QCOMPARE(cell->font().family(), form->characterTable()->Panel3->font().family());
         }
     }
 

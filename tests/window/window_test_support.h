@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "character_table.h"
 #include "code_output.h"
 #include "main_window.h"
 #include "part_test_support.h"

@@ -1,7 +1,6 @@
 // Insertions at the caret of Memo1: links made from the selection, the background sound,
-// the characters of the character table; and the shared InsertAtCaret.
+// and the shared InsertAtCaret.
 #include <QDir>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QWidget>
 
@@ -68,26 +67,4 @@ void TForm1::BoutSoundClick() {
     const QString path = QDir::fromNativeSeparators(chosen);
     settings.LastFolder = zk::folderOf(path.toStdString());
     InsertAtCaret(QString::fromStdString(zk::soundTag(path.toStdString())), QString());
-}
-
-void TForm1::BoutCaracClick() {
-    ToggleOverlayPanel(
-        3, [this] { ApplyCharacterTableFont(); }, [this] { BoutCharOkClick(); });
-}
-
-void TForm1::BoutCharOkClick() {
-    CloseOverlayPanels();
-}
-
-void TForm1::CharLoopMouseMove(QLabel* cell) {
-    const int code = cell->property("Tag").toInt();
-    CharLoop->setText(QString::fromStdString(zk::characterForCode(code)));
-    CharCode->setText(QString::number(code));
-}
-
-void TForm1::CharClick(QLabel* cell) {
-    UndoFromClipboard = 1;
-    // The character itself, never an entity: the code page's character for that code.
-    InsertAtCaret(QString::fromStdString(zk::characterForCode(cell->property("Tag").toInt())),
-                  QString());
 }
