@@ -78,6 +78,8 @@ public:
     }
     // Bytes of the longest character.
     std::size_t longest() const { return longest_; }
+    // Each character is one code point of one or two bytes.
+    bool simple() const { return starts_.empty(); }
     std::size_t count() const { return count_; }
     std::size_t length(const Cursor& c) const {
         if (starts_.empty())
@@ -464,9 +466,37 @@ private:
     ColorTag colorTag_;
 };
 
+// The high bit of each byte of w that equals b.
+std::uint64_t bytesEqual(std::uint64_t w, unsigned char b) {
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const std::uint64_t x = w ^ (0x0101010101010101ull * b);
+    // A byte of x is zero exactly where adding 0x7F to its low bits leaves its high bit clear.
+    return ~(((x & kLow7) + kLow7) | x) & ~kLow7;
+}
+
+// The spaces, CRs and LFs of a text, eight bytes at a time.
+std::size_t passThroughBytes(std::string_view text) {
+    std::size_t count = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, text.data() + i, 8);
+        const std::uint64_t found = bytesEqual(w, ' ') | bytesEqual(w, '\r') | bytesEqual(w, '\n');
+        // One bit per byte found: the multiplication sums them into the top byte.
+        count += static_cast<std::size_t>(((found >> 7) * 0x0101010101010101ull) >> 56);
+    }
+    for (; i < text.size(); ++i)
+        count += isPassThrough(text[i]);
+    return count;
+}
+
 // The letters that get a colour tag: what the gradient's loop neither copies as a tag nor
 // passes through.
-std::uint64_t colouredLetters(const Characters& chars) {
+std::uint64_t colouredLetters(std::string_view text, const Characters& chars) {
+    // Without tags, and with each character one code point (so that a space or a line break
+    // is a byte of its own): every character but the spaces and line breaks.
+    if (chars.simple() && text.find('<') == std::string_view::npos)
+        return chars.count() - passThroughBytes(text);
     std::uint64_t letters = 0;
     const std::size_t length = chars.count();
     for (Cursor c; c.p <= length; chars.advance(c)) {
@@ -534,7 +564,7 @@ void runBody(std::string_view text, const FormattingState& st, const GradientOpt
     WavesStage<Body> waves(body, st);
     if (st.GradientOn == 1) {
         LetterColours colours(st, gradient, chars.count(),
-                              gradient.countsLetters() ? colouredLetters(chars) : 0);
+                              gradient.countsLetters() ? colouredLetters(text, chars) : 0);
         if (st.WavesOn == 1) {
             gradientLoop(chars, colours, waves, body, pacer);
         } else {

@@ -119,7 +119,7 @@ Color RainbowColour(int tenths) {
 LetterColours::LetterColours(const FormattingState& state, const GradientOptions& options,
                              std::uint64_t length, std::uint64_t letters)
     : steps_(state, length), symmetric_(state.GradientSymmetry == 2),
-      okLab_(options.blend == GradientBlend::OkLab), length_(length), letters_(letters) {
+      okLab_(options.blend == GradientBlend::OkLab), length_(length) {
     if (options.type == GradientType::Rainbow) {
         kind_ = Kind::Rainbow;
         rainbowStart_ = 10 * std::clamp(options.rainbowStart, 0, kMaxRainbowDegrees);
@@ -148,6 +148,7 @@ LetterColours::LetterColours(const FormattingState& state, const GradientOptions
             for (Color c : stops_)
                 labs_.push_back(OkLabOf(c));
     }
+    lastPlace_ = kind_ == Kind::Positions ? length : (letters == 0 ? 0 : letters - 1);
     if (kind_ == Kind::Positions) {
         // As the classic gradient: a symmetry of 0 counts as plain, 2 goes twice as fast.
         const double m = state.GradientSymmetry == 0 ? 1.0 : state.GradientSymmetry;
@@ -159,23 +160,35 @@ LetterColours::LetterColours(const FormattingState& state, const GradientOptions
     }
 }
 
-Color LetterColours::other(std::uint64_t p) {
-    std::uint64_t k = 0; // positions, or letters, from the start colour
-    if (kind_ == Kind::Positions) {
-        k = symmetric_ && p > (length_ + 1) / 2 ? length_ - p : p - 1;
-    } else {
-        const std::uint64_t last = letters_ == 0 ? 0 : letters_ - 1;
-        k = std::min(index_++, last);
-        if (symmetric_)
-            k = std::min(k, last - k);
+Color LetterColours::startRun(std::uint64_t k) {
+    // pointOf never decreases with k, and k times the step lands within a place of where
+    // the point changes: start there and walk to the exact ends.
+    const std::uint64_t point = pointOf(k);
+    std::uint64_t first = 0;
+    if (point > 0) {
+        const double guess = (static_cast<double>(point) - 0.5) / step_;
+        first = guess <= 0 ? 0 : std::min(k, static_cast<std::uint64_t>(guess));
+        while (first < k && pointOf(first) != point)
+            ++first;
+        while (first > 0 && pointOf(first - 1) == point)
+            --first;
     }
-    // The nearest point: the last letter gets the last one even where the rounding of the
-    // step leaves it a hair short, and no letter goes past it.
-    const auto point =
-        std::min(static_cast<std::uint64_t>(static_cast<double>(k) * step_ + 0.5), lastPoint_);
-    if (kind_ == Kind::Rainbow)
-        return RainbowColour(rainbowStart_ + static_cast<int>(point));
-    return at(point);
+    std::uint64_t last = lastPlace_;
+    if (point < lastPoint_) {
+        const double guess = (static_cast<double>(point) + 0.5) / step_;
+        last = guess >= static_cast<double>(lastPlace_)
+                   ? lastPlace_
+                   : std::max(k, static_cast<std::uint64_t>(guess));
+        while (last > k && pointOf(last) != point)
+            --last;
+        while (last < lastPlace_ && pointOf(last + 1) == point)
+            ++last;
+    }
+    runFirst_ = first;
+    runLast_ = last;
+    runColour_ =
+        kind_ == Kind::Rainbow ? RainbowColour(rainbowStart_ + static_cast<int>(point)) : at(point);
+    return runColour_;
 }
 
 Color LetterColours::at(std::uint64_t point) {

@@ -116,7 +116,12 @@ public:
     LetterColours(const FormattingState& state, const GradientOptions& options,
                   std::uint64_t length, std::uint64_t letters);
     // Colour of the next letter that gets a colour tag, which is at position p (1-based).
-    Color next(std::uint64_t p) { return kind_ == Kind::Classic ? steps_.colorAt(p) : other(p); }
+    Color next(std::uint64_t p) {
+        if (kind_ == Kind::Classic)
+            return steps_.colorAt(p);
+        const std::uint64_t k = place(p);
+        return k >= runFirst_ && k <= runLast_ ? runColour_ : startRun(k);
+    }
 
 private:
     enum class Kind : std::uint8_t {
@@ -125,7 +130,21 @@ private:
         Letters,   // the stops spread over the letters
         Rainbow,   // the hue spread over the letters
     };
-    Color other(std::uint64_t p);
+    // Positions, or letters, from the start colour of the letter at position p.
+    std::uint64_t place(std::uint64_t p) {
+        if (kind_ == Kind::Positions)
+            return symmetric_ && p > (length_ + 1) / 2 ? length_ - p : p - 1;
+        const std::uint64_t k = std::min(index_++, lastPlace_);
+        return symmetric_ ? std::min(k, lastPlace_ - k) : k;
+    }
+    // The point nearest place k: the last letter gets the last one even where the rounding
+    // of the step leaves it a hair short, and no letter goes past it.
+    std::uint64_t pointOf(std::uint64_t k) const {
+        return std::min(static_cast<std::uint64_t>(static_cast<double>(k) * step_ + 0.5),
+                        lastPoint_);
+    }
+    // Finds the places around k that share its point, and gives its colour.
+    Color startRun(std::uint64_t k);
     // The colour at a point of the stops' row, each worked out once.
     Color at(std::uint64_t point);
     Color mix(std::uint64_t point) const;
@@ -134,11 +153,16 @@ private:
     GradientSteps steps_;
     bool symmetric_ = false;
     bool okLab_ = false;
-    std::uint64_t length_ = 0;  // characters in the text
-    std::uint64_t letters_ = 0; // the letters that get a colour
-    std::uint64_t index_ = 0;   // the letters given one so far
-    double step_ = 0;           // points per position (Positions), per letter (the others)
+    std::uint64_t length_ = 0;    // characters in the text
+    std::uint64_t index_ = 0;     // the letters given one so far
+    std::uint64_t lastPlace_ = 0; // of the last letter (the letters), or the text's length
+    double step_ = 0;             // points per position (Positions), per letter (the others)
     std::uint64_t lastPoint_ = 0;
+    // Neighbouring letters mostly share a point: the places of the last one asked for, and
+    // its colour, are kept.
+    std::uint64_t runFirst_ = 1;
+    std::uint64_t runLast_ = 0;
+    Color runColour_ = 0;
     std::vector<Color> stops_;
     std::vector<OkLab> labs_;   // the stops in OKLab
     std::vector<Color> points_; // the colour of each point, -1 until worked out

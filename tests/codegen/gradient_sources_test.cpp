@@ -272,6 +272,40 @@ TEST(GradientSources, coloursAreSpreadOverTheLettersThatGetATag) {
     EXPECT_EQ(tagColours(GenerateCode(" \r\n<b></b>", st, options, 0).value()).size(), 0u);
 }
 
+// The letters are counted right whatever the text holds (accents, characters of several code
+// points, spaces and line breaks at any place of a word of eight bytes): the tags' colours
+// are those of exactly that many letters.
+TEST(GradientSources, lettersAreCountedInAnyText) {
+    const GradientOptions options = multicolour({kBlack, kRed, kWhite}, GradientBlend::Rgb);
+    struct Piece {
+        const char* text;
+        bool letter;
+    };
+    const Piece pieces[] = {{"a", true},     {"é", true},         {" ", false},
+                            {"\r\n", false}, {"\r", false},       {"\n", false},
+                            {"€", true},     {"e\xCC\x81", true}, {"👍🏽", true}};
+    std::mt19937 rng(5);
+    for (int round = 0; round < 400; ++round) {
+        // Half of the texts keep to the pieces of one or two bytes.
+        const std::size_t kinds = round % 2 == 0 ? 6 : std::size(pieces);
+        std::string text;
+        std::uint64_t letters = 0;
+        for (unsigned k = 1 + rng() % 70; k > 0; --k) {
+            const Piece& piece = pieces[rng() % kinds];
+            text += piece.text;
+            letters += piece.letter;
+        }
+        FormattingState st;
+        st.GradientOn = 1;
+        st.GradientSymmetry = static_cast<std::uint8_t>(1 + rng() % 2);
+        GeneratorOptions generator;
+        generator.gradient = options;
+        ASSERT_EQ(tagColours(GenerateCode(text, st, generator, 0).value()),
+                  html(coloursOf(options, letters, st.GradientSymmetry == 2)))
+            << text;
+    }
+}
+
 // Choosing "Deux couleurs" mixed channel by channel gives the classic output byte for byte,
 // whatever the other gradient options hold.
 TEST(GradientSources, twoColoursInRgbIsTheClassicOutput) {
