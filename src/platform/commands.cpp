@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
 #include <QToolButton>
 
 #include <utility>
@@ -17,7 +18,10 @@ CommandBuilder::CommandBuilder(QString& lastCommand, std::function<QIcon(const Q
 
 void CommandBuilder::run(const char* handlerName, const std::function<void()>& handler) {
     lastCommand_ = QLatin1String(handlerName);
+    const QPointer<CommandBuilder> self(this);
     handler();
+    if (self) // a handler may have closed the window
+        emit ran();
 }
 
 QAction* CommandBuilder::makeItem(QMenu* menu, const char* name, const char* caption,

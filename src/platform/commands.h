@@ -63,7 +63,7 @@ public:
     CommandBuilder(QString& lastCommand, std::function<QIcon(const QString&)> icon,
                    QObject* parent = nullptr);
 
-    // Runs handler as a command: records its name first.
+    // Runs handler as a command: records its name first, tells ran() after.
     void run(const char* handlerName, const std::function<void()>& handler);
 
     // A menu item of menu from row, its triggering running the row's handler.
@@ -102,6 +102,10 @@ public:
     // A key pressed in target: the item of the context menu of target, or of its nearest
     // parent below top that has one, whose shortcut it is, runs. True when the key was one.
     bool dispatchShortcut(QWidget* target, QEvent* event, const QWidget* top) const;
+
+signals:
+    // A command has run (what follows a change of the text or the formatting listens).
+    void ran();
 
 private:
     QAction* makeItem(QMenu* menu, const char* name, const char* caption, const char* hint,

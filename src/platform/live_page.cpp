@@ -7,11 +7,18 @@
 #include <QWebEngineScript>
 #include <QWebEngineView>
 
+#include <utility>
+
 #include "preview_page.h"
 
 namespace zk::platform {
 
 namespace {
+
+// setContent() travels as a percent-encoded data: URL, which the engine refuses beyond
+// 2 MB: a page larger than this, encoded at worst three bytes a byte, is loaded empty and
+// its fragment pushed into it.
+constexpr qsizetype kMaxLoadedPageBytes = 600 * 1024;
 
 // Puts the new body in place of the old one node by node: a node whose tag and attributes
 // are unchanged stays (only its children or its text change), any other is replaced. The
@@ -75,6 +82,7 @@ LivePage::LivePage(QWebEngineView* view, QUrl base, QObject* parent)
         pageIsOurs_ = false;
         busy_ = false;
         hasPending_ = false;
+        pushAfterLoad_ = false;
         pending_.clear();
         ++round_;
     });
@@ -115,8 +123,15 @@ void LivePage::load(const QString& fragment) {
     expectOwnLoad_ = true;
     ++loads_;
     ++round_;
-    view_->page()->setContent(pageOf(fragment).toUtf8(), QStringLiteral("text/html;charset=UTF-8"),
-                              base_);
+    QByteArray page = pageOf(fragment).toUtf8();
+    if (page.size() > kMaxLoadedPageBytes) {
+        pending_ = fragment;
+        hasPending_ = true;
+        pushAfterLoad_ = true;
+        current_.clear();
+        page = pageOf(QString()).toUtf8();
+    }
+    view_->page()->setContent(page, QStringLiteral("text/html;charset=UTF-8"), base_);
 }
 
 void LivePage::push(const QString& fragment) {
@@ -151,6 +166,11 @@ void LivePage::push(const QString& fragment) {
 
 void LivePage::done(bool ok) {
     busy_ = false;
+    if (std::exchange(pushAfterLoad_, false) && !ok) {
+        // The empty page did not load: its fragment is not tried again until the next one.
+        hasPending_ = false;
+        pending_.clear();
+    }
     if (hasPending_) {
         hasPending_ = false;
         show(std::exchange(pending_, QString()));

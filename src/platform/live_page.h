@@ -52,6 +52,7 @@ private:
     bool pageIsOurs_ = false;
     bool expectOwnLoad_ = false;
     bool ownLoadRunning_ = false;
+    bool pushAfterLoad_ = false; // a long fragment waits for its empty page
     int loads_ = 0;
     int pushes_ = 0;
     // Answers of pushes sent before a page change are not ours any more.

@@ -112,6 +112,13 @@ void TForm1::BuildWindow() {
 
     clock_ = new zk::ui::StatusBarClock(AppFolder, this);
     clock_->StatBar->setGeometry(0, 396, kClientWidth, 19);
+
+    // Every change of the text and every command (style, effect, insertion, undo, preset,
+    // an overlay panel closed) measures the code again and shows it live.
+    connect(Memo1, &QPlainTextEdit::textChanged, codeOutput_, &zk::ui::CodeOutput::CodeChanged);
+    connect(Commands, &CommandBuilder::ran, codeOutput_, &zk::ui::CodeOutput::CodeChanged);
+    connect(codeOutput_, &zk::ui::CodeOutput::codeSized, clock_,
+            &zk::ui::StatusBarClock::ShowCodeSize);
 }
 
 void TForm1::BuildMenus() {

@@ -95,6 +95,27 @@ private slots:
             !evaluate(view_, QStringLiteral("'zkMark' in document.getElementById('m')")).toBool());
     }
 
+    // A fragment too long to travel in a load is pushed into the page loaded empty, and one
+    // as long pushed later arrives whole.
+    void longFragmentIsShownWhole() {
+        QString first;
+        for (int i = 0; i < 220000; ++i)
+            first += QStringLiteral("<b>%1</b>\u00e9").arg(i % 10);
+        QVERIFY(first.toUtf8().size() > 2 * 1024 * 1024); // beyond what a load takes
+        QVERIFY(showAndWait(first));
+        QCOMPARE(live_->loads(), 1);
+        QCOMPARE(evaluate(view_, QStringLiteral("document.body.getElementsByTagName('b').length"))
+                     .toInt(),
+                 220000);
+        QCOMPARE(bodyHtml(view_), QStringLiteral("\n") + first + QStringLiteral("\n\n"));
+        const QString second = first + QStringLiteral("<i>fin</i>");
+        QVERIFY(showAndWait(second));
+        QCOMPARE(live_->loads(), 1);
+        QCOMPARE(
+            evaluate(view_, QStringLiteral("document.querySelector('i').textContent")).toString(),
+            QStringLiteral("fin"));
+    }
+
     // A fragment's scripts and event attributes do not run once pushed in.
     void pushedScriptsDoNotRun() {
         QVERIFY(showAndWait(QStringLiteral("a")));

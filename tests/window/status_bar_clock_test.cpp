@@ -35,11 +35,46 @@ private slots:
                      QStringLiteral("StatBarPanel%1").arg(i));
             QVERIFY(clock->StatBarPanels[i]->text().isEmpty()); // until the first tick
         }
-        QCOMPARE(clock->StatBarPanels[0]->minimumWidth(), 418);
-        QCOMPARE(clock->StatBarPanels[0]->maximumWidth(), 418);
+        QCOMPARE(clock->CodeSizePanel->parentWidget(), clock->StatBar);
+        QCOMPARE(clock->CodeSizePanel->objectName(), QStringLiteral("StatBarCodeSize"));
+        QCOMPARE(clock->CodeSizePanel->text(), QStringLiteral("Code : 0 car."));
         QCOMPARE(clock->Timer1->objectName(), QStringLiteral("Timer1"));
         QCOMPARE(clock->Timer1->interval(), 1000);
         QVERIFY(clock->Timer1->isActive());
+    }
+
+    // A name of the day too long for the room the address and the code size leave is cut
+    // with an ellipsis, the whole text in the tooltip; the other panels stay whole.
+    void longClockTextIsCutWithTheWholeTextAsTooltip() {
+        AppFolder folder;
+        writeNameOfToday(folder, "Saint Jean-Baptiste de La Salle et tous les saints du jour");
+        QWidget window;
+        window.setFont(QFont(QStringLiteral("Verdana"), 8));
+        window.resize(544, 19);
+        auto* clock = new zk::ui::StatusBarClock(folder.path(), &window);
+        clock->Timer1->stop();
+        clock->StatBar->setGeometry(0, 0, 544, 19);
+        clock->ShowCodeSize(123456, 0);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        clock->Timer1Timer();
+        QLabel* time = clock->StatBarPanels[0];
+        QTRY_VERIFY(time->text().endsWith(QChar(0x2026)));
+        QVERIFY2(time->toolTip().endsWith(QStringLiteral(
+                     " • Saint Jean-Baptiste de La Salle et tous les saints du jour")),
+                 qPrintable(time->toolTip()));
+        QVERIFY(time->toolTip().startsWith(time->text().chopped(1)));
+        for (QLabel* panel : {time, clock->StatBarPanels[1], clock->CodeSizePanel})
+            QTRY_VERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <=
+                             panel->contentsRect().width(),
+                         qPrintable(panel->text()));
+        // With room enough the whole text shows and the tooltip is empty.
+        writeNameOfToday(folder, "Court");
+        clock->StatBar->setGeometry(0, 0, 544, 19);
+        window.resize(1200, 19);
+        clock->StatBar->setGeometry(0, 0, 1200, 19);
+        QTRY_VERIFY(time->toolTip().isEmpty());
+        QVERIFY(time->text().endsWith(QStringLiteral("tous les saints du jour")));
     }
 
     // The timer's tick runs the clock; each clock reads the name-day file of its own folder.

@@ -208,7 +208,9 @@ private slots:
         QCOMPARE(form->Memo1->geometry(), QRect(0, 32, 512, 180));
         QCOMPARE(form->Panel1->geometry(), QRect(512, 32, 32, 364));
         QCOMPARE(form->statusBarClock()->StatBar->geometry(), QRect(0, 396, 544, 19));
-        QCOMPARE(form->statusBarClock()->StatBarPanels[0]->width(), 418);
+        // The clock takes what the address and the code size leave: room for the time and
+        // the date at least.
+        QVERIFY(form->statusBarClock()->StatBarPanels[0]->width() >= 300);
         QTRY_VERIFY(form->Memo1->hasFocus());
         QCOMPARE(form->statusBarClock()->Timer1->interval(), 1000);
         QVERIFY(form->statusBarClock()->Timer1->isActive());

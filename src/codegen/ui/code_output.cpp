@@ -12,6 +12,7 @@
 #include "data_path.h"
 #include "editor_text.h"
 #include "html_view.h"
+#include "live_preview.h"
 #include "options_file.h"
 #include "plain_memo.h"
 #include "preview_page.h"
@@ -66,6 +67,11 @@ CodeOutput::CodeOutput(zk::platform::WindowHost& host, const zk::AppSettings& se
     QPalette pal = Memo2->palette();
     pal.setColor(QPalette::Base, QColor(255, 255, 221));
     Memo2->setPalette(pal);
+
+    live_ = new LivePreview([this] { return LiveCode(); }, [this] { return LiveShown(); }, this);
+    connect(live_, &LivePreview::codeSized, this, [this](std::size_t characters) {
+        emit codeSized(characters, settings_.fmt.CodeSizeLimit);
+    });
 }
 
 QString CodeOutput::PreviewPagePath() const {
@@ -76,17 +82,21 @@ std::optional<std::string> CodeOutput::Generate() {
     return Generate(host_.OpenPanelNumber());
 }
 
+zk::GeneratorOptions CodeOutput::GenerationOptions() const {
+    // The gradient's choices of the options file; the code stays classic HTML here.
+    zk::GeneratorOptions generator;
+    generator.gradient = zk::generatorOptions(options_).gradient;
+    return generator;
+}
+
 std::optional<std::string> CodeOutput::Generate(int openPanel) {
     if (zk::GenerationRunning()) {
         zk::platform::beep();
         return std::nullopt;
     }
-    // The gradient's choices of the options file; the code stays classic HTML here.
-    zk::GeneratorOptions generator;
-    generator.gradient = zk::generatorOptions(options_).gradient;
     // The window keeps answering during a long generation; a second one is refused.
     std::optional<std::string> code = zk::GenerateCode(
-        coreText(editor_), settings_.fmt, generator, openPanel,
+        coreText(editor_), settings_.fmt, GenerationOptions(), openPanel,
         [] { QCoreApplication::processEvents(); }, GenerationPacing);
     if (!code) {
         zk::platform::beep();
@@ -94,6 +104,22 @@ std::optional<std::string> CodeOutput::Generate(int openPanel) {
     }
     generatedCode_ = *code;
     return code;
+}
+
+std::optional<std::string> CodeOutput::LiveCode() {
+    if (zk::GenerationRunning())
+        return std::nullopt;
+    return zk::GenerateCode(coreText(editor_), settings_.fmt, GenerationOptions(),
+                            host_.OpenPanelNumber());
+}
+
+bool CodeOutput::LiveShown() const {
+    return options_.LivePreview == 1 && settings_.PreviewInProgram == 1 &&
+           host_.OpenPanelNumber() == 0;
+}
+
+void CodeOutput::CodeChanged() {
+    live_->changed();
 }
 
 zk::platform::PreviewPage CodeOutput::PreviewPane() {
@@ -111,11 +137,14 @@ QWebEngineView* CodeOutput::EnsureWebB() {
         WebBHolder->hide();
         if (!pendingWebBPage_.isEmpty())
             zk::platform::showFile(WebB, std::exchange(pendingWebBPage_, QString()));
+        live_->setView(WebB, QUrl::fromLocalFile(PreviewPagePath()));
     }
     return WebB;
 }
 
 void CodeOutput::ShowInBrowserPane(const QString& path) {
+    // What the pane shows now stays until the code changes again.
+    live_->hold();
     if (WebB)
         zk::platform::showFile(WebB, path);
     else if (browserPaneWanted_)
@@ -137,6 +166,7 @@ void CodeOutput::BoutNavIntegreClick() {
     WritePreviewPage(); // on failure the preview goes on with what the file holds
     const QString page = PreviewPagePath();
     if (settings_.PreviewInProgram == 1) {
+        live_->hold(); // the page shows the current code
         PreviewPane().show();
         host_.CloseOverlayPanels();
     } else if (settings_.PreviewInNewWindow == 0) {

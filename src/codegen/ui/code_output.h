@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -26,6 +27,8 @@ class WindowHost;
 } // namespace zk::platform
 
 namespace zk::ui {
+
+class LivePreview;
 
 class CodeOutput final : public QObject {
     Q_OBJECT
@@ -65,6 +68,12 @@ public:
     // The window has been painted: the pane's engine may start.
     void WindowPainted();
 
+    // Something that shapes the code changed (the text, the formatting, the options, an
+    // overlay panel closed): the code is measured again and, while the live preview is on,
+    // the program's own preview shows it and no overlay panel is open, shown in WebB.
+    void CodeChanged();
+    LivePreview* livePreview() const { return live_; }
+
     // The part's commands: its buttons and menu item are built from these rows.
     static const zk::platform::Command<CodeOutput>& CommandRow(const char* name);
 
@@ -76,9 +85,17 @@ public:
 signals:
     // WebB has been made (after the window's first paint).
     void browserPaneReady();
+    // The size of the current code as the copy counts it, and the limit set (0: none).
+    void codeSized(std::size_t characters, unsigned limit);
 
 private:
     zk::platform::PreviewPage PreviewPane();
+    zk::GeneratorOptions GenerationOptions() const;
+    // The code for the live preview and the meter: no beep, no pause for the window's
+    // events (a command's generation is never refused because of it); nullopt while a
+    // command's generation runs.
+    std::optional<std::string> LiveCode();
+    bool LiveShown() const;
 
     zk::platform::WindowHost& host_;
     const zk::AppSettings& settings_;
@@ -89,6 +106,7 @@ private:
     std::string generatedCode_;
     bool browserPaneWanted_ = false;
     QString pendingWebBPage_;
+    LivePreview* live_ = nullptr;
 };
 
 } // namespace zk::ui

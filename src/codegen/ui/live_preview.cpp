@@ -3,6 +3,8 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <utility>
+
 #include "live_page.h"
 #include "text.h"
 
@@ -31,6 +33,11 @@ void LivePreview::changed() {
     QTimer::singleShot(0, this, &LivePreview::update);
 }
 
+void LivePreview::hold() {
+    held_ = true;
+    changed();
+}
+
 void LivePreview::updateNow() {
     if (pending_)
         update();
@@ -46,9 +53,14 @@ void LivePreview::update() {
     }
     pending_ = false;
     emit codeSized(zk::codePointCount(*code));
-    if (!page_ || !mayShow_())
+    if (std::exchange(held_, false)) {
+        shownCode_ = std::move(code);
+        return;
+    }
+    if (!page_ || !mayShow_() || code == shownCode_)
         return;
     page_->show(QString::fromStdString(*code));
+    shownCode_ = std::move(code);
 }
 
 } // namespace zk::ui

@@ -38,6 +38,10 @@ public:
 
     // Something that shapes the code changed.
     void changed();
+    // The view is given a page by other means (the preview command, a file opened): the
+    // code of the update that follows counts as shown, and nothing is shown in its place
+    // until the code changes again.
+    void hold();
     // Runs a waiting update at once (the window's tests and the measurement tool).
     void updateNow();
 
@@ -57,6 +61,9 @@ private:
     MayShow mayShow_;
     QPointer<zk::platform::LivePage> page_;
     bool pending_ = false;
+    bool held_ = false;
+    // The code the view shows as far as this preview knows.
+    std::optional<std::string> shownCode_;
 };
 
 } // namespace zk::ui

@@ -1,6 +1,7 @@
 #include "status_bar_clock.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QStatusBar>
@@ -23,9 +24,20 @@ StatusBarClock::StatusBarClock(const QString& appFolder, QWidget* parent)
         StatBarPanels[i]->setFrameShape(QFrame::Panel);
         StatBarPanels[i]->setFrameShadow(QFrame::Sunken);
     }
-    StatBarPanels[0]->setFixedWidth(418);
-    StatBar->addWidget(StatBarPanels[0]);
-    StatBar->addWidget(StatBarPanels[1], 1);
+    // The clock takes the room the address and the code size leave; a long name of the
+    // day is cut there rather than either of them.
+    StatBarPanels[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    StatBarPanels[0]->installEventFilter(this);
+    StatBar->addWidget(StatBarPanels[0], 1);
+    StatBar->addWidget(StatBarPanels[1]);
+
+    CodeSizePanel = new QLabel(StatBar);
+    CodeSizePanel->setObjectName(QStringLiteral("StatBarCodeSize"));
+    CodeSizePanel->setFrameShape(QFrame::Panel);
+    CodeSizePanel->setFrameShadow(QFrame::Sunken);
+    CodeSizePanel->setAccessibleName(QStringLiteral("Taille du code"));
+    StatBar->addPermanentWidget(CodeSizePanel);
+    ShowCodeSize(0, 0);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -46,9 +58,58 @@ void StatusBarClock::Timer1Timer() {
     const QTime time = now.time();
     const zk::ClockReading reading{date.year(), date.month(),  date.day(),
                                    time.hour(), time.minute(), time.second()};
-    StatBarPanels[0]->setText(QString::fromStdString(clock_->text(reading)));
+    clockText_ = QString::fromStdString(clock_->text(reading));
+    ShowClockText();
     if (ShownAddress != LocalAddress)
         ShowLocalAddress();
+}
+
+void StatusBarClock::ShowClockText() {
+    QLabel* panel = StatBarPanels[0];
+    // Until the bar is shown and laid out, the panel's width says nothing.
+    const int room = panel->contentsRect().width();
+    const QString shown = !panel->isVisible() || room <= 0
+                              ? clockText_
+                              : panel->fontMetrics().elidedText(clockText_, Qt::ElideRight, room);
+    panel->setText(shown);
+    panel->setToolTip(shown == clockText_ ? QString() : clockText_);
+}
+
+bool StatusBarClock::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == StatBarPanels[0] && !clockText_.isEmpty() &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        ShowClockText();
+    return QObject::eventFilter(watched, event);
+}
+
+QString StatusBarClock::GroupedNumber(std::size_t n) {
+    QString digits = QString::number(static_cast<qulonglong>(n));
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(' '));
+    return digits;
+}
+
+void StatusBarClock::ShowCodeSize(std::size_t characters, unsigned limit) {
+    CodeSizePanel->setText(QStringLiteral("Code : %1 car.").arg(GroupedNumber(characters)));
+    const bool over = limit != 0 && characters > limit;
+    QString hint = QStringLiteral("Taille du code HTML");
+    if (over) {
+        hint = QStringLiteral("La taille du code dépasse de %1 car. la limite fixée à %2 car.")
+                   .arg(GroupedNumber(characters - limit), GroupedNumber(limit));
+    } else if (limit != 0) {
+        hint += QStringLiteral(" (limite : %1 car.)").arg(GroupedNumber(limit));
+    }
+    CodeSizePanel->setToolTip(hint);
+    CodeSizePanel->setAccessibleDescription(hint);
+    CodeSizePanel->setProperty("overLimit", over);
+    // Over the limit the panel turns red, its text white so that it stays readable.
+    CodeSizePanel->setAutoFillBackground(over);
+    QPalette palette = StatBar->palette();
+    if (over) {
+        palette.setColor(QPalette::Window, QColor(192, 0, 0));
+        palette.setColor(QPalette::WindowText, Qt::white);
+    }
+    CodeSizePanel->setPalette(palette);
 }
 
 void StatusBarClock::ShowLocalAddress() {

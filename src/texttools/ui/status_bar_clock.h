@@ -1,10 +1,11 @@
 // The status bar of the window: the clock with the French date and the name of the day,
-// and the local address, looked up once per run.
+// the local address, looked up once per run, and the size of the code.
 #pragma once
 
 #include <QObject>
 #include <QString>
 
+#include <cstddef>
 #include <memory>
 
 class QLabel;
@@ -29,7 +30,14 @@ public:
 
     QStatusBar* StatBar = nullptr;
     QLabel* StatBarPanels[2] = {nullptr, nullptr}; // date and time; local address
+    QLabel* CodeSizePanel = nullptr;               // "Code : 1 234 car."
     QTimer* Timer1 = nullptr;
+
+    // The size of the code in characters; red, with the excess in its tooltip, when over a
+    // limit that is set (0: none).
+    void ShowCodeSize(std::size_t characters, unsigned limit);
+    // 1234567 as "1 234 567".
+    static QString GroupedNumber(std::size_t n);
 
     // The tick: the clock, and the address until it has been shown.
     void Timer1Timer();
@@ -38,8 +46,16 @@ public:
     QString LocalAddress;                          // looked up once per run
     QString ShownAddress = QStringLiteral("None"); // differs from LocalAddress until then
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The clock's text, cut with an ellipsis when the panel is too narrow for it (the
+    // whole text is then its tooltip).
+    void ShowClockText();
+
     QString appFolder_;
+    QString clockText_;
     std::unique_ptr<zk::StatusClock> clock_; // made at the first tick
 };
 
