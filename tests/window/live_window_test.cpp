@@ -282,10 +282,12 @@ private slots:
         form->Memo1->setPlainText(QString(123456, QLatin1Char('a')));
         live()->updateNow();
         QTRY_VERIFY(meter()->width() >= meter()->fontMetrics().horizontalAdvance(meter()->text()));
-        for (QLabel* panel : {clock->StatBarPanels[1], meter()}) {
+        for (QLabel* panel : {clock->StatBarPanels[0], clock->StatBarPanels[1], meter()}) {
             QTRY_VERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <=
                              panel->contentsRect().width(),
                          qPrintable(panel->text()));
+            QVERIFY2(panel->fontMetrics().height() <= panel->contentsRect().height(),
+                     qPrintable(panel->text()));
         }
         QLabel* time = clock->StatBarPanels[0];
         QVERIFY(time->geometry().right() < clock->StatBarPanels[1]->geometry().left());

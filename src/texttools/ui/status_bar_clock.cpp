@@ -13,17 +13,30 @@
 
 namespace zk::ui {
 
+namespace {
+
+// A sunken panel of the bar. The bar leaves a line of text no more than its height: the
+// text may reach the frame's top and bottom rows (blank leading in the window's fonts),
+// never its sides.
+QLabel* makePanel(QStatusBar* bar, const QString& name) {
+    auto* panel = new QLabel(bar);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    const int frame = panel->frameWidth();
+    panel->setContentsMargins(frame, 0, frame, 0);
+    return panel;
+}
+
+} // namespace
+
 StatusBarClock::StatusBarClock(const QString& appFolder, QWidget* parent)
     : QObject(parent), appFolder_(appFolder) {
     StatBar = new QStatusBar(parent);
     StatBar->setObjectName(QStringLiteral("StatBar"));
     StatBar->setSizeGripEnabled(false);
-    for (int i = 0; i < 2; ++i) {
-        StatBarPanels[i] = new QLabel(StatBar);
-        StatBarPanels[i]->setObjectName(QStringLiteral("StatBarPanel%1").arg(i));
-        StatBarPanels[i]->setFrameShape(QFrame::Panel);
-        StatBarPanels[i]->setFrameShadow(QFrame::Sunken);
-    }
+    for (int i = 0; i < 2; ++i)
+        StatBarPanels[i] = makePanel(StatBar, QStringLiteral("StatBarPanel%1").arg(i));
     // The clock takes the room the address and the code size leave; a long name of the
     // day is cut there rather than either of them.
     StatBarPanels[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -31,10 +44,7 @@ StatusBarClock::StatusBarClock(const QString& appFolder, QWidget* parent)
     StatBar->addWidget(StatBarPanels[0], 1);
     StatBar->addWidget(StatBarPanels[1]);
 
-    CodeSizePanel = new QLabel(StatBar);
-    CodeSizePanel->setObjectName(QStringLiteral("StatBarCodeSize"));
-    CodeSizePanel->setFrameShape(QFrame::Panel);
-    CodeSizePanel->setFrameShadow(QFrame::Sunken);
+    CodeSizePanel = makePanel(StatBar, QStringLiteral("StatBarCodeSize"));
     CodeSizePanel->setAccessibleName(QStringLiteral("Taille du code"));
     StatBar->addPermanentWidget(CodeSizePanel);
     ShowCodeSize(0, 0);
