@@ -224,4 +224,14 @@ Color LetterColours::mix(std::uint64_t point) const {
     return static_cast<Color>(rgb);
 }
 
+std::vector<Color> GradientRow(const FormattingState& state, const GradientOptions& options,
+                               std::size_t count) {
+    LetterColours colours(state, options, count, count);
+    std::vector<Color> row;
+    row.reserve(count);
+    for (std::size_t p = 1; p <= count; ++p)
+        row.push_back(colours.next(p));
+    return row;
+}
+
 } // namespace zk

@@ -169,6 +169,11 @@ private:
     int rainbowStart_ = 0;      // tenths of a degree
 };
 
+// The colours the generator gives a text of `count` letters in a row that each get a colour
+// tag: what a swatch of the gradient shows, worked out by the same sources.
+std::vector<Color> GradientRow(const FormattingState& state, const GradientOptions& options,
+                               std::size_t count);
+
 // The colour at a hue (tenths of a degree; taken round the circle) of the rainbow: fixed
 // lightness and chroma in OKLCh, the chroma lowered where the colour would leave sRGB.
 Color RainbowColour(int tenthsOfDegree);

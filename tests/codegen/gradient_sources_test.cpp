@@ -306,6 +306,38 @@ TEST(GradientSources, lettersAreCountedInAnyText) {
     }
 }
 
+// A swatch's row of colours is what the generator gives a text of as many letters, in every
+// type and blend.
+TEST(GradientSources, aRowHasTheColoursOfAsManyLetters) {
+    GradientOptions okLabTwo;
+    okLabTwo.blend = GradientBlend::OkLab;
+    const GradientOptions all[] = {
+        GradientOptions{},
+        okLabTwo,
+        multicolour({kRed, 0x00FFFF, kBlue}, GradientBlend::Rgb),
+        multicolour({kRed, 0x00FFFF, kBlue, kWhite}, GradientBlend::OkLab),
+        rainbow(30, 300),
+    };
+    for (const GradientOptions& g : all)
+        for (std::size_t n : {0u, 1u, 2u, 5u, 310u}) {
+            FormattingState st;
+            st.GradientOn = 1;
+            st.GradientStartColor = 0x00FFFF;
+            st.GradientEndColor = kBlue;
+            GeneratorOptions options;
+            options.gradient = g;
+            const std::vector<Color> row = GradientRow(st, g, n);
+            EXPECT_EQ(html(row),
+                      tagColours(GenerateCode(std::string(n, 'x'), st, options, 0).value()))
+                << static_cast<int>(g.type) << " " << static_cast<int>(g.blend) << " n=" << n;
+        }
+    // The stops themselves at both ends.
+    const std::vector<Color> row = GradientRow(
+        FormattingState{}, multicolour({kRed, kGreen, kWhite}, GradientBlend::OkLab), 310);
+    EXPECT_EQ(row.front(), kRed);
+    EXPECT_EQ(row.back(), kWhite);
+}
+
 // Choosing "Deux couleurs" mixed channel by channel gives the classic output byte for byte,
 // whatever the other gradient options hold.
 TEST(GradientSources, twoColoursInRgbIsTheClassicOutput) {
