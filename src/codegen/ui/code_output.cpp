@@ -20,6 +20,7 @@
 #include "shell.h"
 #include "sounds.h"
 #include "text.h"
+#include "text_files.h"
 #include "widget_kit.h"
 #include "window_host.h"
 
@@ -120,6 +121,13 @@ bool CodeOutput::LiveShown() const {
 
 void CodeOutput::CodeChanged() {
     live_->changed();
+}
+
+std::optional<std::string> CodeOutput::PageToSave() {
+    const std::optional<std::string> code = Generate();
+    if (!code)
+        return std::nullopt;
+    return zk::wrapHtmlForSave(*code);
 }
 
 zk::platform::PreviewPage CodeOutput::PreviewPane() {

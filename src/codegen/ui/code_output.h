@@ -57,6 +57,9 @@ public:
     std::optional<std::string> Generate(int openPanel);
     // The fragment of the last generation.
     const std::string& GeneratedCode() const { return generatedCode_; }
+    // The page "Enregistrer en HTML" writes: the fragment wrapped as a page; nullopt, with
+    // a beep, while another generation runs. The code view is left as it is.
+    std::optional<std::string> PageToSave();
 
     QString PreviewPagePath() const;
     // Writes the last fragment into the preview page; false, reported, when that failed.

@@ -116,13 +116,10 @@ void TForm1::BoutSauverClick() {
 
     zk::WriteResult written;
     if (kind == zk::SaveKind::Html) {
-        const std::optional<std::string> code = codeOutput_->Generate();
-        if (!code)
+        const std::optional<std::string> page = codeOutput_->PageToSave();
+        if (!page)
             return;
-        // The page goes through the code view, as it is shown there.
-        QPlainTextEdit* codeView = codeOutput_->Memo2;
-        zk::ui::setEditorText(codeView, zk::wrapHtmlForSave(*code));
-        written = zk::saveHtmlFile(file, zk::ui::coreText(codeView));
+        written = zk::saveHtmlFile(file, *page);
     } else {
         written = zk::saveTextFile(file, text);
     }
