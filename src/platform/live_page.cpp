@@ -1,7 +1,5 @@
 #include "live_page.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
@@ -20,52 +18,113 @@ namespace {
 // its fragment pushed into it.
 constexpr qsizetype kMaxLoadedPageBytes = 600 * 1024;
 
-// Puts the new body in place of the old one node by node: a node whose tag and attributes
-// are unchanged stays (only its children or its text change), any other is replaced. The
-// fragment is parsed in a template, whose content is inert until it is moved in; the page's
-// own scripts are off in the view, so nothing of it runs once it is in.
-const char pushScript[] = R"(
-(function (html) {
-    const body = document.body;
-    if (!body)
-        return false;
-    const fresh = document.createElement('template');
-    fresh.innerHTML = html;
-    const same = (a, b) => {
-        if (a.nodeType !== b.nodeType || a.nodeName !== b.nodeName)
+// Puts the new body in place of the old one node by node: a node whose tag is unchanged
+// stays, its attributes set to the new values in place (a letter of a gradient only changes
+// colour), its children or its text brought up to date; any other node is replaced, and so
+// is a marquee whose settings change, which starts again. The fragment is parsed in a
+// template, whose content is inert until it is moved in; the page's own scripts are off in
+// the view, so nothing of it runs once it is in. The function is made once per page.
+const char morphScript[] = R"(
+window.zkMorph = window.zkMorph || (function () {
+    // Sets a's attributes to b's when they have the same names in the same order; false
+    // when they differ otherwise.
+    const sameNames = (a, b) => {
+        const as = a.attributes;
+        const bs = b.attributes;
+        if (as.length !== bs.length)
             return false;
-        if (a.nodeType !== Node.ELEMENT_NODE)
-            return true;
-        if (a.attributes.length !== b.attributes.length)
-            return false;
-        for (const attribute of b.attributes) {
-            if (a.getAttribute(attribute.name) !== attribute.value)
+        for (let i = 0; i < bs.length; ++i) {
+            if (as[i].name !== bs[i].name)
+                return false;
+        }
+        return true;
+    };
+    const sameValues = (a, b) => {
+        const as = a.attributes;
+        const bs = b.attributes;
+        for (let i = 0; i < bs.length; ++i) {
+            if (as[i].value !== bs[i].value)
                 return false;
         }
         return true;
     };
     const morph = (into, from) => {
-        const olds = Array.from(into.childNodes);
+        const olds = into.childNodes;
         const news = Array.from(from.childNodes);
-        for (let i = 0; i < news.length; ++i) {
+        const kept = Math.min(olds.length, news.length);
+        const rest = Array.prototype.slice.call(olds, news.length);
+        for (let i = 0; i < kept; ++i) {
             const old = olds[i];
             const now = news[i];
-            if (!old)
-                into.appendChild(now);
-            else if (!same(old, now))
+            if (old.nodeType !== now.nodeType || old.nodeName !== now.nodeName) {
                 into.replaceChild(now, old);
-            else if (now.nodeType === Node.ELEMENT_NODE)
+            } else if (now.nodeType === Node.ELEMENT_NODE) {
+                if (!sameNames(old, now)) {
+                    into.replaceChild(now, old);
+                    continue;
+                }
+                if (!sameValues(old, now)) {
+                    if (old.nodeName === 'MARQUEE') {
+                        into.replaceChild(now, old);
+                        continue;
+                    }
+                    for (const attribute of now.attributes) {
+                        if (old.getAttribute(attribute.name) !== attribute.value)
+                            old.setAttribute(attribute.name, attribute.value);
+                    }
+                }
                 morph(old, now);
-            else if (old.nodeValue !== now.nodeValue)
+            } else if (old.nodeValue !== now.nodeValue) {
                 old.nodeValue = now.nodeValue;
+            }
         }
-        for (let i = news.length; i < olds.length; ++i)
-            into.removeChild(olds[i]);
+        for (let i = kept; i < news.length; ++i)
+            into.appendChild(news[i]);
+        for (const old of rest)
+            into.removeChild(old);
     };
-    morph(body, fresh.content);
-    return true;
-})
+    return function (html) {
+        const body = document.body;
+        if (!body)
+            return false;
+        const fresh = document.createElement('template');
+        fresh.innerHTML = html;
+        morph(body, fresh.content);
+        return true;
+    };
+})();
 )";
+
+// text as a JavaScript string literal, in one pass.
+QString scriptString(const QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 8 + 2);
+    out += QLatin1Char('"');
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'"':
+            out += QLatin1String("\\\"");
+            break;
+        case u'\\':
+            out += QLatin1String("\\\\");
+            break;
+        case u'\r':
+            out += QLatin1String("\\r");
+            break;
+        case u'\n':
+            out += QLatin1String("\\n");
+            break;
+        default:
+            // Other control characters, and the two line ends JavaScript knows beside these.
+            if (c.unicode() < 0x20 || c.unicode() == 0x2028 || c.unicode() == 0x2029)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
 
 } // namespace
 
@@ -138,12 +197,10 @@ void LivePage::push(const QString& fragment) {
     busy_ = true;
     ++pushes_;
     // The body a load of pageOf(fragment) gives: the line end after </html> ends up in it.
-    const QString body = QStringLiteral("\r\n") + fragment + QStringLiteral("\r\n\r\n");
-    // The fragment travels as a JSON string: quotes, backslashes and line ends escaped.
-    const QByteArray argument = QJsonDocument(QJsonArray{body}).toJson(QJsonDocument::Compact);
-    const QString script = QString::fromUtf8(pushScript) + QLatin1Char('(') +
-                           QString::fromUtf8(argument.mid(1, argument.size() - 2)) +
-                           QLatin1Char(')');
+    const QString script =
+        QLatin1String(morphScript) + QLatin1String("window.zkMorph(") +
+        scriptString(QStringLiteral("\r\n") + fragment + QStringLiteral("\r\n\r\n")) +
+        QLatin1Char(')');
     const quint64 round = round_;
     QPointer<LivePage> self(this);
     view_->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
