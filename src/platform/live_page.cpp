@@ -18,16 +18,18 @@ namespace {
 // its fragment pushed into it.
 constexpr qsizetype kMaxLoadedPageBytes = 600 * 1024;
 
-// Puts the new body in place of the old one node by node: a node whose tag is unchanged
-// stays, its attributes set to the new values in place (a letter of a gradient only changes
-// colour), its children or its text brought up to date; any other node is replaced, and so
-// is a marquee whose settings change, which starts again. The fragment is parsed in a
-// template, whose content is inert until it is moved in; the page's own scripts are off in
-// the view, so nothing of it runs once it is in. The function is made once per page.
+// Puts the new body in place of the old one. In each list of children the nodes equal at
+// the start and at the end stay. Between them, a few nodes facing as many are brought up to
+// date one by one: a node whose tag and attribute names are unchanged stays, its attribute
+// values set in place and its children brought up to date the same way, so that the
+// wrappers (a marquee, the font, the alignment) stay and a marquee keeps scrolling unless
+// its settings change; other nodes are replaced. A longer run (the letters of a gradient,
+// which all change colour when one is added) is replaced whole by the engine in one step.
+// The fragment is parsed in a template, whose content is inert until it is moved in; the
+// page's own scripts are off in the view, so nothing of it runs once it is in. The function
+// is made once per page.
 const char morphScript[] = R"(
 window.zkMorph = window.zkMorph || (function () {
-    // Sets a's attributes to b's when they have the same names in the same order; false
-    // when they differ otherwise.
     const sameNames = (a, b) => {
         const as = a.attributes;
         const bs = b.attributes;
@@ -39,49 +41,65 @@ window.zkMorph = window.zkMorph || (function () {
         }
         return true;
     };
-    const sameValues = (a, b) => {
-        const as = a.attributes;
-        const bs = b.attributes;
-        for (let i = 0; i < bs.length; ++i) {
-            if (as[i].value !== bs[i].value)
-                return false;
-        }
-        return true;
-    };
-    const morph = (into, from) => {
-        const olds = into.childNodes;
-        const news = Array.from(from.childNodes);
-        const kept = Math.min(olds.length, news.length);
-        const rest = Array.prototype.slice.call(olds, news.length);
-        for (let i = 0; i < kept; ++i) {
-            const old = olds[i];
-            const now = news[i];
-            if (old.nodeType !== now.nodeType || old.nodeName !== now.nodeName) {
+    const morphNode = (into, old, now) => {
+        if (old.nodeType !== now.nodeType || old.nodeName !== now.nodeName) {
+            into.replaceChild(now, old);
+        } else if (now.nodeType === Node.ELEMENT_NODE) {
+            if (!sameNames(old, now)) {
                 into.replaceChild(now, old);
-            } else if (now.nodeType === Node.ELEMENT_NODE) {
-                if (!sameNames(old, now)) {
-                    into.replaceChild(now, old);
-                    continue;
-                }
-                if (!sameValues(old, now)) {
-                    if (old.nodeName === 'MARQUEE') {
-                        into.replaceChild(now, old);
-                        continue;
-                    }
-                    for (const attribute of now.attributes) {
-                        if (old.getAttribute(attribute.name) !== attribute.value)
-                            old.setAttribute(attribute.name, attribute.value);
-                    }
-                }
-                morph(old, now);
-            } else if (old.nodeValue !== now.nodeValue) {
-                old.nodeValue = now.nodeValue;
+                return;
             }
+            let changed = false;
+            for (const attribute of now.attributes) {
+                if (old.getAttribute(attribute.name) !== attribute.value)
+                    changed = true;
+            }
+            if (changed && old.nodeName === 'MARQUEE') {
+                into.replaceChild(now, old);
+                return;
+            }
+            for (const attribute of now.attributes) {
+                if (old.getAttribute(attribute.name) !== attribute.value)
+                    old.setAttribute(attribute.name, attribute.value);
+            }
+            morphList(old, now);
+        } else if (old.nodeValue !== now.nodeValue) {
+            old.nodeValue = now.nodeValue;
         }
-        for (let i = kept; i < news.length; ++i)
-            into.appendChild(news[i]);
-        for (const old of rest)
-            into.removeChild(old);
+    };
+    const morphList = (into, from) => {
+        const olds = into.childNodes;
+        const news = from.childNodes;
+        const n = olds.length;
+        const m = news.length;
+        let p = 0;
+        while (p < n && p < m && olds[p].isEqualNode(news[p]))
+            ++p;
+        let s = 0;
+        while (s < n - p && s < m - p && olds[n - 1 - s].isEqualNode(news[m - 1 - s]))
+            ++s;
+        const oldCount = n - p - s;
+        const newCount = m - p - s;
+        if (oldCount === newCount && oldCount <= 16) {
+            const oldNodes = Array.prototype.slice.call(olds, p, p + oldCount);
+            const newNodes = Array.prototype.slice.call(news, p, p + newCount);
+            for (let i = 0; i < oldCount; ++i)
+                morphNode(into, oldNodes[i], newNodes[i]);
+            return;
+        }
+        const after = s > 0 ? olds[n - s] : null;
+        if (oldCount > 0) {
+            const range = document.createRange();
+            range.setStartBefore(olds[p]);
+            range.setEndAfter(olds[p + oldCount - 1]);
+            range.deleteContents();
+        }
+        if (newCount > 0) {
+            const range = document.createRange();
+            range.setStartBefore(news[p]);
+            range.setEndAfter(news[p + newCount - 1]);
+            into.insertBefore(range.extractContents(), after);
+        }
     };
     return function (html) {
         const body = document.body;
@@ -89,7 +107,7 @@ window.zkMorph = window.zkMorph || (function () {
             return false;
         const fresh = document.createElement('template');
         fresh.innerHTML = html;
-        morph(body, fresh.content);
+        morphList(body, fresh.content);
         return true;
     };
 })();

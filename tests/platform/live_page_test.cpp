@@ -117,7 +117,7 @@ private slots:
     }
 
     // A letter whose colour changes (as in a gradient when a letter is added) stays the same
-    // element with the new colour; one whose attributes change names is replaced.
+    // element with the new colour; one that gains an attribute is replaced.
     void elementsTakeNewAttributeValuesInPlace() {
         QVERIFY(showAndWait(QStringLiteral("<font color=\"#FF0000\" id=\"f\">a</font>")));
         QVERIFY(
@@ -126,11 +126,12 @@ private slots:
         QCOMPARE(evaluate(view_, QStringLiteral("document.getElementById('f').zkMark")).toInt(), 3);
         QCOMPARE(bodyHtml(view_),
                  QStringLiteral("\n<font color=\"#00FF00\" id=\"f\">a</font>b\n\n"));
-        QVERIFY(showAndWait(QStringLiteral("<font id=\"f\" color=\"#00FF00\">a</font>b")));
+        QVERIFY(
+            showAndWait(QStringLiteral("<font color=\"#00FF00\" id=\"f\" size=\"3\">a</font>b")));
         QVERIFY(
             !evaluate(view_, QStringLiteral("'zkMark' in document.getElementById('f')")).toBool());
         QCOMPARE(bodyHtml(view_),
-                 QStringLiteral("\n<font id=\"f\" color=\"#00FF00\">a</font>b\n\n"));
+                 QStringLiteral("\n<font color=\"#00FF00\" id=\"f\" size=\"3\">a</font>b\n\n"));
     }
 
     // A fragment's scripts and event attributes do not run once pushed in.
