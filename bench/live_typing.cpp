@@ -26,6 +26,8 @@
 #include <memory>
 #include <vector>
 
+#include <unistd.h>
+
 #include "code_output.h"
 #include "html_view.h"
 #include "live_page.h"
@@ -68,32 +70,54 @@ QString sampleText(int n) {
     return text;
 }
 
-// PSS in kB of the process pid and every process under it.
-long pssOfTree(long pid) {
-    long total = 0;
-    QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(pid));
-    if (rollup.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : rollup.readAll().split('\n')) {
-            if (line.startsWith("Pss:"))
-                total += line.mid(4).trimmed().split(' ').first().toLong();
-        }
-    }
+// The fields of /proc/PID/stat after the name in parentheses.
+QList<QByteArray> statFields(long pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray text = stat.readAll();
+    return text.mid(text.lastIndexOf(')') + 2).split(' ');
+}
+
+// The sum of measure over the process pid and every process under it.
+long sumOverTree(long pid, const std::function<long(long)>& measure) {
+    long total = measure(pid);
     const QStringList all = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
     for (const QString& entry : all) {
         bool isPid = false;
         const long child = entry.toLong(&isPid);
         if (!isPid)
             continue;
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(child));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray text = stat.readAll();
-        // The parent's id is the second field after the name in parentheses.
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1].toLong() == pid)
-            total += pssOfTree(child);
+        const QList<QByteArray> fields = statFields(child);
+        if (fields.size() > 1 && fields[1].toLong() == pid) // the parent's id
+            total += sumOverTree(child, measure);
     }
     return total;
+}
+
+// PSS in kB of the process pid and every process under it.
+long pssOfTree(long pid) {
+    return sumOverTree(pid, [](long p) {
+        QFile rollup(QStringLiteral("/proc/%1/smaps_rollup").arg(p));
+        if (!rollup.open(QIODevice::ReadOnly))
+            return 0L;
+        for (const QByteArray& line : rollup.readAll().split('\n')) {
+            if (line.startsWith("Pss:"))
+                return line.mid(4).trimmed().split(' ').first().toLong();
+        }
+        return 0L;
+    });
+}
+
+// Processor time in ms used so far by the process pid and every process under it: the work
+// done, whatever else runs on the machine.
+double cpuMsOfTree(long pid) {
+    const double tick = 1000.0 / double(sysconf(_SC_CLK_TCK));
+    return tick * double(sumOverTree(pid, [](long p) {
+               const QList<QByteArray> fields = statFields(p);
+               // utime and stime, the 14th and 15th fields of the line.
+               return fields.size() > 12 ? fields[11].toLong() + fields[12].toLong() : 0L;
+           }));
 }
 
 struct Figures {
@@ -205,14 +229,16 @@ int main(int argc, char** argv) {
     }
 
     std::printf("live preview, gradient and waves on, %d keys each (times in ms):\n", keys);
-    std::printf("%10s %14s %14s %12s %12s\n", "characters", "key->DOM med", "key->DOM worst",
-                "update med", "update worst");
+    std::printf("%10s %14s %14s %12s %12s %12s\n", "characters", "key->DOM med", "key->DOM worst",
+                "update med", "update worst", "CPU per key");
     for (const int n : {1000, 8000, 64000}) {
         if (!bench.show(sampleText(n))) {
             std::fprintf(stderr, "the text of %d characters did not show\n", n);
             return 1;
         }
         std::vector<double> times;
+        const long pid = QCoreApplication::applicationPid();
+        const double cpuBefore = cpuMsOfTree(pid);
         for (int i = 0; i < keys; ++i) {
             const double ms = bench.key(QChar(u'a' + i % 26));
             if (ms < 0) {
@@ -221,13 +247,14 @@ int main(int argc, char** argv) {
             }
             times.push_back(ms);
         }
+        const double cpuPerKey = (cpuMsOfTree(pid) - cpuBefore) / keys;
         std::vector<double> costs;
         for (int i = 0; i < 20; ++i)
             costs.push_back(bench.updateCost());
         const Figures key = figuresOf(times);
         const Figures cost = figuresOf(costs);
-        std::printf("%10d %14.1f %14.1f %12.1f %12.1f\n", n, key.median, key.worst, cost.median,
-                    cost.worst);
+        std::printf("%10d %14.1f %14.1f %12.1f %12.1f %12.1f\n", n, key.median, key.worst,
+                    cost.median, cost.worst, cpuPerKey);
         std::fflush(stdout);
     }
 
