@@ -27,22 +27,8 @@ using Row = zk::platform::Command<TForm1>;
 
 // Columns: name, caption, hint, icon, shortcut, checkable, handler.
 const Row kTopToolbar[] = {
-    {"BoutNouveau", nullptr, "Nouveau", "nouveau", nullptr, false,
-     ZK_HANDLER(TForm1, BoutNouveauClick)},
-    {"BoutOuvrir", nullptr, "Ouvrir un fichier", "ouvrir", nullptr, false,
-     ZK_HANDLER(TForm1, BoutOuvrirClick)},
-    {"BoutSauver", nullptr, "Sauvegarder un fichier texte ou HTML", "sauver", nullptr, false,
-     ZK_HANDLER(TForm1, BoutSauverClick)},
     {"BoutPreferences", nullptr, "Préférences - F9", "preferences", nullptr, false,
      ZK_HANDLER(TForm1, BoutPreferencesClick)},
-    {"BoutCouper", nullptr, "Couper - Shift+Del", "couper", nullptr, false,
-     ZK_HANDLER(TForm1, BoutCouperClick)},
-    {"BoutCopier", nullptr, "Copier - Ctrl+Ins", "copier", nullptr, false,
-     ZK_HANDLER(TForm1, BoutCopierClick)},
-    {"BoutColler", nullptr, "Coller - Shift+Ins", "coller", nullptr, false,
-     ZK_HANDLER(TForm1, BoutCollerClick)},
-    {"BoutUndo", nullptr, "Annuler - Ctrl+Z", "undo", nullptr, false,
-     ZK_HANDLER(TForm1, BoutUndoClick)},
     {"BoutFntName", nullptr, "Police", nullptr, nullptr, false, nullptr, nullptr},
     {"BoutTaille", nullptr, "Taille", "taille", nullptr, false, nullptr, nullptr},
     {"BoutNormal", nullptr, "Normal", nullptr, nullptr, false, ZK_HANDLER(TForm1, BoutNormalClick)},
@@ -71,11 +57,6 @@ const Row kTopToolbar[] = {
 const Row kSideToolbar[] = {
     {"BoutImage", nullptr, "Menu images - Ctrl+I", "image", nullptr, false,
      ZK_HANDLER(TForm1, BoutImageClick)},
-    {"BoutSound", nullptr, "Ajouter un son", "son", nullptr, false,
-     ZK_HANDLER(TForm1, BoutSoundClick)},
-    {"BoutLien", nullptr, "Créer un lien - Ctrl+L", "lien", nullptr, false,
-     ZK_HANDLER(TForm1, BoutLienClick)},
-    {"BoutMisc", nullptr, "Effets de texte", "effets", nullptr, false, nullptr, nullptr},
     {"BoutSign", nullptr, "Signature", "signature", nullptr, true,
      ZK_HANDLER(TForm1, BoutSignClick)},
     {"BoutScroll", nullptr, "Scrolling", "scrolling", nullptr, true,
@@ -87,36 +68,15 @@ const Row kSideToolbar[] = {
     {"BoutHelp", nullptr, "Aide - F1", "aide", nullptr, false, ZK_HANDLER(TForm1, BoutHelpClick)},
 };
 
-// The text effects (Popup3), the presets' save (Popup4), the editors' context menu
-// (Popup5), the image list's (Popup8) and the tray's (Popup9).
+// The presets' save (Popup4), the editors' context menu (Popup5), the image list's
+// (Popup8) and the tray's (Popup9).
 const Row kMenuItems[] = {
-    {"C2", "riori&M", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C2Click)},
-    {"C3", "min&uscules", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C3Click)},
-    {"C4", "MA&JUSCULES", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C4Click)},
-    {"C5", "a&LtErNaNcE Min - Maj", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C5Click)},
-    {"C6", "&AlTeRnAnCe Maj - Min", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C6Click)},
-    {"C7", "Intercaler des &E s p a c e s", nullptr, nullptr, nullptr, false,
-     ZK_HANDLER(TForm1, C7Click)},
-    {"C8", "&Supprimer les Espaces", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C8Click)},
-    {"C9", "&Hacker", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C9Click)},
-    {"C10", "&Choucroute", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C10Click)},
-    {"C11", "&Dom-Tom", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C11Click)},
-    {"C13", "&Viking", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C13Click)},
-    {"C12", "Atch&oum", nullptr, nullptr, nullptr, false, ZK_HANDLER(TForm1, C12Click)},
     {"SauvegarderP", "&Sauvegarder", nullptr, nullptr, nullptr, false,
      ZK_HANDLER(TForm1, SauvegarderPClick)},
-    {"Couper1", "&Couper", nullptr, nullptr, "Shift+Del", false, ZK_HANDLER(TForm1, Couper1Click)},
-    {"Copier1", "Co&pier", nullptr, nullptr, "Ctrl+Ins", false, ZK_HANDLER(TForm1, Copier1Click)},
-    {"Coller1", "Co&ller", nullptr, nullptr, "Shift+Ins", false, ZK_HANDLER(TForm1, Coller1Click)},
-    {"Annuler1", "&Annuler", nullptr, nullptr, "Ctrl+Z", false, ZK_HANDLER(TForm1, Annuler1Click)},
-    {"ToutSelectionner1", "&Tout Sélectionner", nullptr, nullptr, nullptr, false,
-     ZK_HANDLER(TForm1, ToutSelectionner1Click)},
     {"Prfrences1", "&Préférences", nullptr, nullptr, "F9", false,
      ZK_HANDLER(TForm1, Prfrences1Click)},
     {"Insreruneimage1", "Menu &Images", nullptr, nullptr, "Ctrl+I", false,
      ZK_HANDLER(TForm1, Insreruneimage1Click)},
-    {"CrerunLien1", "Créer un &Lien", nullptr, nullptr, "Ctrl+L", false,
-     ZK_HANDLER(TForm1, CrerunLien1Click)},
     {"AideF11", "Ai&de", nullptr, nullptr, "F1", false, ZK_HANDLER(TForm1, AideF11Click)},
     {"CouperListe", "&Couper", nullptr, nullptr, "Shift+Del", false,
      ZK_HANDLER(TForm1, CouperListeClick)},

@@ -38,6 +38,7 @@
 #include "plain_memo.h"
 #include "preview_page.h"
 #include "status_bar_clock.h"
+#include "text_tools.h"
 #include "tray.h"
 #include "widget_kit.h"
 
@@ -109,6 +110,7 @@ void TForm1::BuildWindow() {
     codeOutput_ = new zk::ui::CodeOutput(*this, settings, options, Memo1, this, AppFolder);
 
     characterTable_ = new zk::ui::CharacterTable(*this, this);
+    textTools_ = new zk::ui::TextTools(*this, settings, Memo1, *codeOutput_, this);
 
     clock_ = new zk::ui::StatusBarClock(AppFolder, this);
     clock_->StatBar->setGeometry(0, 396, kClientWidth, 19);
@@ -168,22 +170,6 @@ void TForm1::BuildMenus() {
     columns->setDefaultWidget(FaceColumns);
     Popup6->addAction(columns);
 
-    Popup3 = new QMenu(this);
-    Popup3->setObjectName(QStringLiteral("Popup3"));
-    C2 = Commands->item(Popup3, this, CommandRow("C2"));
-    C3 = Commands->item(Popup3, this, CommandRow("C3"));
-    C4 = Commands->item(Popup3, this, CommandRow("C4"));
-    C5 = Commands->item(Popup3, this, CommandRow("C5"));
-    C6 = Commands->item(Popup3, this, CommandRow("C6"));
-    C7 = Commands->item(Popup3, this, CommandRow("C7"));
-    C8 = Commands->item(Popup3, this, CommandRow("C8"));
-    C9 = Commands->item(Popup3, this, CommandRow("C9"));
-    Commands->separator(Popup3, "N4");
-    C10 = Commands->item(Popup3, this, CommandRow("C10"));
-    C11 = Commands->item(Popup3, this, CommandRow("C11"));
-    C13 = Commands->item(Popup3, this, CommandRow("C13"));
-    C12 = Commands->item(Popup3, this, CommandRow("C12"));
-
     Popup4 = new QMenu(this);
     Popup4->setObjectName(QStringLiteral("Popup4"));
     auto* presets = new QActionGroup(Popup4);
@@ -195,18 +181,19 @@ void TForm1::BuildMenus() {
 
     Popup5 = new QMenu(this);
     Popup5->setObjectName(QStringLiteral("Popup5"));
-    Couper1 = Commands->item(Popup5, this, CommandRow("Couper1"));
-    Copier1 = Commands->item(Popup5, this, CommandRow("Copier1"));
-    Coller1 = Commands->item(Popup5, this, CommandRow("Coller1"));
-    Annuler1 = Commands->item(Popup5, this, CommandRow("Annuler1"));
-    ToutSelectionner1 = Commands->item(Popup5, this, CommandRow("ToutSelectionner1"));
+    Couper1 = Commands->item(Popup5, textTools_, zk::ui::TextTools::CommandRow("Couper1"));
+    Copier1 = Commands->item(Popup5, textTools_, zk::ui::TextTools::CommandRow("Copier1"));
+    Coller1 = Commands->item(Popup5, textTools_, zk::ui::TextTools::CommandRow("Coller1"));
+    Annuler1 = Commands->item(Popup5, textTools_, zk::ui::TextTools::CommandRow("Annuler1"));
+    ToutSelectionner1 =
+        Commands->item(Popup5, textTools_, zk::ui::TextTools::CommandRow("ToutSelectionner1"));
     Commands->separator(Popup5, "N11");
     AperudansleNavigateurIntgr1 = Commands->item(
         Popup5, codeOutput_, zk::ui::CodeOutput::CommandRow("AperudansleNavigateurIntgr1"));
     Prfrences1 = Commands->item(Popup5, this, CommandRow("Prfrences1"));
     Commands->separator(Popup5, "N2");
     Insreruneimage1 = Commands->item(Popup5, this, CommandRow("Insreruneimage1"));
-    CrerunLien1 = Commands->item(Popup5, this, CommandRow("CrerunLien1"));
+    CrerunLien1 = Commands->item(Popup5, textTools_, zk::ui::TextTools::CommandRow("CrerunLien1"));
     Commands->separator(Popup5, "N3");
     AideF11 = Commands->item(Popup5, this, CommandRow("AideF11"));
 
@@ -238,15 +225,29 @@ void TForm1::BuildTopToolbar() {
         x += 24 + gap;
         return at;
     };
-    BoutNouveau = place(Commands->button(Panel2, this, CommandRow("BoutNouveau")), next(), y);
-    BoutOuvrir = place(Commands->button(Panel2, this, CommandRow("BoutOuvrir")), next(), y);
-    BoutSauver = place(Commands->button(Panel2, this, CommandRow("BoutSauver")), next(), y);
+    BoutNouveau =
+        place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutNouveau")),
+              next(), y);
+    BoutOuvrir =
+        place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutOuvrir")),
+              next(), y);
+    BoutSauver =
+        place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutSauver")),
+              next(), y);
     BoutPreferences =
         place(Commands->button(Panel2, this, CommandRow("BoutPreferences")), next(8), y);
-    BoutCouper = place(Commands->button(Panel2, this, CommandRow("BoutCouper")), next(), y);
-    BoutCopier = place(Commands->button(Panel2, this, CommandRow("BoutCopier")), next(), y);
-    BoutColler = place(Commands->button(Panel2, this, CommandRow("BoutColler")), next(), y);
-    BoutUndo = place(Commands->button(Panel2, this, CommandRow("BoutUndo")), next(8), y);
+    BoutCouper =
+        place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutCouper")),
+              next(), y);
+    BoutCopier =
+        place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutCopier")),
+              next(), y);
+    BoutColler =
+        place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutColler")),
+              next(), y);
+    BoutUndo =
+        place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutUndo")),
+              next(8), y);
     BoutFntName = place(Commands->button(Panel2, this, CommandRow("BoutFntName")), next(), y);
     setCaption(BoutFntName, QStringLiteral("P"), QColor(128, 0, 0));
     makeDropDown(BoutFntName, Popup6);
@@ -298,10 +299,14 @@ void TForm1::BuildSideToolbar() {
         Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutClipBoard")), x,
         next(8));
     BoutImage = place(Commands->button(Panel1, this, CommandRow("BoutImage")), x, next());
-    BoutSound = place(Commands->button(Panel1, this, CommandRow("BoutSound")), x, next());
-    BoutLien = place(Commands->button(Panel1, this, CommandRow("BoutLien")), x, next());
-    BoutMisc = place(Commands->button(Panel1, this, CommandRow("BoutMisc")), x, next());
-    makeDropDown(BoutMisc, Popup3);
+    BoutSound =
+        place(Commands->button(Panel1, textTools_, zk::ui::TextTools::CommandRow("BoutSound")), x,
+              next());
+    BoutLien = place(
+        Commands->button(Panel1, textTools_, zk::ui::TextTools::CommandRow("BoutLien")), x, next());
+    BoutMisc = place(
+        Commands->button(Panel1, textTools_, zk::ui::TextTools::CommandRow("BoutMisc")), x, next());
+    makeDropDown(BoutMisc, textTools_->Popup3);
     BoutSign = place(Commands->button(Panel1, this, CommandRow("BoutSign")), x, next());
     BoutScroll = place(Commands->button(Panel1, this, CommandRow("BoutScroll")), x, next());
     BoutVague = place(Commands->button(Panel1, this, CommandRow("BoutVague")), x, next());

@@ -50,6 +50,7 @@ class CodeOutput;
 class GradientSwatch;
 class RadioGroup;
 class StatusBarClock;
+class TextTools;
 } // namespace zk::ui
 
 class TForm1 final : public QWidget, public zk::platform::WindowHost {
@@ -73,10 +74,6 @@ public:
     int StartupStepsDone = 0;
     // The handler most recently run from the command map ("BoutFontGrasClick"...).
     QString LastCommand;
-    // 1 while the clipboard holds the text as it was before the last text effect or
-    // insertion: Undo then exchanges the two. New, Cut, Copy and Paste in Memo1 clear it.
-    std::uint8_t UndoFromClipboard = 0;
-    zk::EffectRandom EffectRng; // the Hacker effect's generator, never reseeded
 
     // ---- Regions ----
     QWidget* Panel2 = nullptr; // top toolbar
@@ -89,6 +86,8 @@ public:
     zk::ui::CodeOutput* codeOutput() const { return codeOutput_; }
     // The character table (Panel3) is a part of its own.
     zk::ui::CharacterTable* characterTable() const { return characterTable_; }
+    // The text effects, insertions, text files and edit commands are a part of their own.
+    zk::ui::TextTools* textTools() const { return textTools_; }
 
     // ---- Top toolbar ----
     QToolButton* BoutNouveau = nullptr;
@@ -134,7 +133,6 @@ public:
 
     // ---- Menus (group items H1..H7, T0..T23, P1..P8 are found by name: MenuItem) ----
     QMenu* Popup1 = nullptr;        // sizes
-    QMenu* Popup3 = nullptr;        // text effects
     QMenu* Popup4 = nullptr;        // presets
     QMenu* Popup5 = nullptr;        // editors
     QMenu* Popup6 = nullptr;        // faces, two columns
@@ -142,18 +140,6 @@ public:
     QMenu* Popup9 = nullptr;        // tray
     QWidget* FaceColumns = nullptr; // the two columns of Popup6
 
-    QAction* C2 = nullptr;
-    QAction* C3 = nullptr;
-    QAction* C4 = nullptr;
-    QAction* C5 = nullptr;
-    QAction* C6 = nullptr;
-    QAction* C7 = nullptr;
-    QAction* C8 = nullptr;
-    QAction* C9 = nullptr;
-    QAction* C10 = nullptr;
-    QAction* C11 = nullptr;
-    QAction* C13 = nullptr;
-    QAction* C12 = nullptr;
     QAction* SauvegarderP = nullptr;
 
     QAction* Couper1 = nullptr;
@@ -292,7 +278,7 @@ public:
     void ToggleOverlayPanel(int n, const std::function<void()>& fill,
                             const std::function<void()>& closeAction) override;
     int OpenPanelNumber() const override { return OpenPanel; }
-    // Also sets UndoFromClipboard: the clipboard then holds the text as it was.
+    // The text tools' insertion (it also sets their UndoFromClipboard).
     void InsertAtCaret(const QString& opening, const QString& closing) override;
     void LaunchDocument(const QString& path, const QString& program) override;
     void ShowNewBrowserView(QWebEngineView* view) override;
@@ -379,45 +365,6 @@ public:
     void ZelkoInfo5Click();
     void ZelkoInfo6Click();
     QString HelpPagePath() const;
-
-    // ---- Text files and edit commands ----
-    void BoutNouveauClick();
-    void BoutOuvrirClick();
-    void BoutSauverClick();
-    void BoutCouperClick();
-    void BoutCopierClick();
-    void BoutCollerClick();
-    void BoutUndoClick();
-    void Couper1Click();
-    void Copier1Click();
-    void Coller1Click();
-    void Annuler1Click();
-    void ToutSelectionner1Click();
-    void OpenFileByPath(const QString& path);
-    // The editor the edit commands act on: Memo2 while the code view is open, else Memo1.
-    QPlainTextEdit* EditTarget() const;
-
-    // ---- Text effects and insertions (texttools/ui) ----
-    // The frame every text effect runs first: LastTextEffect, UndoFromClipboard and the
-    // undo copy of the whole text on the clipboard.
-    void BeginTextEffect(int number);
-    // The frame, then effect `number` on the selection of Memo1 or its whole text.
-    void RunTextEffect(int number);
-    void C2Click();
-    void C3Click();
-    void C4Click();
-    void C5Click();
-    void C6Click();
-    void C7Click();
-    void C8Click();
-    void C9Click();
-    void C10Click();
-    void C11Click();
-    void C12Click();
-    void C13Click();
-    void BoutSoundClick();
-    void BoutLienClick();
-    void CrerunLien1Click();
 
     // ---- Image lists (imagelists/ui) ----
     zk::ListNameTable ListNames;          // the list names as the folder scan found them
@@ -520,4 +467,5 @@ private:
     zk::ui::StatusBarClock* clock_ = nullptr;
     zk::ui::CodeOutput* codeOutput_ = nullptr;
     zk::ui::CharacterTable* characterTable_ = nullptr;
+    zk::ui::TextTools* textTools_ = nullptr;
 };

@@ -14,6 +14,7 @@
 #include "character_table.h"
 #include "sounds.h"
 #include "text.h"
+#include "text_tools.h"
 #include "tray.h"
 #include "widget_kit.h"
 
@@ -89,6 +90,10 @@ void TForm1::ToggleOverlayPanel(int n, const std::function<void()>& fill,
     if (PanError->isVisible())
         PanError->raise();
     panel->show();
+}
+
+void TForm1::InsertAtCaret(const QString& opening, const QString& closing) {
+    textTools_->InsertAtCaret(opening, closing);
 }
 
 void TForm1::ApplyCharacterTableFont() {

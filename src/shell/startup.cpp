@@ -17,6 +17,7 @@
 #include "data_path.h"
 #include "data_tree.h"
 #include "dialogs.h"
+#include "text_tools.h"
 #include "tray.h"
 #include "window_system.h"
 
@@ -115,7 +116,7 @@ void TForm1::FormCreate(const QStringList& args) {
     ApplyAlwaysOnTop();
     StartupStepsDone = 18;
     if (!args.isEmpty() && !args.constFirst().isEmpty())
-        OpenFileByPath(args.constFirst());
+        textTools_->OpenFileByPath(args.constFirst());
     StartupStepsDone = 19;
 }
 

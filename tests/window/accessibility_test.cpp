@@ -219,9 +219,9 @@ private slots:
 
         // A drop-down button opens its menu from the keyboard.
         bool opened = false;
-        zktest::whenShown(form->Popup3, [&] {
+        zktest::whenShown(form->textTools()->Popup3, [&] {
             opened = true;
-            form->Popup3->hide();
+            form->textTools()->Popup3->hide();
         });
         form->BoutMisc->setFocus(Qt::TabFocusReason);
         QTRY_VERIFY(form->BoutMisc->hasFocus());

@@ -149,16 +149,16 @@ private slots:
 
     void dropDownButtonsLookIdleOnceTheirMenuCloses() {
         struct Case {
-            QToolButton* TForm1::*button;
-            QMenu* TForm1::*menu;
+            QToolButton* button;
+            QMenu* menu;
         };
-        const Case cases[] = {{&TForm1::BoutTaille, &TForm1::Popup1},
-                              {&TForm1::BoutMisc, &TForm1::Popup3},
-                              {&TForm1::BoutPredefini, &TForm1::Popup4},
-                              {&TForm1::BoutFntName, &TForm1::Popup6}};
+        const Case cases[] = {{form->BoutTaille, form->Popup1},
+                              {form->BoutMisc, form->textTools()->Popup3},
+                              {form->BoutPredefini, form->Popup4},
+                              {form->BoutFntName, form->Popup6}};
         for (const Case& c : cases) {
-            QToolButton* button = form.get()->*c.button;
-            QMenu* menu = form.get()->*c.menu;
+            QToolButton* button = c.button;
+            QMenu* menu = c.menu;
             const QImage idle = button->grab().toImage();
             // The pointer comes over the button, which lights up (as the toolkit marks it
             // when the pointer enters), and presses it.
@@ -235,7 +235,7 @@ private slots:
                         tree->model()->headerData(i, Qt::Horizontal, Qt::DisplayRole).toString());
             }
         });
-        form->BoutOuvrirClick();
+        form->textTools()->BoutOuvrirClick();
         QVERIFY2(columns.contains(QStringLiteral("Nom")),
                  qPrintable(columns.join(QLatin1Char('|'))));
         QVERIFY(columns.contains(QStringLiteral("Taille")));

@@ -184,7 +184,7 @@ private slots:
         QList<QUrl> navigations;
         connect(form->codeOutput()->WebB->page(), &QWebEnginePage::navigationRequested, this,
                 [&](QWebEngineNavigationRequest& request) { navigations.append(request.url()); });
-        form->OpenFileByPath(page);
+        form->textTools()->OpenFileByPath(page);
         QVERIFY(waitForCompletePage(form->codeOutput()->WebB, QStringLiteral("Bonjour")));
         // The picture the page names from the web shows; nothing ran.
         QTRY_COMPARE_WITH_TIMEOUT(zktest::runScript(form->codeOutput()->WebB,

@@ -694,7 +694,7 @@ private slots:
         c.setPosition(6);
         c.setPosition(11, QTextCursor::KeepAnchor);
         form->Memo1->setTextCursor(c);
-        form->UndoFromClipboard = 0;
+        form->textTools()->UndoFromClipboard = 0;
 
         QListWidgetItem* item = form->ListImg->item(1);
         // A double click as the mouse makes it: press, release, double click, release.
@@ -707,7 +707,7 @@ private slots:
                  QStringLiteral("Hello <img src=\"http://img.example/2.gif\">world"));
         QCOMPARE(form->Memo1->textCursor().position(), 42);
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("Hello world")); // for Undo
-        QCOMPARE(form->UndoFromClipboard, 1);
+        QCOMPARE(form->textTools()->UndoFromClipboard, 1);
 
         // The button and the menu item insert the same tag at the caret.
         form->BoutImgInser->click();

@@ -138,7 +138,7 @@ private slots:
         QVERIFY(!form->PanError->isVisible());
 
         files.openAnswer = doc(QStringLiteral("trop.txt"));
-        form->BoutOuvrirClick();
+        form->textTools()->BoutOuvrirClick();
         QCOMPARE(bannerText(), kTooBig);
         QCOMPARE(textOf(form->Memo1), QString(32768, QLatin1Char('a')));
         dismissBanner();
@@ -146,7 +146,7 @@ private slots:
         // A cancelled dialog changes nothing.
         files.openAnswer.clear();
         form->settings.LastFolder = "/nulle/part/";
-        form->BoutOuvrirClick();
+        form->textTools()->BoutOuvrirClick();
         QCOMPARE(form->settings.LastFolder, std::string("/nulle/part/"));
         QCOMPARE(textOf(form->Memo1), QString(32768, QLatin1Char('a')));
         QVERIFY(!form->PanError->isVisible());
@@ -185,7 +185,7 @@ private slots:
         for (const Case& c : cases) {
             form->Memo1->setPlainText(kept);
             form->settings.LastFolder.clear();
-            form->OpenFileByPath(doc(c.name));
+            form->textTools()->OpenFileByPath(doc(c.name));
             QCOMPARE(bannerText(), c.message);
             QCOMPARE(textOf(form->Memo1), kept);
             QCOMPARE(QString::fromStdString(form->settings.LastFolder),
@@ -200,7 +200,7 @@ private slots:
             QVERIFY(writeBytes(doc(name), "chut"));
             QFile::setPermissions(doc(name), QFile::WriteOwner);
             form->Memo1->setPlainText(QStringLiteral("gardé"));
-            form->OpenFileByPath(doc(name));
+            form->textTools()->OpenFileByPath(doc(name));
             QCOMPARE(bannerText(), kCannotOpen);
             QCOMPARE(textOf(form->Memo1), QStringLiteral("gardé"));
             dismissBanner();
@@ -219,19 +219,19 @@ private slots:
         form->characterTable()->BoutCaracClick();
         QCOMPARE(int(form->OpenPanel), 3);
 
-        form->OpenFileByPath(doc(QStringLiteral("Accueil.HTM")));
+        form->textTools()->OpenFileByPath(doc(QStringLiteral("Accueil.HTM")));
         QCOMPARE(textOf(form->Memo1), QStringLiteral("texte"));
         QCOMPARE(int(form->OpenPanel), 0); // the pane is not left behind a panel
         QVERIFY(zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("ouvert"))
                     .contains(QStringLiteral("Café <b>ouvert</b>")));
 
         for (const QString& name : {QStringLiteral("Photo.JPG"), QStringLiteral("page.htmlx")}) {
-            form->OpenFileByPath(doc(name));
+            form->textTools()->OpenFileByPath(doc(name));
             QTRY_COMPARE(form->codeOutput()->WebB->url().toLocalFile(), doc(name));
             QCOMPARE(textOf(form->Memo1), QStringLiteral("texte"));
         }
 
-        form->OpenFileByPath(doc(QStringLiteral("notes")));
+        form->textTools()->OpenFileByPath(doc(QStringLiteral("notes")));
         QCOMPARE(textOf(form->Memo1), QStringLiteral("juste des notes\nsur deux lignes"));
         QVERIFY(!form->PanError->isVisible());
     }
@@ -248,7 +248,7 @@ private slots:
         QVERIFY(writeBytes(doc(QStringLiteral("Mon site.HTM")), "<p>x</p>"));
         form->settings.PreviewInProgram = 0;
         form->settings.PreviewInNewWindow = 1;
-        form->OpenFileByPath(doc(QStringLiteral("Mon site.HTM")));
+        form->textTools()->OpenFileByPath(doc(QStringLiteral("Mon site.HTM")));
         QTRY_COMPARE(zktest::readFile(record), doc(QStringLiteral("Mon site.HTM")).toUtf8());
         if (saved.isEmpty())
             qunsetenv("BROWSER");
@@ -340,7 +340,7 @@ private slots:
         form->Memo1->setPlainText(QStringLiteral("x"));
         form->settings.LastFolder = "/ici/";
         files.saveAnswer.clear();
-        form->BoutSauverClick();
+        form->textTools()->BoutSauverClick();
         QCOMPARE(files.saveCalls, 1);
         QCOMPARE(form->settings.LastFolder, std::string("/ici/"));
         QCOMPARE(QDir(docs.path()).entryList(QDir::Files).size(), 0);
@@ -352,12 +352,12 @@ private slots:
         saveAs(QStringLiteral("emoji.txt"), kTextEntry);
         QCOMPARE(zktest::readFile(doc(QStringLiteral("emoji.txt"))),
                  QStringLiteral("Noël 👍🏽 日本\r\nfin\u00A0! e\u0301").toUtf8());
-        form->BoutNouveauClick();
+        form->textTools()->BoutNouveauClick();
         QCOMPARE(textOf(form->Memo1), QString());
-        form->OpenFileByPath(doc(QStringLiteral("emoji.txt")));
+        form->textTools()->OpenFileByPath(doc(QStringLiteral("emoji.txt")));
         QCOMPARE(textOf(form->Memo1), text);
         saveAs(QStringLiteral("emoji.txt"), kTextEntry);
-        form->OpenFileByPath(doc(QStringLiteral("emoji.txt")));
+        form->textTools()->OpenFileByPath(doc(QStringLiteral("emoji.txt")));
         QCOMPARE(textOf(form->Memo1), text);
         // As a page, characters outside the code page become references.
         saveAs(QStringLiteral("emoji.html"), kHtmlEntry);
@@ -404,16 +404,16 @@ private slots:
     void editCommandsOnMemo1() {
         form->Memo1->setPlainText(QStringLiteral("un\u00A0deux 👍🏽 trois"));
         // Cut and paste keep every character, no-break spaces included.
-        form->UndoFromClipboard = 1;
+        form->textTools()->UndoFromClipboard = 1;
         select(form->Memo1, 0, 12);
         QTest::mouseClick(form->BoutCouper, Qt::LeftButton);
-        QCOMPARE(int(form->UndoFromClipboard), 0);
+        QCOMPARE(int(form->textTools()->UndoFromClipboard), 0);
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("un\u00A0deux 👍🏽"));
         QCOMPARE(textOf(form->Memo1), QStringLiteral(" trois"));
         form->Memo1->moveCursor(QTextCursor::End);
-        form->UndoFromClipboard = 1;
+        form->textTools()->UndoFromClipboard = 1;
         QTest::mouseClick(form->BoutColler, Qt::LeftButton);
-        QCOMPARE(int(form->UndoFromClipboard), 0);
+        QCOMPARE(int(form->textTools()->UndoFromClipboard), 0);
         QCOMPARE(textOf(form->Memo1), QStringLiteral(" troisun\u00A0deux 👍🏽"));
         // The editor's own undo.
         QTest::mouseClick(form->BoutUndo, Qt::LeftButton);
@@ -424,11 +424,11 @@ private slots:
         QCOMPARE(form->Memo1->textCursor().selectedText(), QStringLiteral(" trois"));
         // New empties the editor and goes back to the editor's own undo, which can bring
         // the text back.
-        form->UndoFromClipboard = 1;
+        form->textTools()->UndoFromClipboard = 1;
         QTest::mouseClick(form->BoutNouveau, Qt::LeftButton);
         QCOMPARE(textOf(form->Memo1), QString());
-        QCOMPARE(int(form->UndoFromClipboard), 0);
-        form->BoutUndoClick();
+        QCOMPARE(int(form->textTools()->UndoFromClipboard), 0);
+        form->textTools()->BoutUndoClick();
         QCOMPARE(textOf(form->Memo1), QStringLiteral(" trois"));
         // Copy with nothing selected leaves the clipboard as it was.
         zk::platform::setClipboardText(QStringLiteral("garde"));
@@ -451,23 +451,23 @@ private slots:
         QCOMPARE(int(form->OpenPanel), 8);
         const QString code = textOf(form->codeOutput()->Memo2);
         QVERIFY(code.contains(QStringLiteral("texte")));
-        form->UndoFromClipboard = 1;
-        form->ToutSelectionner1Click();
+        form->textTools()->UndoFromClipboard = 1;
+        form->textTools()->ToutSelectionner1Click();
         QTRY_VERIFY(form->codeOutput()->Memo2->hasFocus());
         QCOMPARE(form->codeOutput()->Memo2->textCursor().selectedText(), code);
-        form->BoutCopierClick();
+        form->textTools()->BoutCopierClick();
         QCOMPARE(zk::platform::clipboardText(), code);
-        form->BoutCouperClick();
+        form->textTools()->BoutCouperClick();
         QCOMPARE(textOf(form->codeOutput()->Memo2), QString());
-        form->BoutCollerClick();
+        form->textTools()->BoutCollerClick();
         QCOMPARE(textOf(form->codeOutput()->Memo2), code);
-        form->BoutUndoClick(); // the code view's own undo takes the paste back
+        form->textTools()->BoutUndoClick(); // the code view's own undo takes the paste back
         QCOMPARE(textOf(form->codeOutput()->Memo2), QString());
         QCOMPARE(textOf(form->Memo1), QStringLiteral("texte"));
         QCOMPARE(zk::platform::clipboardText(), code);
-        QCOMPARE(int(form->UndoFromClipboard), 1);
+        QCOMPARE(int(form->textTools()->UndoFromClipboard), 1);
         // New still empties Memo1.
-        form->BoutNouveauClick();
+        form->textTools()->BoutNouveauClick();
         QCOMPARE(textOf(form->Memo1), QString());
         QCOMPARE(textOf(form->codeOutput()->Memo2), QString());
     }

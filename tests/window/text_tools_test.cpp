@@ -109,11 +109,11 @@ private slots:
         for (const Case& c : cases) {
             setText(c.text);
             form->settings.LastTextEffect = 0;
-            form->UndoFromClipboard = 0;
+            form->textTools()->UndoFromClipboard = 0;
             item(c.item)->trigger();
             QCOMPARE(textOf(form->Memo1), c.expected);
             QCOMPARE(int(form->settings.LastTextEffect), c.number);
-            QCOMPARE(int(form->UndoFromClipboard), 1);
+            QCOMPARE(int(form->textTools()->UndoFromClipboard), 1);
             QCOMPARE(zk::platform::clipboardText(), c.text);
         }
     }
@@ -149,20 +149,20 @@ private slots:
         // Mirroring the mirrored selection gives the first text back.
         setText(QStringLiteral("ab\nc"));
         select(form->Memo1, 0, 4);
-        form->C2Click();
+        form->textTools()->C2Click();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("c\nba"));
         select(form->Memo1, 0, 4);
-        form->C2Click();
+        form->textTools()->C2Click();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("ab\nc"));
     }
 
     void effectMenuOpensFromItsButton() {
         setText(QStringLiteral("Bonjour"));
-        QCOMPARE(form->BoutMisc->menu(), form->Popup3);
+        QCOMPARE(form->BoutMisc->menu(), form->textTools()->Popup3);
         bool clicked = false;
-        zktest::whenShown(form->Popup3, [&] {
-            const QRect r = form->Popup3->actionGeometry(form->C13);
-            QTest::mouseClick(form->Popup3, Qt::LeftButton, {}, r.center());
+        zktest::whenShown(form->textTools()->Popup3, [&] {
+            const QRect r = form->textTools()->Popup3->actionGeometry(form->textTools()->C13);
+            QTest::mouseClick(form->textTools()->Popup3, Qt::LeftButton, {}, r.center());
             clicked = true;
         });
         QTest::mouseClick(form->BoutMisc, Qt::LeftButton);
@@ -173,10 +173,10 @@ private slots:
 
     void hackerDrawsFromOneGeneratorForTheRun() {
         setText(QStringLiteral("Hacker"));
-        form->C9Click();
+        form->textTools()->C9Click();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("HÄcKËr"));
         setText(QStringLiteral("Hacker"));
-        form->C9Click();
+        form->textTools()->C9Click();
         QVERIFY(textOf(form->Memo1) != QStringLiteral("HÄcKËr"));
         QCOMPARE(textOf(form->Memo1).size(), 6);
     }
@@ -187,7 +187,7 @@ private slots:
     void caretAfterAWholeTextIsSet() {
         setText(QStringLiteral("Hacker"));
         form->Memo1->moveCursor(QTextCursor::End);
-        form->C9Click();
+        form->textTools()->C9Click();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("HÄcKËr"));
         QCOMPARE(form->Memo1->textCursor().position(), 0);
         QVERIFY(!form->Memo1->textCursor().hasSelection());
@@ -195,17 +195,17 @@ private slots:
         QCOMPARE(textOf(form->Memo1), QStringLiteral("ZHÄcKËr"));
 
         form->Memo1->moveCursor(QTextCursor::End);
-        form->BoutUndoClick();
+        form->textTools()->BoutUndoClick();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("Hacker"));
         QCOMPARE(form->Memo1->textCursor().position(), 0);
         form->Memo1->moveCursor(QTextCursor::End);
-        form->BoutUndoClick(); // and back
+        form->textTools()->BoutUndoClick(); // and back
         QCOMPARE(textOf(form->Memo1), QStringLiteral("ZHÄcKËr"));
         QCOMPARE(form->Memo1->textCursor().position(), 0);
 
         setText(QStringLiteral("ab cd"));
         select(form->Memo1, 3, 5);
-        form->C4Click();
+        form->textTools()->C4Click();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("ab CD"));
         QCOMPARE(form->Memo1->textCursor().position(), 5);
     }
@@ -214,11 +214,11 @@ private slots:
         for (int n = 2; n <= 13; ++n) {
             setText(QString());
             zk::platform::setClipboardText(QStringLiteral("ancien"));
-            form->UndoFromClipboard = 0;
+            form->textTools()->UndoFromClipboard = 0;
             item(qPrintable(QStringLiteral("C%1").arg(n)))->trigger();
             QCOMPARE(textOf(form->Memo1), QString());
             QCOMPARE(zk::platform::clipboardText(), QString());
-            QCOMPARE(int(form->UndoFromClipboard), 1);
+            QCOMPARE(int(form->textTools()->UndoFromClipboard), 1);
         }
         QCOMPARE(int(form->settings.LastTextEffect), 12); // C13, Viking
     }
@@ -226,7 +226,7 @@ private slots:
     void undoAndRedoAlternateThroughTheClipboard() {
         setText(QStringLiteral("Bonjour 👍🏽 le\nmonde"));
         select(form->Memo1, 0, 7);
-        form->C4Click();
+        form->textTools()->C4Click();
         const QString effect = QStringLiteral("BONJOUR 👍🏽 le\nmonde");
         QCOMPARE(textOf(form->Memo1), effect);
         const QString before = QStringLiteral("Bonjour 👍🏽 le\nmonde");
@@ -236,7 +236,7 @@ private slots:
             const bool back = k % 2 == 0;
             QCOMPARE(textOf(form->Memo1), back ? before : effect);
             QCOMPARE(zk::platform::clipboardText(), back ? effect : before);
-            QCOMPARE(int(form->UndoFromClipboard), 1);
+            QCOMPARE(int(form->textTools()->UndoFromClipboard), 1);
         }
         // Text typed since the effect goes to the clipboard with the rest.
         form->Memo1->moveCursor(QTextCursor::End);
@@ -246,17 +246,17 @@ private slots:
         QCOMPARE(zk::platform::clipboardText(), before + QStringLiteral("!"));
         // Text copied in another program since is what comes back.
         zk::platform::setClipboardText(QStringLiteral("d'ailleurs\r\nligne"));
-        form->BoutUndoClick();
+        form->textTools()->BoutUndoClick();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("d'ailleurs\nligne"));
         QCOMPARE(zk::platform::clipboardText(), effect);
         // Copy in the editor: back to the editor's own undo.
         select(form->Memo1, 0, 3);
         QTest::mouseClick(form->BoutCopier, Qt::LeftButton);
-        QCOMPARE(int(form->UndoFromClipboard), 0);
+        QCOMPARE(int(form->textTools()->UndoFromClipboard), 0);
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("d'a"));
         form->Memo1->moveCursor(QTextCursor::End);
         zktest::typeText(form->Memo1, QStringLiteral("x"));
-        form->BoutUndoClick();
+        form->textTools()->BoutUndoClick();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("d'ailleurs\nligne"));
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("d'a"));
     }
@@ -266,15 +266,15 @@ private slots:
         form->codeOutput()->BoutCodeClick();
         QCOMPARE(int(form->OpenPanel), 8);
         const QString code = textOf(form->codeOutput()->Memo2);
-        form->C4Click();
+        form->textTools()->C4Click();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("ABC"));
         QCOMPARE(textOf(form->codeOutput()->Memo2), code);
         // Undo acts on the code view while it is shown, and leaves Memo1 alone.
-        form->BoutUndoClick();
+        form->textTools()->BoutUndoClick();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("ABC"));
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("abc"));
         form->codeOutput()->BoutCodeClick();
-        form->BoutUndoClick();
+        form->textTools()->BoutUndoClick();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("abc"));
     }
 
@@ -298,15 +298,15 @@ private slots:
         for (const Case& c : cases) {
             setText(c.text);
             select(form->Memo1, c.start, c.end);
-            form->UndoFromClipboard = 0;
+            form->textTools()->UndoFromClipboard = 0;
             form->LastCommand.clear();
             QTest::keyClick(form->Memo1, Qt::Key_L, Qt::ControlModifier);
             QCOMPARE(form->LastCommand, QStringLiteral("CrerunLien1Click"));
             QCOMPARE(textOf(form->Memo1), c.expected);
             QCOMPARE(form->Memo1->textCursor().position(), c.caret);
             QCOMPARE(zk::platform::clipboardText(), c.text);
-            QCOMPARE(int(form->UndoFromClipboard), 1);
-            form->BoutUndoClick();
+            QCOMPARE(int(form->textTools()->UndoFromClipboard), 1);
+            form->textTools()->BoutUndoClick();
             QCOMPARE(textOf(form->Memo1), c.text);
         }
     }
@@ -319,7 +319,7 @@ private slots:
         QCOMPARE(form->LabError->text(), QStringLiteral("\nSélectionnez le lien !"));
         QCOMPARE(textOf(form->Memo1), QStringLiteral("rien"));
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("du presse-papier"));
-        QCOMPARE(int(form->UndoFromClipboard), 0);
+        QCOMPARE(int(form->textTools()->UndoFromClipboard), 0);
     }
 
     void backgroundSound() {
@@ -338,19 +338,19 @@ private slots:
         const QString placeholder = R"(<bgsound src="URL DU FICHIER SON" loop= "-1">)";
         QCOMPARE(textOf(form->Memo1), QStringLiteral("a") + placeholder + QStringLiteral("b"));
         QCOMPARE(form->Memo1->textCursor().position(), 1 + placeholder.size());
-        QCOMPARE(int(form->UndoFromClipboard), 1);
+        QCOMPARE(int(form->textTools()->UndoFromClipboard), 1);
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("ab"));
         // Chosen, with a selection: the tag goes in front of the selected text, which stays.
         sounds.answer = QStringLiteral("/tmp/Musique à écouter/thème 🎵.mid");
         setText(QStringLiteral("le son"));
         select(form->Memo1, 3, 6);
-        form->BoutSoundClick();
+        form->textTools()->BoutSoundClick();
         const QString tag = R"(<bgsound src="/tmp/Musique à écouter/thème 🎵.mid" loop= "-1">)";
         QCOMPARE(textOf(form->Memo1), QStringLiteral("le ") + tag + QStringLiteral("son"));
         QCOMPARE(form->Memo1->textCursor().position(), 3 + tag.size());
         QCOMPARE(QString::fromStdString(form->settings.LastFolder),
                  QStringLiteral("/tmp/Musique à écouter/"));
-        form->BoutUndoClick();
+        form->textTools()->BoutUndoClick();
         QCOMPARE(textOf(form->Memo1), QStringLiteral("le son"));
     }
 
@@ -401,17 +401,17 @@ private slots:
             QTest::mouseMove(form->windowHandle(), cell->mapTo(form.get(), QPoint(8, 8)));
             QTRY_COMPARE(form->characterTable()->CharLoop->text(), c.character);
             QCOMPARE(form->characterTable()->CharCode->text(), QString::number(c.n + 32));
-            form->UndoFromClipboard = 0;
+            form->textTools()->UndoFromClipboard = 0;
             QTest::mouseClick(cell, Qt::LeftButton, {}, QPoint(8, 8));
             expected += c.character;
             QCOMPARE(textOf(form->Memo1), expected + QStringLiteral("b"));
-            QCOMPARE(int(form->UndoFromClipboard), 1);
+            QCOMPARE(int(form->textTools()->UndoFromClipboard), 1);
             QVERIFY(form->characterTable()
                         ->Panel3->isVisible()); // several characters one after another
         }
         QCOMPARE(form->Memo1->textCursor().position(), expected.size());
         // Undo takes back the last character.
-        form->BoutUndoClick();
+        form->textTools()->BoutUndoClick();
         const QString undone = expected.chopped(1) + QStringLiteral("b");
         QCOMPARE(textOf(form->Memo1), undone);
         // A cell inserts on a click: pressed and released on it. A press dragged off the

@@ -260,7 +260,7 @@ private slots:
         QCOMPARE(button(form.get(), "BoutCarac")->text(), QStringLiteral("abc"));
         QCOMPARE(form->BoutFntName->menu(), form->Popup6);
         QCOMPARE(form->BoutTaille->menu(), form->Popup1);
-        QCOMPARE(form->BoutMisc->menu(), form->Popup3);
+        QCOMPARE(form->BoutMisc->menu(), form->textTools()->Popup3);
         QCOMPARE(form->BoutPredefini->menu(), form->Popup4);
     }
 

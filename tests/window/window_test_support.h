@@ -8,6 +8,7 @@
 #include "code_output.h"
 #include "main_window.h"
 #include "part_test_support.h"
+#include "text_tools.h"
 
 namespace zktest {
 

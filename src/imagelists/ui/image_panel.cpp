@@ -229,7 +229,6 @@ void TForm1::ListImgClick() {
 void TForm1::ListImgDblClick() {
     if (SelectedAddress.isEmpty())
         return;
-    UndoFromClipboard = 1;
     InsertAtCaret(QString::fromStdString(zk::imageTagFor(SelectedAddress.toStdString())),
                   QString());
 }

@@ -1,14 +1,18 @@
-// Cut, copy, paste, undo and select all, on Memo1 or on the code view while it is shown.
-// Undo has two modes: the editor's own undo, or after a text effect or an insertion the
+// Cut, copy, paste, undo and select all, on the editor (Memo1) or on the code view while it is
+// shown. Undo has two modes: the editor's own undo, or after a text effect or an insertion the
 // exchange of the whole text with the clipboard.
+#include "text_tools.h"
+
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
 #include "clipboard.h"
 #include "code_output.h"
 #include "editor_text.h"
-#include "main_window.h"
 #include "plain_memo.h"
+#include "window_host.h"
+
+namespace zk::ui {
 
 namespace {
 
@@ -32,61 +36,67 @@ void cutSelection(QPlainTextEdit* editor) {
 
 } // namespace
 
-QPlainTextEdit* TForm1::EditTarget() const {
-    return OpenPanel == 8 ? codeOutput_->Memo2 : Memo1;
+bool TextTools::CodeViewOpen() const {
+    return host_.OpenPanelNumber() == zk::kCodeViewPanel;
 }
 
-void TForm1::BoutCouperClick() {
-    if (OpenPanel != 8)
+QPlainTextEdit* TextTools::EditTarget() const {
+    return CodeViewOpen() ? codeOutput_.Memo2 : editor_;
+}
+
+void TextTools::BoutCouperClick() {
+    if (!CodeViewOpen())
         UndoFromClipboard = 0;
     cutSelection(EditTarget());
 }
 
-void TForm1::BoutCopierClick() {
-    if (OpenPanel != 8)
+void TextTools::BoutCopierClick() {
+    if (!CodeViewOpen())
         UndoFromClipboard = 0;
     copySelection(EditTarget());
 }
 
-void TForm1::BoutCollerClick() {
-    if (OpenPanel != 8)
+void TextTools::BoutCollerClick() {
+    if (!CodeViewOpen())
         UndoFromClipboard = 0;
     EditTarget()->paste();
 }
 
-void TForm1::BoutUndoClick() {
-    if (OpenPanel == 8) {
-        codeOutput_->Memo2->undo();
+void TextTools::BoutUndoClick() {
+    if (CodeViewOpen()) {
+        codeOutput_.Memo2->undo();
         return;
     }
     if (UndoFromClipboard == 0) {
-        Memo1->undo();
+        editor_->undo();
         return;
     }
     // The exchange: the text goes to the clipboard and the clipboard's text comes back, so
     // a second Undo brings the first text again.
-    const std::string text = zk::ui::coreText(Memo1);
+    const std::string text = zk::ui::coreText(editor_);
     const std::string fromClipboard = zk::ui::coreText(zk::platform::clipboardText());
-    zk::ui::replaceEditorText(Memo1, fromClipboard);
-    zk::ui::placeCaret(Memo1, fromClipboard, 0); // a whole text set: the caret at its start
+    zk::ui::replaceEditorText(editor_, fromClipboard);
+    zk::ui::placeCaret(editor_, fromClipboard, 0); // a whole text set: the caret at its start
     zk::platform::setClipboardText(zk::ui::editorText(text));
 }
 
-void TForm1::Couper1Click() {
+void TextTools::Couper1Click() {
     BoutCouperClick();
 }
-void TForm1::Copier1Click() {
+void TextTools::Copier1Click() {
     BoutCopierClick();
 }
-void TForm1::Coller1Click() {
+void TextTools::Coller1Click() {
     BoutCollerClick();
 }
-void TForm1::Annuler1Click() {
+void TextTools::Annuler1Click() {
     BoutUndoClick();
 }
 
-void TForm1::ToutSelectionner1Click() {
+void TextTools::ToutSelectionner1Click() {
     QPlainTextEdit* editor = EditTarget();
     editor->setFocus();
     editor->selectAll();
 }
+
+} // namespace zk::ui

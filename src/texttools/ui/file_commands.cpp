@@ -1,5 +1,7 @@
 // Text files: New, Open (and the document named on the command line), Save as text or as
 // an HTML page.
+#include "text_tools.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,11 +12,14 @@
 #include "code_output.h"
 #include "dialogs.h"
 #include "editor_text.h"
-#include "main_window.h"
 #include "ordinary_file.h"
+#include "settings_file.h"
 #include "shell.h"
 #include "sounds.h"
 #include "text_files.h"
+#include "window_host.h"
+
+namespace zk::ui {
 
 namespace {
 
@@ -39,27 +44,28 @@ bool readableFile(const QString& path) {
 
 } // namespace
 
-void TForm1::OpenFileByPath(const QString& path) {
+void TextTools::OpenFileByPath(const QString& path) {
     // A relative name from the command line is taken from the current folder, so that
     // LastFolder always names a real folder.
     const QString absolute = QDir::fromNativeSeparators(QFileInfo(path).absoluteFilePath());
-    settings.LastFolder = zk::folderOf(absolute.toStdString());
+    settings_.LastFolder = zk::folderOf(absolute.toStdString());
 
     if (zk::isWebOrPictureFile(absolute.toStdString())) {
         if (!readableFile(absolute)) {
-            ShowError(QString::fromStdString(zk::openErrorMessage(zk::OpenStatus::CannotOpen)));
+            host_.ShowError(
+                QString::fromStdString(zk::openErrorMessage(zk::OpenStatus::CannotOpen)));
             return;
         }
-        switch (zk::previewActionFor(settings.PreviewInProgram, settings.PreviewInNewWindow)) {
+        switch (zk::previewActionFor(settings_.PreviewInProgram, settings_.PreviewInNewWindow)) {
         case zk::PreviewAction::InProgram:
-            codeOutput_->ShowInBrowserPane(absolute);
-            CloseOverlayPanels();
+            codeOutput_.ShowInBrowserPane(absolute);
+            host_.CloseOverlayPanels();
             break;
         case zk::PreviewAction::ShellOpen:
             zk::platform::openDocument(absolute);
             break;
         case zk::PreviewAction::LaunchBrowser:
-            LaunchDocument(absolute, QStringLiteral("iexplore.exe"));
+            host_.LaunchDocument(absolute, QStringLiteral("iexplore.exe"));
             break;
         case zk::PreviewAction::Nothing:
             break;
@@ -69,54 +75,55 @@ void TForm1::OpenFileByPath(const QString& path) {
 
     const zk::OpenedText opened = zk::readTextFileForEditor(localPath(absolute));
     if (opened.status != zk::OpenStatus::Loaded) {
-        ShowError(QString::fromStdString(zk::openErrorMessage(opened.status)));
+        host_.ShowError(QString::fromStdString(zk::openErrorMessage(opened.status)));
         return;
     }
     // One step of the editor's own undo, so that a file opened by mistake can be undone.
-    zk::ui::replaceEditorText(Memo1, opened.text);
-    zk::ui::placeCaret(Memo1, opened.text, 0);
+    zk::ui::replaceEditorText(editor_, opened.text);
+    zk::ui::placeCaret(editor_, opened.text, 0);
 }
 
-void TForm1::BoutNouveauClick() {
-    zk::ui::replaceEditorText(Memo1, {});
+void TextTools::BoutNouveauClick() {
+    zk::ui::replaceEditorText(editor_, {});
     UndoFromClipboard = 0;
 }
 
-void TForm1::BoutOuvrirClick() {
+void TextTools::BoutOuvrirClick() {
     // "*" rather than "*.*": a name without a dot is a file too.
     const QString chosen = zk::platform::dialogs().openFileName(
-        this, QStringLiteral("Ouvrir un fichier texte"),
-        QString::fromStdString(settings.LastFolder), QStringLiteral("Fichiers (*.*)|*"));
+        host_.hostWindow(), QStringLiteral("Ouvrir un fichier texte"),
+        QString::fromStdString(settings_.LastFolder), QStringLiteral("Fichiers (*.*)|*"));
     if (!chosen.isEmpty())
         OpenFileByPath(chosen);
 }
 
-void TForm1::BoutSauverClick() {
-    const std::string text = zk::ui::coreText(Memo1);
+void TextTools::BoutSauverClick() {
+    const std::string text = zk::ui::coreText(editor_);
     if (text.empty()) {
         zk::platform::beep();
         return;
     }
     QString filter = kTextFilter;
     const QString chosen = zk::platform::dialogs().saveFileName(
-        this, QStringLiteral("Sauver un fichier texte ou html"),
-        QString::fromStdString(settings.LastFolder),
+        host_.hostWindow(), QStringLiteral("Sauver un fichier texte ou html"),
+        QString::fromStdString(settings_.LastFolder),
         kTextFilter + QStringLiteral("|*.txt|") + kHtmlFilter + QStringLiteral("|*.html"), &filter);
     if (chosen.isEmpty())
         return;
     const std::string path = QDir::fromNativeSeparators(chosen).toStdString();
-    settings.LastFolder = zk::folderOf(path);
+    settings_.LastFolder = zk::folderOf(path);
     const zk::SaveKind kind = zk::saveKindForFilter(filter == kHtmlFilter ? 2 : 1);
     const std::string name = zk::saveFileName(path, kind);
     const std::string file = localPath(QString::fromStdString(name));
     // Asked about the file really written, after the extension rule, and only here.
     const QString shownName = QString::fromStdString(name);
-    if (QFileInfo::exists(shownName) && !zk::platform::dialogs().confirmReplace(this, shownName))
+    if (QFileInfo::exists(shownName) &&
+        !zk::platform::dialogs().confirmReplace(host_.hostWindow(), shownName))
         return;
 
     zk::WriteResult written;
     if (kind == zk::SaveKind::Html) {
-        const std::optional<std::string> page = codeOutput_->PageToSave();
+        const std::optional<std::string> page = codeOutput_.PageToSave();
         if (!page)
             return;
         written = zk::saveHtmlFile(file, *page);
@@ -125,5 +132,7 @@ void TForm1::BoutSauverClick() {
     }
     // The previous file, if any, is still whole when the write failed.
     if (!written.ok())
-        ShowError(QString::fromStdString(zk::writeErrorMessage()));
+        host_.ShowError(QString::fromStdString(zk::writeErrorMessage()));
 }
+
+} // namespace zk::ui

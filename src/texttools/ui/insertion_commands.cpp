@@ -1,5 +1,7 @@
-// Insertions at the caret of Memo1: links made from the selection, the background sound,
-// and the shared InsertAtCaret.
+// Insertions at the caret of the editor (Memo1): links made from the selection, the background
+// sound, and the shared InsertAtCaret.
+#include "text_tools.h"
+
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QWidget>
@@ -8,8 +10,11 @@
 #include "dialogs.h"
 #include "editor_text.h"
 #include "insertions.h"
-#include "main_window.h"
+#include "settings_file.h"
 #include "text_files.h"
+#include "window_host.h"
+
+namespace zk::ui {
 
 namespace {
 
@@ -20,21 +25,21 @@ void copyWholeTextForUndo(const zk::ui::EditorState& state) {
 
 } // namespace
 
-void TForm1::InsertAtCaret(const QString& opening, const QString& closing) {
+void TextTools::InsertAtCaret(const QString& opening, const QString& closing) {
     UndoFromClipboard = 1;
-    const zk::ui::EditorState before = zk::ui::readEditor(Memo1);
+    const zk::ui::EditorState before = zk::ui::readEditor(editor_);
     copyWholeTextForUndo(before);
     const zk::CaretEdit edit = zk::insertAtCaret(before.text, before.start, before.length,
                                                  opening.toStdString(), closing.toStdString());
-    zk::ui::replaceEditorText(Memo1, edit.text);
-    zk::ui::placeCaret(Memo1, edit.text, edit.caret);
+    zk::ui::replaceEditorText(editor_, edit.text);
+    zk::ui::placeCaret(editor_, edit.text, edit.caret);
 }
 
-void TForm1::BoutLienClick() {
-    const zk::ui::EditorState before = zk::ui::readEditor(Memo1);
+void TextTools::BoutLienClick() {
+    const zk::ui::EditorState before = zk::ui::readEditor(editor_);
     const zk::LinkPlan plan = zk::planLink(before.selected());
     if (plan.kind == zk::LinkKind::NothingSelected) {
-        ShowError(QString::fromStdString(zk::linkNeedsSelectionMessage()));
+        host_.ShowError(QString::fromStdString(zk::linkNeedsSelectionMessage()));
         return;
     }
     UndoFromClipboard = 1;
@@ -46,25 +51,27 @@ void TForm1::BoutLienClick() {
     copyWholeTextForUndo(before);
     const zk::CaretEdit edit =
         zk::replaceSelection(before.text, before.start, before.length, plan.replacement);
-    zk::ui::replaceEditorText(Memo1, edit.text);
-    zk::ui::placeCaret(Memo1, edit.text, edit.caret);
+    zk::ui::replaceEditorText(editor_, edit.text);
+    zk::ui::placeCaret(editor_, edit.text, edit.caret);
 }
 
-void TForm1::CrerunLien1Click() {
+void TextTools::CrerunLien1Click() {
     BoutLienClick();
 }
 
-void TForm1::BoutSoundClick() {
+void TextTools::BoutSoundClick() {
     UndoFromClipboard = 1; // also when the dialog is cancelled: the placeholder goes in
     const QString chosen = zk::platform::dialogs().openFileName(
-        this, QStringLiteral("Ajouter un fichier audio"),
-        QString::fromStdString(settings.LastFolder),
+        host_.hostWindow(), QStringLiteral("Ajouter un fichier audio"),
+        QString::fromStdString(settings_.LastFolder),
         QStringLiteral("Fichiers Audio (*.wav,*.mid,*.mp3)|*.wav;*.mid;*.mp3"));
     if (chosen.isEmpty()) {
         InsertAtCaret(QString::fromStdString(zk::soundPlaceholderTag()), QString());
         return;
     }
     const QString path = QDir::fromNativeSeparators(chosen);
-    settings.LastFolder = zk::folderOf(path.toStdString());
+    settings_.LastFolder = zk::folderOf(path.toStdString());
     InsertAtCaret(QString::fromStdString(zk::soundTag(path.toStdString())), QString());
 }
+
+} // namespace zk::ui
