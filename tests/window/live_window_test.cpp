@@ -139,7 +139,7 @@ private slots:
         type(QStringLiteral("abc"));
         QTRY_VERIFY(evaluate(pane(), QStringLiteral("document.body.textContent"))
                         .contains(QStringLiteral("abc")));
-        form->C4->trigger(); // upper case
+        form->textTools()->C4->trigger(); // upper case
         live()->updateNow();
         QTRY_VERIFY(evaluate(pane(), QStringLiteral("document.body.textContent"))
                         .contains(QStringLiteral("ABC")));
