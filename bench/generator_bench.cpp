@@ -29,8 +29,8 @@ void BM_GenerateAllEffects(benchmark::State& state) {
     st.SignatureText = "Léa";
     std::size_t bytes = 0;
     for (auto _ : state) {
-        auto code = zk::GenerateCode(text, st, 0);
-        bytes = code->size();
+        auto code = zk::GenerateCode(text, st);
+        bytes = code.size();
         benchmark::DoNotOptimize(code);
     }
     state.counters["output_bytes"] = static_cast<double>(bytes);
@@ -48,7 +48,7 @@ void BM_GeneratePlain(benchmark::State& state) {
     const std::string text = sampleText(static_cast<std::size_t>(state.range(0)));
     zk::FormattingState st;
     for (auto _ : state)
-        benchmark::DoNotOptimize(zk::GenerateCode(text, st, 0));
+        benchmark::DoNotOptimize(zk::GenerateCode(text, st));
 }
 BENCHMARK(BM_GeneratePlain)->Arg(65534)->Unit(benchmark::kMicrosecond);
 
@@ -63,7 +63,7 @@ void BM_Gradient(benchmark::State& state) {
     options.gradient.type = static_cast<zk::GradientType>(state.range(0));
     options.gradient.blend = static_cast<zk::GradientBlend>(state.range(1));
     for (auto _ : state)
-        benchmark::DoNotOptimize(zk::GenerateCode(text, st, options, 0));
+        benchmark::DoNotOptimize(zk::GenerateCode(text, st, options));
 }
 BENCHMARK(BM_Gradient)
     ->ArgNames({"type", "blend"})
@@ -94,8 +94,8 @@ void BM_GenerateFormat(benchmark::State& state) {
     options.compact = state.range(1) == 1;
     std::size_t bytes = 0;
     for (auto _ : state) {
-        auto code = zk::GenerateCode(text, st, options, 0);
-        bytes = code->size();
+        auto code = zk::GenerateCode(text, st, options);
+        bytes = code.size();
         benchmark::DoNotOptimize(code);
     }
     state.counters["output_bytes"] = static_cast<double>(bytes);

@@ -478,11 +478,9 @@ std::optional<Failure> run(const std::vector<std::string>& args, const ReadStand
         return std::nullopt;
     }
 
-    std::optional<std::string> code = GenerateCode(text, settings.fmt, generatorOptions(options),
-                                                   request.codeView ? kCodeViewPanel : 0);
-    if (!code)
-        return Failure{kExitFailure, std::string(kProgram) + ": the generator is busy"};
-    out = std::move(*code);
+    GeneratorOptions generator = generatorOptions(options);
+    generator.keepLineBreaks = request.codeView;
+    out = GenerateCode(text, settings.fmt, generator);
     return std::nullopt;
 }
 

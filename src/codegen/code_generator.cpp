@@ -12,15 +12,6 @@
 namespace zk {
 namespace {
 
-bool g_running = false;
-
-struct RunningGuard {
-    RunningGuard() { g_running = true; }
-    ~RunningGuard() { g_running = false; }
-    RunningGuard(const RunningGuard&) = delete;
-    RunningGuard& operator=(const RunningGuard&) = delete;
-};
-
 // The user-perceived characters of a text, walked with a cursor that holds both the
 // 1-based position and the byte offset. Most texts are valid UTF-8 without any code point
 // that joins its neighbours (none below U+0300 does), so each character is one code point
@@ -633,10 +624,6 @@ std::string signatureImage(const FormattingState& st, const GeneratorOptions& op
 
 } // namespace
 
-bool GenerationRunning() {
-    return g_running;
-}
-
 TagPair StyleTags(const FormattingState& st) {
     static constexpr const char* kTags[4] = {"b", "i", "u", "s"};
     const unsigned sum =
@@ -819,19 +806,9 @@ std::string CopyTag(std::string_view text, std::size_t& scanPosition, int offset
     return std::string(chars.span(start, end));
 }
 
-std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& st,
-                                        int openPanel, const KeepResponsive& keepResponsive,
-                                        const Pacing& pacing) {
-    return GenerateCode(text, st, GeneratorOptions{}, openPanel, keepResponsive, pacing);
-}
-
-std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& st,
-                                        const GeneratorOptions& options, int openPanel,
-                                        const KeepResponsive& keepResponsive,
-                                        const Pacing& pacing) {
-    if (g_running)
-        return std::nullopt;
-    const RunningGuard guard;
+std::string GenerateCode(std::string_view text, const FormattingState& st,
+                         const GeneratorOptions& options, const KeepResponsive& keepResponsive,
+                         const Pacing& pacing) {
     if (text.empty() && st.SignatureOn == 0 && st.CodePrefix.empty())
         return std::string();
 
@@ -857,12 +834,12 @@ std::optional<std::string> GenerateCode(std::string_view text, const FormattingS
     code += style.opening;
     if (options.classic()) {
         // The classic fragment keeps a writer of its own, the fastest.
-        BodyWriter body(code, openPanel != kCodeViewPanel);
+        BodyWriter body(code, !options.keepLineBreaks);
         ClassicLetters letters(body);
         runBody(text, st, options.gradient, letters, keepResponsive, pacing);
         body.finish(tail);
     } else {
-        FormatWriter body(code, options, openPanel != kCodeViewPanel);
+        FormatWriter body(code, options, !options.keepLineBreaks);
         runBody(text, st, options.gradient, body, keepResponsive, pacing);
         body.finish();
     }

@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,9 +12,6 @@
 #include "gradient_sources.h"
 
 namespace zk {
-
-// Number of the overlay panel that is open; while the code view is open line breaks stay.
-inline constexpr int kCodeViewPanel = 8;
 
 // Called now and then during long texts so that a window can process its events.
 using KeepResponsive = std::function<void()>;
@@ -29,19 +25,13 @@ struct Pacing {
     std::chrono::milliseconds interval{5};
 };
 
-// Generates the fragment for text (UTF-8, lines ended by CR LF). Returns nullopt, and does
-// nothing, when called while a generation is already running (from inside keepResponsive).
-std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& state,
-                                        int openPanel, const KeepResponsive& keepResponsive = {},
-                                        const Pacing& pacing = {});
-// The same in the format and with the choices that options give.
-std::optional<std::string> GenerateCode(std::string_view text, const FormattingState& state,
-                                        const GeneratorOptions& options, int openPanel,
-                                        const KeepResponsive& keepResponsive = {},
-                                        const Pacing& pacing = {});
-
-// True while a generation runs.
-bool GenerationRunning();
+// Generates the fragment for text (UTF-8, lines ended by CR LF) in the format and with the
+// choices that options give. It keeps nothing between calls, so a generation started from
+// inside keepResponsive runs like any other; a window that must not start one meanwhile
+// keeps its own guard.
+std::string GenerateCode(std::string_view text, const FormattingState& state,
+                         const GeneratorOptions& options = {},
+                         const KeepResponsive& keepResponsive = {}, const Pacing& pacing = {});
 
 // Pieces of the fragment, each usable alone.
 struct TagPair {

@@ -15,7 +15,8 @@ enum class OutputFormat : std::uint8_t {
     BbCode = 2,      // "BBCode": the tags of forums
 };
 
-// The generator's choices kept beside the formatting state, which keeps its shape.
+// The generator's choices: those kept beside the formatting state, which keeps its shape,
+// and how the caller wants this one fragment.
 struct GeneratorOptions final {
     OutputFormat format = OutputFormat::ClassicHtml;
     // "Code compact": neighbouring letters with the same colour (and the same wave) share
@@ -25,6 +26,9 @@ struct GeneratorOptions final {
     bool percentSizes = false;
     // Where the gradient's colours come from, and how they are mixed.
     GradientOptions gradient = {};
+    // The text's line breaks stay as they are instead of becoming "<br>" (the code view
+    // shows the code so); not kept in the options file.
+    bool keepLineBreaks = false;
 
     // The classic fragment, written on the generator's fast path.
     bool classic() const { return format == OutputFormat::ClassicHtml && !compact; }

@@ -750,7 +750,7 @@ TEST_F(CliTest, settingsFile_givesTheStateAndFaceOfStartUp) {
     expected.FontFace = "Arial";
     const ToolRun r = runTool({"--settings", ini}, kBonjour);
     EXPECT_EQ(r.status, kExitOk) << r.err;
-    EXPECT_EQ(r.out, GenerateCode(kBonjour, expected, 0).value());
+    EXPECT_EQ(r.out, GenerateCode(kBonjour, expected));
     EXPECT_NE(r.out.find("face=\"Arial\""), std::string::npos);
     EXPECT_EQ(r.out.rfind("<p>é", 0), 0u);
 }
@@ -833,7 +833,7 @@ TEST_F(CliTest, optionsFile_givesTheFormatInTheOrderGiven) {
         args.insert(args.end(), gradient.begin(), gradient.end());
         const ToolRun r = runTool(args, kBonjour);
         EXPECT_EQ(r.status, kExitOk) << r.err;
-        EXPECT_EQ(r.out, GenerateCode(kBonjour, st, c.options, 0).value()) << c.args[1];
+        EXPECT_EQ(r.out, GenerateCode(kBonjour, st, c.options)) << c.args[1];
     }
 }
 
@@ -892,7 +892,7 @@ TEST_F(CliTest, gradientOptions_inTheOrderGiven) {
         args.insert(args.end(), {"--set", "GradientSymmetry=2"});
         const ToolRun r = runTool(args, text);
         EXPECT_EQ(r.status, kExitOk) << r.err;
-        EXPECT_EQ(r.out, GenerateCode(text, st, c.options, 0).value()) << c.args[1];
+        EXPECT_EQ(r.out, GenerateCode(text, st, c.options)) << c.args[1];
     }
 }
 
@@ -920,7 +920,7 @@ TEST_F(CliTest, emptySettingsFile_readsZerosLikeTheProgram) {
     ASSERT_EQ(ParseSettings("", s).status, LoadResult::Ok);
     s.fmt.GradientOn = 1;
     ApplyFontFaceIndex(s.fmt);
-    EXPECT_EQ(r.out, GenerateCode("ab", s.fmt, 0).value());
+    EXPECT_EQ(r.out, GenerateCode("ab", s.fmt));
 }
 
 // --- The real program --------------------------------------------------------------------

@@ -43,11 +43,17 @@ void oneColourBody(FormattingState& st) {
     st.GradientStartColor = st.GradientEndColor = 0x336699;
 }
 
+// options with the line breaks kept as they are, as the code view wants the code, or not.
+GeneratorOptions keepingLineBreaks(GeneratorOptions options, bool keep) {
+    options.keepLineBreaks = keep;
+    return options;
+}
+
 std::string generate(std::string_view text, const Configure& setup, const GeneratorOptions& options,
-                     int openPanel = 0) {
+                     bool keepLineBreaks = false) {
     FormattingState st;
     setup(st);
-    return GenerateCode(text, st, options, openPanel).value();
+    return GenerateCode(text, st, keepingLineBreaks(options, keepLineBreaks));
 }
 
 struct Case {
@@ -56,12 +62,12 @@ struct Case {
     Configure setup;
     GeneratorOptions options;
     std::string code;
-    int openPanel = 0;
+    bool keepLineBreaks = false; // as the code view wants the code
 };
 
 void runCases(const std::vector<Case>& cases) {
     for (const auto& c : cases)
-        EXPECT_EQ(generate(c.text, c.setup, c.options, c.openPanel), c.code) << c.name;
+        EXPECT_EQ(generate(c.text, c.setup, c.options, c.keepLineBreaks), c.code) << c.name;
 }
 
 std::size_t count(std::string_view code, std::string_view what) {
@@ -94,7 +100,7 @@ TEST(Formats, assembleTheFragment) {
         {"styles: code view keeps the line break", "Bonjour\r\nà  tous", styled, kCss,
          "<span style=\"color:#FF0000;font-family:'Verdana';font-size:small\"><div "
          "style=\"text-align:center\"><b>Bonjour\r\nà&nbsp;&nbsp;tous</b></div></span>",
-         kCodeViewPanel},
+         true},
         {"BBCode: style, centre and colour", "Bonjour\r\nà  tous", styled, kBbcode,
          "[font=Verdana][size=2][color=#FF0000][center][b]Bonjour\r\nà  "
          "tous[/b][/center][/color][/size][/font]"},
@@ -414,9 +420,9 @@ TEST(Formats, coloursAreSpeltAsInTheClassicCode) {
         st.SignatureText = "S";
         st.SignatureColor = colour;
         const std::string digits = ColorToHtml(colour);
-        EXPECT_EQ(count(GenerateCode("x", st, 0).value(), "color=\"#" + digits + "\""), 2u);
-        EXPECT_EQ(count(GenerateCode("x", st, kCss, 0).value(), "color:#" + digits + ";"), 2u);
-        EXPECT_EQ(count(GenerateCode("x", st, kBbcode, 0).value(), "[color=#" + digits + "]"), 2u);
+        EXPECT_EQ(count(GenerateCode("x", st), "color=\"#" + digits + "\""), 2u);
+        EXPECT_EQ(count(GenerateCode("x", st, kCss), "color:#" + digits + ";"), 2u);
+        EXPECT_EQ(count(GenerateCode("x", st, kBbcode), "[color=#" + digits + "]"), 2u);
     }
 }
 
@@ -428,7 +434,7 @@ TEST(Formats, marqueeIsLeftOutOfBbcodeOnly) {
             st.MarqueeVertical = static_cast<std::uint8_t>(v);
             st.ScrollingOn = 1;
             EXPECT_EQ(MarqueeTags(st, OutputFormat::Html5).opening, MarqueeTags(st).opening);
-            const std::string bbcode = GenerateCode("x", st, kBbcode, 0).value();
+            const std::string bbcode = GenerateCode("x", st, kBbcode);
             EXPECT_EQ(bbcode.find("marquee"), std::string::npos) << bbcode;
         }
     }
@@ -619,16 +625,17 @@ TEST(FormatsDifferential, everyFormatShowsWhatTheClassicCodeShows) {
     for (int round = 0; round < 1500; ++round) {
         const std::string text = randomText(rng, kPieces, std::size(kPieces));
         const FormattingState st = randomState(rng);
-        const int panel = rng() % 2 ? kCodeViewPanel : 0;
-        const std::string classic = GenerateCode(text, st, panel).value();
+        const bool keep = rng() % 2;
+        const std::string classic = GenerateCode(text, st, keepingLineBreaks({}, keep));
         const std::vector<Cell> expected = cells(classic, {});
         for (const GeneratorOptions& options : formats) {
-            const std::string code = GenerateCode(text, st, options, panel).value();
+            const std::string code = GenerateCode(text, st, keepingLineBreaks(options, keep));
             ASSERT_EQ(cells(code, options), expected)
                 << "text: " << text << "\ncode: " << code << "\nclassic: " << classic;
             if (options.compact) {
-                EXPECT_LE(code.size(),
-                          GenerateCode(text, st, uncompacted(options), panel).value().size());
+                EXPECT_LE(
+                    code.size(),
+                    GenerateCode(text, st, keepingLineBreaks(uncompacted(options), keep)).size());
             }
         }
     }
@@ -643,8 +650,8 @@ TEST(FormatsDifferential, stylesSpellTheClassicCodeElementForElement) {
     for (int round = 0; round < 1500; ++round) {
         const std::string text = randomText(rng, kPieces, std::size(kPieces));
         const FormattingState st = randomState(rng);
-        const int panel = rng() % 2 ? kCodeViewPanel : 0;
-        std::string expected = GenerateCode(text, st, panel).value();
+        const bool keep = rng() % 2;
+        std::string expected = GenerateCode(text, st, keepingLineBreaks({}, keep));
         expected =
             std::regex_replace(expected, std::regex("<font color=\"#"), "<span style=\"color:#");
         for (int size = 1; size <= 7; ++size)
@@ -653,7 +660,8 @@ TEST(FormatsDifferential, stylesSpellTheClassicCodeElementForElement) {
                 std::string("<span style=\"font-size:") + kCssSizes[size - 1] + "\">");
         expected = std::regex_replace(expected, std::regex("</font>"), "</span>");
         expected = std::regex_replace(expected, std::regex("&nbsp"), "&nbsp;");
-        ASSERT_EQ(GenerateCode(text, st, kCss, panel).value(), expected) << "text: " << text;
+        ASSERT_EQ(GenerateCode(text, st, keepingLineBreaks(kCss, keep)), expected)
+            << "text: " << text;
     }
 }
 
@@ -703,7 +711,7 @@ TEST(FormatsDifferential, bbcodeTagsAlwaysBalance) {
         st.SignatureImageUrl = "i[g";
         st.SignatureLink = "l]@";
         for (const GeneratorOptions& options : {kBbcode, compacted(kBbcodePercent)}) {
-            const std::string code = GenerateCode(text, st, options, 0).value();
+            const std::string code = GenerateCode(text, st, options);
             std::vector<std::string> open;
             for (std::size_t i = 0; i < code.size(); ++i) {
                 std::smatch m;

@@ -112,7 +112,7 @@ std::string waves(const std::string& work, const FormattingState& st) {
 
 } // namespace
 
-std::string GenerateCode(std::string_view text, const FormattingState& st, int openPanel) {
+std::string GenerateCode(std::string_view text, const FormattingState& st, bool keepLineBreaks) {
     std::string work(text);
     if (work.empty() && st.SignatureOn == 0 && st.CodePrefix.empty())
         return {};
@@ -125,7 +125,7 @@ std::string GenerateCode(std::string_view text, const FormattingState& st, int o
     const TagPair marquee = st.ScrollingOn == 1 ? MarqueeTags(st) : TagPair{};
     if (st.WavesOn == 1)
         work = waves(work, st);
-    if (openPanel != kCodeViewPanel)
+    if (!keepLineBreaks)
         work = replaceAll(work, "\r\n", "<br>");
     work = replaceAll(work, "  ", "&nbsp&nbsp");
     return st.CodePrefix + marquee.opening + font.opening + align.opening + style.opening + work +

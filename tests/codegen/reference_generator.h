@@ -11,6 +11,8 @@
 
 namespace zk::reference {
 
-std::string GenerateCode(std::string_view text, const FormattingState& state, int openPanel);
+// keepLineBreaks: the line breaks stay as they are instead of becoming "<br>".
+std::string GenerateCode(std::string_view text, const FormattingState& state,
+                         bool keepLineBreaks = false);
 
 } // namespace zk::reference

@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <QWebEngineView>
 
+#include "clipboard.h"
 #include "code_output.h"
 #include "options_file.h"
 #include "part_test_support.h"
 #include "settings_file.h"
+#include "sounds.h"
 
 using namespace zktest;
 
@@ -69,7 +72,7 @@ private slots:
         s.host.openPanel = 3;
         s.editor->setPlainText(QStringLiteral("un\ndeux"));
         s.part->BoutCodeClick();
-        QCOMPARE(s.host.openPanel, zk::kCodeViewPanel);
+        QCOMPARE(s.host.openPanel, zk::ui::CodeOutput::kCodeViewPanel);
         QVERIFY(s.part->Memo2->toPlainText().contains(QStringLiteral("un\n")));
         s.part->Panel8->show(); // the real window shows the panel it opened
         s.part->BoutCodeClick();
@@ -97,6 +100,38 @@ private slots:
         s.part->BoutNavIntegreClick();
         QCOMPARE(s.host.launched, QStringList{s.part->PreviewPagePath()});
         QVERIFY(s.host.errors.isEmpty());
+    }
+
+    // The guard against a generation started while one runs is the part's: a copy, the
+    // code view and a generation asked for meanwhile are refused with a beep each and leave
+    // the first one's code alone; the next generation runs as usual.
+    void aGenerationWhileOneRunsIsRefused() {
+        Setup s;
+        s.part->GenerationPacing = {1000, std::chrono::milliseconds(0)};
+        s.settings.fmt.GradientOn = 1;
+        s.editor->setPlainText(QString(20000, QLatin1Char('a')));
+        zk::platform::setClipboardText(QStringLiteral("avant"));
+        const int beeps = zk::platform::beepCount();
+        bool ranDuring = false;
+        QTimer::singleShot(0, s.part, [&] {
+            ranDuring = true;
+            QVERIFY(s.part->Generating());
+            QVERIFY(!s.part->Generate());
+            s.part->BoutClipBoardClick();
+            s.part->BoutCodeClick();
+        });
+        const std::optional<std::string> code = s.part->Generate();
+        QVERIFY(ranDuring);
+        QVERIFY(code);
+        QCOMPARE(s.part->GeneratedCode(), *code);
+        QVERIFY(code->size() > 20000);
+        QCOMPARE(zk::platform::beepCount(), beeps + 3);
+        QCOMPARE(zk::platform::clipboardText(), QStringLiteral("avant"));
+        QCOMPARE(s.host.openPanel, 0);
+        QVERIFY(!s.part->Generating());
+        s.editor->setPlainText(QStringLiteral("x"));
+        QVERIFY(s.part->Generate());
+        QCOMPARE(zk::platform::beepCount(), beeps + 3);
     }
 
     // A preview page that cannot be written is reported through the host.

@@ -328,7 +328,7 @@ private slots:
         bool runningSeen = false;
         QTimer::singleShot(0, form.get(), [&] {
             ranDuring = true;
-            runningSeen = zk::GenerationRunning();
+            runningSeen = form->codeOutput()->Generating();
             form->codeOutput()->BoutClipBoardClick();
             form->codeOutput()->BoutCodeClick();
             QTest::keyClick(form->Memo1, Qt::Key_F12);
@@ -339,7 +339,7 @@ private slots:
         QCOMPARE(zk::platform::beepCount(), beeps + 3);
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("avant"));
         QCOMPARE(int(form->OpenPanel), 0);
-        QVERIFY(!zk::GenerationRunning());
+        QVERIFY(!form->codeOutput()->Generating());
         QVERIFY(previewBytes().size() > 20000);
     }
 };

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -80,7 +81,7 @@ QString CodeOutput::PreviewPagePath() const {
 }
 
 std::optional<std::string> CodeOutput::Generate() {
-    return Generate(host_.OpenPanelNumber());
+    return Generate(host_.OpenPanelNumber() == kCodeViewPanel);
 }
 
 zk::GeneratorOptions CodeOutput::GenerationOptions() const {
@@ -90,28 +91,28 @@ zk::GeneratorOptions CodeOutput::GenerationOptions() const {
     return generator;
 }
 
-std::optional<std::string> CodeOutput::Generate(int openPanel) {
-    if (zk::GenerationRunning()) {
+std::optional<std::string> CodeOutput::Generate(bool keepLineBreaks) {
+    // A command run while the window answers during a generation would start a second
+    // one over the state and the code of the first: it is refused.
+    if (generating_) {
         zk::platform::beep();
         return std::nullopt;
     }
-    // The window keeps answering during a long generation; a second one is refused.
-    std::optional<std::string> code = zk::GenerateCode(
-        coreText(editor_), settings_.fmt, GenerationOptions(), openPanel,
-        [] { QCoreApplication::processEvents(); }, GenerationPacing);
-    if (!code) {
-        zk::platform::beep();
-        return std::nullopt;
-    }
-    generatedCode_ = *code;
-    return code;
+    const QScopedValueRollback<bool> running(generating_, true);
+    zk::GeneratorOptions generator = GenerationOptions();
+    generator.keepLineBreaks = keepLineBreaks;
+    generatedCode_ = zk::GenerateCode(
+        coreText(editor_), settings_.fmt, generator, [] { QCoreApplication::processEvents(); },
+        GenerationPacing);
+    return generatedCode_;
 }
 
 std::optional<std::string> CodeOutput::LiveCode() {
-    if (zk::GenerationRunning())
+    if (generating_)
         return std::nullopt;
-    return zk::GenerateCode(coreText(editor_), settings_.fmt, GenerationOptions(),
-                            host_.OpenPanelNumber());
+    zk::GeneratorOptions generator = GenerationOptions();
+    generator.keepLineBreaks = host_.OpenPanelNumber() == kCodeViewPanel;
+    return zk::GenerateCode(coreText(editor_), settings_.fmt, generator);
 }
 
 bool CodeOutput::LiveShown() const {
@@ -211,16 +212,16 @@ void CodeOutput::BoutCodeClick() {
         editor_->setFocus();
         return;
     }
-    if (zk::GenerationRunning()) {
+    if (generating_) {
         zk::platform::beep();
         return;
     }
     host_.CloseOverlayPanels();
     // The code view keeps the text's line breaks.
-    if (!Generate(zk::kCodeViewPanel))
+    if (!Generate(true))
         return;
     setEditorText(Memo2, generatedCode_);
-    host_.ToggleOverlayPanel(zk::kCodeViewPanel, {}, {});
+    host_.ToggleOverlayPanel(kCodeViewPanel, {}, {});
     Memo2->setFocus();
 }
 

@@ -50,11 +50,17 @@ public:
     // (tests make them few).
     zk::Pacing GenerationPacing;
 
-    // The fragment of the editor's text, as the overlay panel openPanel (by default the
-    // one open) wants it; nullopt, with a beep, while another generation runs. The window
-    // keeps answering during a long generation.
+    // The number of the code view among the window's overlay panels.
+    static constexpr int kCodeViewPanel = 8;
+
+    // The fragment of the editor's text, its line breaks kept while the code view is open
+    // (or when keepLineBreaks says so); nullopt, with a beep, while another generation runs.
+    // The window keeps answering during a long generation, so a command may arrive then.
     std::optional<std::string> Generate();
-    std::optional<std::string> Generate(int openPanel);
+    std::optional<std::string> Generate(bool keepLineBreaks);
+    std::optional<std::string> Generate(int) = delete; // a panel number is no choice here
+    // True while a generation runs.
+    bool Generating() const { return generating_; }
     // The fragment of the last generation.
     const std::string& GeneratedCode() const { return generatedCode_; }
     // The page "Enregistrer en HTML" writes: the fragment wrapped as a page; nullopt, with
@@ -107,6 +113,7 @@ private:
     QWidget* window_ = nullptr;
     QString appFolder_;
     std::string generatedCode_;
+    bool generating_ = false;
     bool browserPaneWanted_ = false;
     QString pendingWebBPage_;
     LivePreview* live_ = nullptr;

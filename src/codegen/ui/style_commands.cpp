@@ -65,7 +65,7 @@ void TForm1::T0Click(QAction* sender) {
     const int tag = sender->data().toInt();
     settings.fmt.FontFaceIndex = static_cast<std::uint8_t>(tag);
     CheckGroupItem(QStringLiteral("T"), 0, 23, tag);
-    settings.fmt.FontFace = sender->text().toStdString();
+    zk::ApplyFontFaceIndex(settings.fmt); // the face's name from the table, not the caption
     ApplyCharacterTableFont();
 }
 
