@@ -162,6 +162,7 @@ LivePage::LivePage(QWebEngineView* view, QUrl base, QObject* parent)
         pushAfterLoad_ = false;
         pending_.clear();
         ++round_;
+        emit idle();
     });
     connect(view, &QWebEngineView::loadFinished, this, [this](bool ok) {
         if (!std::exchange(ownLoadRunning_, false))
@@ -253,6 +254,8 @@ void LivePage::done(bool ok) {
     }
     if (ok)
         emit shown();
+    if (!busy_)
+        emit idle();
 }
 
 } // namespace zk::platform

@@ -37,6 +37,9 @@ public:
 signals:
     // The newest fragment given to show() is in the page.
     void shown();
+    // Nothing is on its way into the page any more (shown, failed or overtaken by another
+    // page).
+    void idle();
 
 private:
     void load(const QString& fragment);

@@ -35,6 +35,7 @@ private slots:
                     return std::nullopt;
                 }
                 ++generations_;
+                generated_ = code_;
                 return code_;
             },
             [this] { return mayShow_; }, view_);
@@ -84,6 +85,28 @@ private slots:
         QCOMPARE(generations_, 1);
     }
 
+    // A change made while the page still takes in the fragment before waits for it: the
+    // changes made meanwhile make one generation, of the newest code, once the page is free.
+    void changesWhileThePageIsBusyWaitForIt() {
+        QSignalSpy shown(live_, &LivePreview::shown);
+        live_->changed();
+        QTRY_COMPARE_WITH_TIMEOUT(generations_, 1, kWait);
+        const bool busy = live_->page()->busy();
+        for (const char* code : {"<i>a</i>", "<i>ab</i>", "<i>abc</i>"}) {
+            code_ = code;
+            live_->changed();
+            bool later = false;
+            QTimer::singleShot(0, this, [&later] { later = true; });
+            QTRY_VERIFY_WITH_TIMEOUT(later, kWait);
+        }
+        if (busy && live_->page()->busy())
+            QCOMPARE(generations_, 1); // nothing generated while the page was busy
+        QTRY_VERIFY_WITH_TIMEOUT(!live_->pending() && !live_->page()->busy(), kWait);
+        QVERIFY(generations_ <= 4);
+        QCOMPARE(generated_, std::string("<i>abc</i>")); // the newest, generated last
+        QVERIFY(shown.count() >= 1);
+    }
+
     // updateNow runs a waiting update at once, and nothing when none waits.
     void updateNowRunsTheWaitingUpdate() {
         live_->updateNow();
@@ -107,6 +130,7 @@ private:
     int refusals_ = 0;
     bool mayShow_ = true;
     std::string code_;
+    std::string generated_;
 };
 
 int main(int argc, char** argv) {

@@ -24,13 +24,17 @@ void LivePreview::setView(QWebEngineView* view, const QUrl& base) {
         return;
     page_ = new zk::platform::LivePage(view, base, this);
     connect(page_, &zk::platform::LivePage::shown, this, &LivePreview::shown);
+    connect(page_, &zk::platform::LivePage::idle, this, [this] {
+        if (std::exchange(waitingForPage_, false))
+            update();
+    });
 }
 
 void LivePreview::changed() {
     if (pending_)
         return;
     pending_ = true;
-    QTimer::singleShot(0, this, &LivePreview::update);
+    QTimer::singleShot(0, this, [this] { update(); });
 }
 
 void LivePreview::hold() {
@@ -40,15 +44,19 @@ void LivePreview::hold() {
 
 void LivePreview::updateNow() {
     if (pending_)
-        update();
+        update(true);
 }
 
-void LivePreview::update() {
+void LivePreview::update(bool evenIfPageBusy) {
     if (!pending_)
         return;
+    if (!evenIfPageBusy && page_ && page_->busy() && !held_ && mayShow_()) {
+        waitingForPage_ = true;
+        return;
+    }
     std::optional<std::string> code = generate_();
     if (!code) {
-        QTimer::singleShot(kRetryMs, this, &LivePreview::update);
+        QTimer::singleShot(kRetryMs, this, [this] { update(); });
         return;
     }
     pending_ = false;

@@ -18,7 +18,9 @@ namespace zk::ui {
 // Follows the typing: after each change that shapes the code, the fragment is generated
 // once the window has finished with the event that changed it (changes made meanwhile are
 // folded into that one generation), its size is told for the code-size meter, and, while
-// showing is allowed, it is pushed into the preview view without reloading it.
+// showing is allowed, it is pushed into the preview view without reloading it. While the
+// page still takes in the fragment before, the generation waits for it: the keys typed
+// meanwhile make one generation, not one each.
 class LivePreview final : public QObject {
     Q_OBJECT
 
@@ -55,13 +57,14 @@ signals:
     void shown();
 
 private:
-    void update();
+    void update(bool evenIfPageBusy = false);
 
     Generate generate_;
     MayShow mayShow_;
     QPointer<zk::platform::LivePage> page_;
     bool pending_ = false;
     bool held_ = false;
+    bool waitingForPage_ = false;
     // The code the view shows as far as this preview knows.
     std::optional<std::string> shownCode_;
 };
