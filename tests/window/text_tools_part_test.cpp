@@ -179,7 +179,7 @@ private slots:
         s.editor->setPlainText(QStringLiteral("texte"));
         s.code->Memo2->setPlainText(QStringLiteral("<b>code</b>"));
         s.part->UndoFromClipboard = 1;
-        s.host.openPanel = zk::kCodeViewPanel;
+        s.host.openPanel = zk::ui::CodeOutput::kCodeViewPanel;
         QCOMPARE(s.part->EditTarget(), s.code->Memo2);
         s.part->ToutSelectionner1Click();
         s.part->Copier1Click();

@@ -37,7 +37,7 @@ void cutSelection(QPlainTextEdit* editor) {
 } // namespace
 
 bool TextTools::CodeViewOpen() const {
-    return host_.OpenPanelNumber() == zk::kCodeViewPanel;
+    return host_.OpenPanelNumber() == CodeOutput::kCodeViewPanel;
 }
 
 QPlainTextEdit* TextTools::EditTarget() const {
