@@ -263,6 +263,22 @@ private slots:
                     meter()->contentsRect().width());
     }
 
+    // The option is written at close and read at the next start: off, nothing is pushed.
+    void optionSurvivesCloseAndReopen() {
+        openReady();
+        form->options.LivePreview = 0;
+        form->close();
+        QVERIFY(readFile(folder->optionsPath()).contains("LivePreview=0\r\n"));
+        form = openWindow(*folder);
+        QCOMPARE(form->options.LivePreview, std::uint8_t(0));
+        QTRY_VERIFY(pane());
+        QTRY_VERIFY(live()->page());
+        form->Memo1->setFocus();
+        type(QStringLiteral("rien"));
+        QCOMPARE(meter()->text(), meterText(codeSize()));
+        QCOMPARE(live()->page()->loads() + live()->page()->pushes(), 0);
+    }
+
     // Thousands are grouped by a space, as French writes them.
     void numbersAreGroupedByThousands() {
         const std::pair<std::size_t, const char*> cases[] = {
