@@ -113,28 +113,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (zk::ParsePreset(presetFile, st).status == zk::LoadResult::Ok)
             zk::ApplyFontFaceIndex(st);
     }
-    const int panel = in.ConsumeBool() ? zk::kCodeViewPanel : 0;
+    zk::GeneratorOptions classic;
+    classic.keepLineBreaks = in.ConsumeBool(); // as the code view asks
     const std::string text = zk::u32ToUtf8(zk::utf8ToU32(in.ConsumeRemainingBytesAsString()));
 
-    const auto code = zk::GenerateCode(text, st, panel);
-    if (!code || zk::GenerationRunning())
-        std::abort();
+    const std::string code = zk::GenerateCode(text, st, classic);
     const bool sameReading = !(st.GradientOn == 1 && st.WavesOn == 1 && hasLetterJoiningATag(text));
-    if (sameReading && *code != zk::reference::GenerateCode(text, st, panel))
+    if (sameReading && code != zk::reference::GenerateCode(text, st, classic.keepLineBreaks))
         std::abort();
 
     // The other formats, on the same state and text: compact code is never longer.
     for (const zk::OutputFormat format :
          {zk::OutputFormat::ClassicHtml, zk::OutputFormat::Html5, zk::OutputFormat::BbCode}) {
-        zk::GeneratorOptions options;
+        zk::GeneratorOptions options = classic;
         options.format = format;
         options.percentSizes = format == zk::OutputFormat::BbCode && text.size() % 2 == 1;
-        const auto plain = format == zk::OutputFormat::ClassicHtml
-                               ? code
-                               : zk::GenerateCode(text, st, options, panel);
+        const std::string plain =
+            format == zk::OutputFormat::ClassicHtml ? code : zk::GenerateCode(text, st, options);
         options.compact = true;
-        const auto compact = zk::GenerateCode(text, st, options, panel);
-        if (!plain || !compact || zk::GenerationRunning() || compact->size() > plain->size())
+        const std::string compact = zk::GenerateCode(text, st, options);
+        if (compact.size() > plain.size())
             std::abort();
     }
     return 0;
