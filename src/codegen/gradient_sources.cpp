@@ -148,7 +148,7 @@ LetterColours::LetterColours(const FormattingState& state, const GradientOptions
             for (Color c : stops_)
                 labs_.push_back(OkLabOf(c));
     }
-    lastPlace_ = kind_ == Kind::Positions ? length : (letters == 0 ? 0 : letters - 1);
+    lastPlace_ = letters == 0 ? 0 : letters - 1;
     if (kind_ == Kind::Positions) {
         // As the classic gradient: a symmetry of 0 counts as plain, 2 goes twice as fast.
         const double m = state.GradientSymmetry == 0 ? 1.0 : state.GradientSymmetry;
@@ -160,32 +160,8 @@ LetterColours::LetterColours(const FormattingState& state, const GradientOptions
     }
 }
 
-Color LetterColours::startRun(std::uint64_t k) {
-    // pointOf never decreases with k, and k times the step lands within a place of where
-    // the point changes: start there and walk to the exact ends.
-    const std::uint64_t point = pointOf(k);
-    std::uint64_t first = 0;
-    if (point > 0) {
-        const double guess = (static_cast<double>(point) - 0.5) / step_;
-        first = guess <= 0 ? 0 : std::min(k, static_cast<std::uint64_t>(guess));
-        while (first < k && pointOf(first) != point)
-            ++first;
-        while (first > 0 && pointOf(first - 1) == point)
-            --first;
-    }
-    std::uint64_t last = lastPlace_;
-    if (point < lastPoint_) {
-        const double guess = (static_cast<double>(point) + 0.5) / step_;
-        last = guess >= static_cast<double>(lastPlace_)
-                   ? lastPlace_
-                   : std::max(k, static_cast<std::uint64_t>(guess));
-        while (last > k && pointOf(last) != point)
-            --last;
-        while (last < lastPlace_ && pointOf(last + 1) == point)
-            ++last;
-    }
-    runFirst_ = first;
-    runLast_ = last;
+Color LetterColours::newPoint(std::uint64_t point) {
+    runPoint_ = point;
     runColour_ =
         kind_ == Kind::Rainbow ? RainbowColour(rainbowStart_ + static_cast<int>(point)) : at(point);
     return runColour_;

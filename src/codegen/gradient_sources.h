@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "colour_space.h"
@@ -119,8 +120,8 @@ public:
     Color next(std::uint64_t p) {
         if (kind_ == Kind::Classic)
             return steps_.colorAt(p);
-        const std::uint64_t k = place(p);
-        return k >= runFirst_ && k <= runLast_ ? runColour_ : startRun(k);
+        const std::uint64_t point = pointOf(place(p));
+        return point == runPoint_ ? runColour_ : newPoint(point);
     }
 
 private:
@@ -143,8 +144,8 @@ private:
         return std::min(static_cast<std::uint64_t>(static_cast<double>(k) * step_ + 0.5),
                         lastPoint_);
     }
-    // Finds the places around k that share its point, and gives its colour.
-    Color startRun(std::uint64_t k);
+    // The colour of a point other than the last one asked for, kept for the next letters.
+    Color newPoint(std::uint64_t point);
     // The colour at a point of the stops' row, each worked out once.
     Color at(std::uint64_t point);
     Color mix(std::uint64_t point) const;
@@ -155,13 +156,11 @@ private:
     bool okLab_ = false;
     std::uint64_t length_ = 0;    // characters in the text
     std::uint64_t index_ = 0;     // the letters given one so far
-    std::uint64_t lastPlace_ = 0; // of the last letter (the letters), or the text's length
+    std::uint64_t lastPlace_ = 0; // of the last letter (the letters)
     double step_ = 0;             // points per position (Positions), per letter (the others)
     std::uint64_t lastPoint_ = 0;
-    // Neighbouring letters mostly share a point: the places of the last one asked for, and
-    // its colour, are kept.
-    std::uint64_t runFirst_ = 1;
-    std::uint64_t runLast_ = 0;
+    // Neighbouring letters mostly share a point: the last one asked for, and its colour.
+    std::uint64_t runPoint_ = std::numeric_limits<std::uint64_t>::max();
     Color runColour_ = 0;
     std::vector<Color> stops_;
     std::vector<OkLab> labs_;   // the stops in OKLab
