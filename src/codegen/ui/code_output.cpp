@@ -81,13 +81,18 @@ QString CodeOutput::PreviewPagePath() const {
 }
 
 std::optional<std::string> CodeOutput::Generate() {
-    return Generate(host_.OpenPanelNumber() == kCodeViewPanel);
+    return Generate(CodeViewOpen());
 }
 
-zk::GeneratorOptions CodeOutput::GenerationOptions() const {
+bool CodeOutput::CodeViewOpen() const {
+    return host_.OpenPanelNumber() == kCodeViewPanel;
+}
+
+zk::GeneratorOptions CodeOutput::GenerationOptions(bool keepLineBreaks) const {
     // The gradient's choices of the options file; the code stays classic HTML here.
     zk::GeneratorOptions generator;
     generator.gradient = zk::generatorOptions(options_).gradient;
+    generator.keepLineBreaks = keepLineBreaks;
     return generator;
 }
 
@@ -99,20 +104,16 @@ std::optional<std::string> CodeOutput::Generate(bool keepLineBreaks) {
         return std::nullopt;
     }
     const QScopedValueRollback<bool> running(generating_, true);
-    zk::GeneratorOptions generator = GenerationOptions();
-    generator.keepLineBreaks = keepLineBreaks;
     generatedCode_ = zk::GenerateCode(
-        coreText(editor_), settings_.fmt, generator, [] { QCoreApplication::processEvents(); },
-        GenerationPacing);
+        coreText(editor_), settings_.fmt, GenerationOptions(keepLineBreaks),
+        [] { QCoreApplication::processEvents(); }, GenerationPacing);
     return generatedCode_;
 }
 
 std::optional<std::string> CodeOutput::LiveCode() {
     if (generating_)
         return std::nullopt;
-    zk::GeneratorOptions generator = GenerationOptions();
-    generator.keepLineBreaks = host_.OpenPanelNumber() == kCodeViewPanel;
-    return zk::GenerateCode(coreText(editor_), settings_.fmt, generator);
+    return zk::GenerateCode(coreText(editor_), settings_.fmt, GenerationOptions(CodeViewOpen()));
 }
 
 bool CodeOutput::LiveShown() const {

@@ -52,6 +52,8 @@ public:
 
     // The number of the code view among the window's overlay panels.
     static constexpr int kCodeViewPanel = 8;
+    // The code view is the overlay panel open.
+    bool CodeViewOpen() const;
 
     // The fragment of the editor's text, its line breaks kept while the code view is open
     // (or when keepLineBreaks says so); nullopt, with a beep, while another generation runs.
@@ -99,7 +101,7 @@ signals:
 
 private:
     zk::platform::PreviewPage PreviewPane();
-    zk::GeneratorOptions GenerationOptions() const;
+    zk::GeneratorOptions GenerationOptions(bool keepLineBreaks) const;
     // The code for the live preview and the meter: no beep, no pause for the window's
     // events (a command's generation is never refused because of it); nullopt while a
     // command's generation runs.

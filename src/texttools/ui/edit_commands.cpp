@@ -36,34 +36,30 @@ void cutSelection(QPlainTextEdit* editor) {
 
 } // namespace
 
-bool TextTools::CodeViewOpen() const {
-    return host_.OpenPanelNumber() == CodeOutput::kCodeViewPanel;
-}
-
 QPlainTextEdit* TextTools::EditTarget() const {
-    return CodeViewOpen() ? codeOutput_.Memo2 : editor_;
+    return codeOutput_.CodeViewOpen() ? codeOutput_.Memo2 : editor_;
 }
 
 void TextTools::BoutCouperClick() {
-    if (!CodeViewOpen())
+    if (!codeOutput_.CodeViewOpen())
         UndoFromClipboard = 0;
     cutSelection(EditTarget());
 }
 
 void TextTools::BoutCopierClick() {
-    if (!CodeViewOpen())
+    if (!codeOutput_.CodeViewOpen())
         UndoFromClipboard = 0;
     copySelection(EditTarget());
 }
 
 void TextTools::BoutCollerClick() {
-    if (!CodeViewOpen())
+    if (!codeOutput_.CodeViewOpen())
         UndoFromClipboard = 0;
     EditTarget()->paste();
 }
 
 void TextTools::BoutUndoClick() {
-    if (CodeViewOpen()) {
+    if (codeOutput_.CodeViewOpen()) {
         codeOutput_.Memo2->undo();
         return;
     }

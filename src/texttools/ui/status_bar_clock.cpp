@@ -111,6 +111,9 @@ void StatusBarClock::ShowCodeSize(std::size_t characters, unsigned limit) {
     }
     CodeSizePanel->setToolTip(hint);
     CodeSizePanel->setAccessibleDescription(hint);
+    // The size changes at every key; the colours only when it crosses the limit.
+    if (over == CodeSizePanel->property("overLimit").toBool())
+        return;
     CodeSizePanel->setProperty("overLimit", over);
     // Over the limit the panel turns red, its text white so that it stays readable.
     CodeSizePanel->setAutoFillBackground(over);

@@ -106,8 +106,6 @@ public:
     QPlainTextEdit* EditTarget() const;
 
 private:
-    bool CodeViewOpen() const;
-
     zk::platform::WindowHost& host_;
     zk::AppSettings& settings_;
     QPlainTextEdit* editor_ = nullptr;
