@@ -15,6 +15,7 @@
 #include "window_test_support.h"
 
 using zktest::AppFolder;
+using zktest::writeBytes;
 
 namespace {
 
@@ -101,11 +102,6 @@ bool waitForCompletePage(QWebEngineView* view, const QString& part) {
                 .contains(part);
         },
         60000);
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 } // namespace

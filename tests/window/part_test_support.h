@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -252,6 +253,26 @@ inline void typeText(QWidget* w, const QString& text) {
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
         QCoreApplication::sendEvent(w, &release);
     }
+}
+
+// The editor's text with its line breaks as "\n" and every character as it is (the
+// toolkit's plain text would turn no-break spaces into spaces).
+inline QString textOf(const QPlainTextEdit* editor) {
+    QString t = editor->document()->toRawText();
+    t.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return t;
+}
+
+inline void select(QPlainTextEdit* editor, int start, int end) {
+    QTextCursor c = editor->textCursor();
+    c.setPosition(start);
+    c.setPosition(end, QTextCursor::KeepAnchor);
+    editor->setTextCursor(c);
+}
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
 inline QByteArray readFile(const QString& path) {

@@ -17,26 +17,11 @@
 #include "window_test_support.h"
 
 using zktest::AppFolder;
+using zktest::select;
+using zktest::textOf;
+using zktest::writeBytes;
 
 namespace {
-
-QString textOf(const QPlainTextEdit* editor) {
-    QString t = editor->document()->toRawText();
-    t.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return t;
-}
-
-void select(QPlainTextEdit* editor, int start, int end) {
-    QTextCursor c = editor->textCursor();
-    c.setPosition(start);
-    c.setPosition(end, QTextCursor::KeepAnchor);
-    editor->setTextCursor(c);
-}
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
 
 // Answers the open and save dialogs and records how they were set up.
 class FileDialogs final : public zk::platform::Dialogs {

@@ -13,23 +13,10 @@
 #include "window_test_support.h"
 
 using zktest::AppFolder;
+using zktest::select;
+using zktest::textOf;
 
 namespace {
-
-// The editor's text with its line breaks as "\n" and every character as it is (the
-// toolkit's plain text would turn no-break spaces into spaces).
-QString textOf(const QPlainTextEdit* editor) {
-    QString t = editor->document()->toRawText();
-    t.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return t;
-}
-
-void select(QPlainTextEdit* editor, int start, int end) {
-    QTextCursor c = editor->textCursor();
-    c.setPosition(start);
-    c.setPosition(end, QTextCursor::KeepAnchor);
-    editor->setTextCursor(c);
-}
 
 void putCaret(QPlainTextEdit* editor, int at) {
     select(editor, at, at);
