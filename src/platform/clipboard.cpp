@@ -18,9 +18,18 @@ QString clipboardText() {
     return data->hasText() ? data->text() : QString();
 }
 
-void setClipboardText(const QString& text) {
-    if (QClipboard* clipboard = QGuiApplication::clipboard())
+void setClipboardText(const QString& text, const QString& html) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    if (html.isEmpty()) {
         clipboard->setText(text, QClipboard::Clipboard);
+        return;
+    }
+    auto* data = new QMimeData;
+    data->setText(text);
+    data->setHtml(html);
+    clipboard->setMimeData(data, QClipboard::Clipboard); // the clipboard owns it
 }
 
 } // namespace zk::platform

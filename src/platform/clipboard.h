@@ -9,7 +9,8 @@ namespace zk::platform {
 // so a dead owner cannot hang the window.
 QString clipboardText();
 
-// Replaces the clipboard's content with exactly this text (possibly empty).
-void setClipboardText(const QString& text);
+// Replaces the clipboard's content with exactly this text (possibly empty) and, when html
+// is not empty, the same content formatted, as text/html, for the editors that take it.
+void setClipboardText(const QString& text, const QString& html = QString());
 
 } // namespace zk::platform

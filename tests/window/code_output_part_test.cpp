@@ -2,6 +2,7 @@
 // ask the window only through the host.
 #include <QApplication>
 #include <QClipboard>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QWebEngineView>
@@ -61,6 +62,93 @@ private slots:
         if (warned)
             QVERIFY(s.host.errors.first().startsWith(QStringLiteral("ATTENTION, ")));
         QCOMPARE(s.host.hideCalls, minimize);
+    }
+
+    // The code view, the copy and its size warning take the chosen format; the preview, the
+    // saved page and the formatted text of the copy are the HTML a browser shows (BBCode is
+    // shown as HTML5). The formatted text goes only while "Copier aussi le texte mis en
+    // forme" is on.
+    void formatsReachTheCodeTheCopyAndThePage_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("compact");
+        QTest::addColumn<QString>("codeMark");
+        QTest::addColumn<QString>("htmlMark");
+        const QString font = QStringLiteral("<font color=\"#");
+        const QString span = QStringLiteral("<span style=\"color:#");
+        const QString bbcode = QStringLiteral("[color=#");
+        QTest::newRow("classic") << 0 << 0 << font << font;
+        QTest::newRow("classic, compact") << 0 << 1 << font << font;
+        QTest::newRow("HTML5") << 1 << 0 << span << span;
+        QTest::newRow("HTML5, compact") << 1 << 1 << span << span;
+        QTest::newRow("BBCode") << 2 << 0 << bbcode << span;
+        QTest::newRow("BBCode, compact") << 2 << 1 << bbcode << span;
+    }
+    void formatsReachTheCodeTheCopyAndThePage() {
+        QFETCH(int, format);
+        QFETCH(int, compact);
+        QFETCH(QString, codeMark);
+        QFETCH(QString, htmlMark);
+        for (const int rich : {1, 0}) {
+            Setup s;
+            s.settings.PreviewInProgram = 1;
+            s.settings.fmt.GradientOn = 1;
+            s.options.OutputFormat = static_cast<std::uint8_t>(format);
+            s.options.CompactCode = static_cast<std::uint8_t>(compact);
+            s.options.CopyRichText = static_cast<std::uint8_t>(rich);
+            s.editor->setPlainText(QStringLiteral("Salut\ntoi"));
+
+            // The code view: the format, the line breaks kept.
+            s.part->BoutCodeClick();
+            const QString shown = s.part->Memo2->toPlainText();
+            QVERIFY2(shown.contains(codeMark), qPrintable(shown));
+            QVERIFY2(!shown.contains(QStringLiteral("<br>")), qPrintable(shown));
+            s.host.openPanel = 0;
+
+            // The copy: the code as text, the HTML beside it when asked for.
+            s.part->BoutClipBoardClick();
+            const QString code = QString::fromStdString(s.part->GeneratedCode());
+            QVERIFY2(code.contains(codeMark), qPrintable(code));
+            QTRY_COMPARE(QApplication::clipboard()->text(), code);
+            const QMimeData* data = QApplication::clipboard()->mimeData();
+            QVERIFY(data);
+            QVERIFY(data->formats().contains(QStringLiteral("text/plain")));
+            QCOMPARE(data->formats().contains(QStringLiteral("text/html")), rich == 1);
+            if (rich == 1) {
+                const QString html = data->html();
+                QVERIFY2(html.contains(htmlMark), qPrintable(html));
+                QVERIFY2(html.contains(QStringLiteral("<br>")), qPrintable(html));
+                if (format != 2)
+                    QCOMPARE(html, code);
+            }
+            // The warning counts the code copied, not its HTML.
+            const unsigned length = static_cast<unsigned>(code.toUcs4().size());
+            s.settings.fmt.CodeSizeLimit = length;
+            s.part->BoutClipBoardClick();
+            QVERIFY(s.host.errors.isEmpty());
+            s.settings.fmt.CodeSizeLimit = length - 1;
+            s.part->BoutClipBoardClick();
+            QCOMPARE(s.host.errors.size(), 1);
+            QVERIFY2(s.host.errors.first().startsWith(
+                         QStringLiteral("ATTENTION, %1 caract").arg(length)),
+                     qPrintable(s.host.errors.first()));
+
+            // The saved page and the preview: HTML.
+            const std::optional<std::string> page = s.part->PageToSave();
+            QVERIFY(page);
+            const QString pageText = QString::fromStdString(*page);
+            QVERIFY(pageText.startsWith(QStringLiteral("<html><head></head>")));
+            QVERIFY2(pageText.contains(htmlMark), qPrintable(pageText));
+            QVERIFY(!pageText.contains(QStringLiteral("[color")));
+            if (rich == 0)
+                continue; // the preview does not depend on the copy's choice
+            s.part->BoutNavIntegreClick();
+            QVERIFY(s.part->WebB);
+            const QString body = waitForBody(s.part->WebB, QStringLiteral("toi"));
+            QVERIFY2(body.contains(format == 0 ? QStringLiteral("<font")
+                                               : QStringLiteral("<span style=")),
+                     qPrintable(body));
+            QVERIFY2(!body.contains(QStringLiteral("[color")), qPrintable(body));
+        }
     }
 
     // The code view opens as the host's panel 8 with the text's line breaks kept, and a

@@ -89,14 +89,24 @@ bool CodeOutput::CodeViewOpen() const {
 }
 
 zk::GeneratorOptions CodeOutput::GenerationOptions(bool keepLineBreaks) const {
-    // The gradient's choices of the options file; the code stays classic HTML here.
-    zk::GeneratorOptions generator;
-    generator.gradient = zk::generatorOptions(options_).gradient;
+    zk::GeneratorOptions generator = zk::generatorOptions(options_);
     generator.keepLineBreaks = keepLineBreaks;
     return generator;
 }
 
+zk::GeneratorOptions CodeOutput::RenderingOptions(bool keepLineBreaks) const {
+    // A browser shows HTML: BBCode is shown as the HTML5 it stands for.
+    zk::GeneratorOptions generator = GenerationOptions(keepLineBreaks);
+    if (generator.format == zk::OutputFormat::BbCode)
+        generator.format = zk::OutputFormat::Html5;
+    return generator;
+}
+
 std::optional<std::string> CodeOutput::Generate(bool keepLineBreaks) {
+    return Generate(GenerationOptions(keepLineBreaks));
+}
+
+std::optional<std::string> CodeOutput::Generate(const zk::GeneratorOptions& options) {
     // A command run while the window answers during a generation would start a second
     // one over the state and the code of the first: it is refused.
     if (generating_) {
@@ -105,15 +115,15 @@ std::optional<std::string> CodeOutput::Generate(bool keepLineBreaks) {
     }
     const QScopedValueRollback<bool> running(generating_, true);
     generatedCode_ = zk::GenerateCode(
-        coreText(editor_), settings_.fmt, GenerationOptions(keepLineBreaks),
-        [] { QCoreApplication::processEvents(); }, GenerationPacing);
+        coreText(editor_), settings_.fmt, options, [] { QCoreApplication::processEvents(); },
+        GenerationPacing);
     return generatedCode_;
 }
 
 std::optional<std::string> CodeOutput::LiveCode() {
     if (generating_)
         return std::nullopt;
-    return zk::GenerateCode(coreText(editor_), settings_.fmt, GenerationOptions(CodeViewOpen()));
+    return zk::GenerateCode(coreText(editor_), settings_.fmt, RenderingOptions(CodeViewOpen()));
 }
 
 bool CodeOutput::LiveShown() const {
@@ -126,7 +136,8 @@ void CodeOutput::CodeChanged() {
 }
 
 std::optional<std::string> CodeOutput::PageToSave() {
-    const std::optional<std::string> code = Generate();
+    // A page is HTML whatever the format: with BBCode, the page the preview shows.
+    const std::optional<std::string> code = Generate(RenderingOptions(CodeViewOpen()));
     if (!code)
         return std::nullopt;
     return zk::wrapHtmlForSave(*code);
@@ -171,7 +182,7 @@ void CodeOutput::WindowPainted() {
 }
 
 void CodeOutput::BoutNavIntegreClick() {
-    if (!Generate())
+    if (!Generate(RenderingOptions(CodeViewOpen())))
         return;
     WritePreviewPage(); // on failure the preview goes on with what the file holds
     const QString page = PreviewPagePath();
@@ -191,9 +202,11 @@ void CodeOutput::AperudansleNavigateurIntgr1Click() {
 }
 
 void CodeOutput::BoutClipBoardClick() {
-    if (!Generate())
+    const bool keepLineBreaks = CodeViewOpen();
+    const std::optional<std::string> code = Generate(keepLineBreaks);
+    if (!code)
         return;
-    const std::size_t length = zk::codePointCount(generatedCode_);
+    const std::size_t length = zk::codePointCount(*code);
     const unsigned limit = settings_.fmt.CodeSizeLimit;
     if (limit != 0 && length > limit) {
         host_.ShowError(QStringLiteral("ATTENTION, %1 caractères !\r\n"
@@ -202,7 +215,19 @@ void CodeOutput::BoutClipBoardClick() {
                             .arg(length)
                             .arg(limit));
     }
-    zk::platform::setClipboardText(QString::fromStdString(generatedCode_));
+    // Beside the code, the formatted text for the editors that take it: the HTML a browser
+    // shows, with its line breaks as tags even while the code view keeps them.
+    std::optional<std::string> html;
+    if (options_.CopyRichText == 1) {
+        const zk::GeneratorOptions rendering = RenderingOptions(false);
+        if (rendering.format == GenerationOptions(false).format && !keepLineBreaks)
+            html = code;
+        else
+            html = Generate(rendering);
+        generatedCode_ = *code;
+    }
+    zk::platform::setClipboardText(QString::fromStdString(*code),
+                                   html ? QString::fromStdString(*html) : QString());
     if (settings_.MinimizeAfterCopy == 1)
         host_.HideToTray();
 }

@@ -34,9 +34,9 @@ class CodeOutput final : public QObject {
     Q_OBJECT
 
 public:
-    // options: the options kept beside the settings (the gradient's); editor: the text the
-    // code is made of; window: the parent of the pane and the code
-    // view; appFolder ends with "/".
+    // options: the options kept beside the settings (the format, the gradient); editor: the text
+    // the code is made of; window: the parent of the pane and the code view; appFolder ends with
+    // "/".
     CodeOutput(zk::platform::WindowHost& host, const zk::AppSettings& settings,
                const zk::NewOptions& options, QPlainTextEdit* editor, QWidget* window,
                QString appFolder);
@@ -55,8 +55,9 @@ public:
     // The code view is the overlay panel open.
     bool CodeViewOpen() const;
 
-    // The fragment of the editor's text, its line breaks kept while the code view is open
-    // (or when keepLineBreaks says so); nullopt, with a beep, while another generation runs.
+    // The code of the editor's text in the chosen format, its line breaks kept while the code
+    // view is open (or when keepLineBreaks says so); nullopt, with a beep, while another
+    // generation runs.
     // The window keeps answering during a long generation, so a command may arrive then.
     std::optional<std::string> Generate();
     std::optional<std::string> Generate(bool keepLineBreaks);
@@ -65,8 +66,9 @@ public:
     bool Generating() const { return generating_; }
     // The fragment of the last generation.
     const std::string& GeneratedCode() const { return generatedCode_; }
-    // The page "Enregistrer en HTML" writes: the fragment wrapped as a page; nullopt, with
-    // a beep, while another generation runs. The code view is left as it is.
+    // The page "Enregistrer en HTML" writes: the fragment wrapped as a page, in the chosen
+    // format when it is HTML, else (BBCode) the HTML the preview shows; nullopt, with a
+    // beep, while another generation runs. The code view is left as it is.
     std::optional<std::string> PageToSave();
 
     QString PreviewPagePath() const;
@@ -101,7 +103,11 @@ signals:
 
 private:
     zk::platform::PreviewPage PreviewPane();
+    // The chosen format, and the HTML a browser shows of it (the preview, the page saved,
+    // the formatted text of the copy).
     zk::GeneratorOptions GenerationOptions(bool keepLineBreaks) const;
+    zk::GeneratorOptions RenderingOptions(bool keepLineBreaks) const;
+    std::optional<std::string> Generate(const zk::GeneratorOptions& options);
     // The code for the live preview and the meter: no beep, no pause for the window's
     // events (a command's generation is never refused because of it); nullopt while a
     // command's generation runs.
