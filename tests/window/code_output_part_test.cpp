@@ -16,6 +16,46 @@
 
 using namespace zktest;
 
+namespace {
+
+// Waits until the page shows mark as text (a gradient cuts every word into elements).
+bool waitForText(QWebEngineView* view, const QString& mark) {
+    return QTest::qWaitFor(
+        [&] {
+            return runScript(view, QStringLiteral("document.body ? document.body.innerText : ''"),
+                             2000)
+                .toString()
+                .contains(mark);
+        },
+        kWindowSystemTimeoutMs);
+}
+
+// The picture the view shows of the page that shows mark, once it is drawn (more than one
+// colour), is not the picture before and stays the same from one look to the next; a null
+// picture when it never comes.
+QImage newPicture(QWebEngineView* view, const QString& mark, const QImage& before) {
+    if (!waitForText(view, mark))
+        return {};
+    const auto drawn = [](const QImage& image) {
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != image.pixel(0, 0))
+                    return true;
+        return false;
+    };
+    QImage last;
+    QImage picture;
+    const bool settled = QTest::qWaitFor(
+        [&] {
+            last = std::exchange(picture, view->grab().toImage());
+            return picture == last && drawn(picture) && picture != before;
+        },
+        kWindowSystemTimeoutMs);
+    return settled ? picture : QImage();
+}
+
+} // namespace
+
 class CodeOutputPartTest final : public QObject {
     Q_OBJECT
 
@@ -143,12 +183,60 @@ private slots:
                 continue; // the preview does not depend on the copy's choice
             s.part->BoutNavIntegreClick();
             QVERIFY(s.part->WebB);
-            const QString body = waitForBody(s.part->WebB, QStringLiteral("toi"));
+            QVERIFY(waitForText(s.part->WebB, QStringLiteral("Salut\ntoi")));
+            const QString body =
+                runScript(s.part->WebB, QStringLiteral("document.body.innerHTML")).toString();
             QVERIFY2(body.contains(format == 0 ? QStringLiteral("<font")
                                                : QStringLiteral("<span style=")),
                      qPrintable(body));
             QVERIFY2(!body.contains(QStringLiteral("[color")), qPrintable(body));
         }
+    }
+
+    // Compact code renders the same page, pixel for pixel, as the code it shortens. The engine
+    // places each element on a grid of 1/64 pixel, so the text is set in a face whose letters
+    // are as wide as a whole number of those steps: an element more or fewer then moves no
+    // letter.
+    void compactCodeRendersTheSamePicture_data() {
+        QTest::addColumn<int>("format");
+        QTest::newRow("classic") << 0;
+        QTest::newRow("HTML5") << 1;
+        QTest::newRow("BBCode shown as HTML5") << 2;
+    }
+    void compactCodeRendersTheSamePicture() {
+        QFETCH(int, format);
+        Setup s;
+        s.settings.PreviewInProgram = 1;
+        s.settings.fmt.FontFace = "DejaVu Sans Mono";
+        s.settings.fmt.FontSizeIndex = 2; // size 6: 32 pixels, letters 1233/64 pixel wide
+        s.settings.fmt.Bold = 1;
+        s.settings.fmt.Underline = 1;
+        // Close colours over many letters: neighbours share a colour.
+        s.settings.fmt.GradientOn = 1;
+        s.settings.fmt.GradientStartColor = 0x0000C0;
+        s.settings.fmt.GradientEndColor = 0x0000E0;
+        s.options.OutputFormat = static_cast<std::uint8_t>(format);
+        const QString text = QStringLiteral("Des voisines  sur\nbeaucoup de lettres");
+        const auto preview = [&s](const QString& typed) {
+            s.editor->setPlainText(typed);
+            s.part->BoutNavIntegreClick();
+            return s.part->WebB != nullptr;
+        };
+        QVERIFY(preview(text));
+        const std::string fullCode = s.part->GeneratedCode();
+        const QImage full = newPicture(s.part->WebB, QStringLiteral("lettres"), {});
+        QVERIFY(!full.isNull());
+        // Another page in between, so that the picture compared below is a new drawing.
+        QVERIFY(preview(QStringLiteral("autre")));
+        QVERIFY(!newPicture(s.part->WebB, QStringLiteral("autre"), full).isNull());
+
+        s.options.CompactCode = 1;
+        QVERIFY(preview(text));
+        const std::string compactCode = s.part->GeneratedCode();
+        QVERIFY2(compactCode.size() < fullCode.size(), compactCode.c_str());
+        QVERIFY(waitForText(s.part->WebB, QStringLiteral("lettres")));
+        QTRY_VERIFY2(s.part->WebB->grab().toImage() == full,
+                     qPrintable(QString::fromStdString(fullCode + "\n" + compactCode)));
     }
 
     // The code view opens as the host's panel 8 with the text's line breaks kept, and a
