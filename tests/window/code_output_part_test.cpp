@@ -13,6 +13,7 @@
 #include "part_test_support.h"
 #include "settings_file.h"
 #include "sounds.h"
+#include "text.h"
 
 using namespace zktest;
 
@@ -237,6 +238,44 @@ private slots:
         QVERIFY(waitForText(s.part->WebB, QStringLiteral("lettres")));
         QTRY_VERIFY2(s.part->WebB->grab().toImage() == full,
                      qPrintable(QString::fromStdString(fullCode + "\n" + compactCode)));
+    }
+
+    // The code-size meter counts the code as the copy counts it, in the chosen format (BBCode
+    // too, although the live preview shows its HTML), its line breaks kept while the code view
+    // is open as the copy keeps them then.
+    void meterCountsTheCodeAsTheCopyDoes_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("compact");
+        QTest::addColumn<int>("percentSizes");
+        QTest::newRow("classic") << 0 << 0 << 0;
+        QTest::newRow("HTML5, compact") << 1 << 1 << 0;
+        QTest::newRow("BBCode") << 2 << 0 << 0;
+        QTest::newRow("BBCode, compact, sizes in per cent") << 2 << 1 << 1;
+    }
+    void meterCountsTheCodeAsTheCopyDoes() {
+        QFETCH(int, format);
+        QFETCH(int, compact);
+        QFETCH(int, percentSizes);
+        Setup s;
+        s.settings.fmt.GradientOn = 1;
+        s.settings.fmt.WavesOn = 1;
+        s.settings.fmt.CodeSizeLimit = 10;
+        s.options.OutputFormat = static_cast<std::uint8_t>(format);
+        s.options.CompactCode = static_cast<std::uint8_t>(compact);
+        s.options.BbcodePercentSizes = static_cast<std::uint8_t>(percentSizes);
+        s.editor->setPlainText(QStringLiteral("Salut\ntoi  \xC3\xA0 tous"));
+        QSignalSpy sized(s.part, &zk::ui::CodeOutput::codeSized);
+        for (const int panel : {0, zk::ui::CodeOutput::kCodeViewPanel}) {
+            s.host.openPanel = panel;
+            sized.clear();
+            s.part->CodeChanged();
+            QTRY_COMPARE(sized.count(), 1);
+            s.part->BoutClipBoardClick();
+            const std::string copied = s.part->GeneratedCode();
+            QCOMPARE(QApplication::clipboard()->text(), QString::fromStdString(copied));
+            QCOMPARE(sized.first().at(0).value<std::size_t>(), zk::codePointCount(copied));
+            QCOMPARE(sized.first().at(1).toUInt(), 10u);
+        }
     }
 
     // The code view opens as the host's panel 8 with the text's line breaks kept, and a

@@ -71,7 +71,12 @@ CodeOutput::CodeOutput(zk::platform::WindowHost& host, const zk::AppSettings& se
     Memo2->setPalette(pal);
 
     live_ = new LivePreview([this] { return LiveCode(); }, [this] { return LiveShown(); }, this);
+    // The meter counts the code the copy would take: the live fragment is the HTML a browser
+    // shows, which BBCode is not.
     connect(live_, &LivePreview::codeSized, this, [this](std::size_t characters) {
+        if (GenerationOptions(false).format == zk::OutputFormat::BbCode)
+            characters = zk::codePointCount(zk::GenerateCode(coreText(editor_), settings_.fmt,
+                                                             GenerationOptions(CodeViewOpen())));
         emit codeSized(characters, settings_.fmt.CodeSizeLimit);
     });
 }
