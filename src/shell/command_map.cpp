@@ -19,6 +19,7 @@
 
 #include "code_output.h"
 #include "commands.h"
+#include "preferences_panel.h"
 #include "tray.h"
 
 namespace {
@@ -27,8 +28,6 @@ using Row = zk::platform::Command<TForm1>;
 
 // Columns: name, caption, hint, icon, shortcut, checkable, handler.
 const Row kTopToolbar[] = {
-    {"BoutPreferences", nullptr, "Préférences - F9", "preferences", nullptr, false,
-     ZK_HANDLER(TForm1, BoutPreferencesClick)},
     {"BoutFntName", nullptr, "Police", nullptr, nullptr, false, nullptr, nullptr},
     {"BoutTaille", nullptr, "Taille", "taille", nullptr, false, nullptr, nullptr},
     {"BoutNormal", nullptr, "Normal", nullptr, nullptr, false, ZK_HANDLER(TForm1, BoutNormalClick)},
@@ -73,8 +72,6 @@ const Row kSideToolbar[] = {
 const Row kMenuItems[] = {
     {"SauvegarderP", "&Sauvegarder", nullptr, nullptr, nullptr, false,
      ZK_HANDLER(TForm1, SauvegarderPClick)},
-    {"Prfrences1", "&Préférences", nullptr, nullptr, "F9", false,
-     ZK_HANDLER(TForm1, Prfrences1Click)},
     {"Insreruneimage1", "Menu &Images", nullptr, nullptr, "Ctrl+I", false,
      ZK_HANDLER(TForm1, Insreruneimage1Click)},
     {"AideF11", "Ai&de", nullptr, nullptr, "F1", false, ZK_HANDLER(TForm1, AideF11Click)},
@@ -137,12 +134,13 @@ const zk::platform::Command<TForm1>& TForm1::CommandRow(const char* name) {
 void TForm1::WireCommands() {
     // The buttons and items of the tables are wired as they are built; here the rest.
     // Right button over six buttons: the preferences on a given tab
-    mouseUpHandlers_.insert(BoutPreferences, &TForm1::BoutPreferencesMouseUp);
-    mouseUpHandlers_.insert(BoutNavIntegre, &TForm1::BoutNavIntegreMouseUp);
-    mouseUpHandlers_.insert(BoutSign, &TForm1::BoutSignMouseUp);
-    mouseUpHandlers_.insert(BoutDegrade, &TForm1::BoutDegradeMouseUp);
-    mouseUpHandlers_.insert(BoutScroll, &TForm1::BoutScrollMouseUp);
-    mouseUpHandlers_.insert(BoutVague, &TForm1::BoutVagueMouseUp);
+    using Prefs = zk::ui::PreferencesPanel;
+    mouseUpHandlers_.insert(BoutPreferences, &Prefs::BoutPreferencesMouseUp);
+    mouseUpHandlers_.insert(BoutNavIntegre, &Prefs::BoutNavIntegreMouseUp);
+    mouseUpHandlers_.insert(BoutSign, &Prefs::BoutSignMouseUp);
+    mouseUpHandlers_.insert(BoutDegrade, &Prefs::BoutDegradeMouseUp);
+    mouseUpHandlers_.insert(BoutScroll, &Prefs::BoutScrollMouseUp);
+    mouseUpHandlers_.insert(BoutVague, &Prefs::BoutVagueMouseUp);
 
     // Drop-down menus: the size, face and preset groups share one handler each
     for (int i = 1; i <= 7; ++i) {
@@ -183,22 +181,11 @@ void TForm1::WireCommands() {
     Commands->wire(BoutMessAnnule, &QPushButton::clicked, this,
                    ZK_HANDLER(TForm1, BoutMessAnnuleClick));
     Commands->wire(BoutMessOK, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutMessOKClick));
-    for (QPushButton* ok :
-         {BoutOKConf0, BoutOKConf1, BoutOKCong2, BoutOKConf3, BoutOKConf4, BoutOKConf5})
-        Commands->wire(ok, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutOKConf0Click));
     Commands->wire(BoutError, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutErrorClick));
-    Commands->wire(BoutTexteSignCoul, &QToolButton::clicked, this,
-                   ZK_HANDLER(TForm1, BoutTexteSignCoulClick));
-    Commands->wire(BoutApercuSign, &QToolButton::clicked, this,
-                   ZK_HANDLER(TForm1, BoutApercuSignClick));
-    Commands->wire(BoutDeg1, &QToolButton::clicked, this, ZK_HANDLER(TForm1, BoutDeg1Click));
-    Commands->wire(BoutDeg2, &QToolButton::clicked, this, ZK_HANDLER(TForm1, BoutDeg2Click));
-    Commands->wire(BoutInverse, &QToolButton::clicked, this, ZK_HANDLER(TForm1, BoutInverseClick));
-    for (int k = 0; k < 8; ++k) {
-        auto* z = findChild<QToolButton*>(QStringLiteral("Z%1").arg(k));
-        connect(z, &QToolButton::clicked, this,
-                [this, z] { Commands->run("Z0Click", [this, z] { Z0Click(z); }); });
-    }
+
+    // The preferences panel's own controls are wired by it; the window follows its choice
+    // of tooltips
+    connect(preferences_, &zk::ui::PreferencesPanel::hintsChosen, this, &TForm1::SetShowHint);
 
     // Tooltips, right buttons, link labels and shortcuts are watched here
     qApp->installEventFilter(this);
@@ -230,18 +217,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             if (mouse->button() != Qt::RightButton || !static_cast<QWidget*>(watched)->isEnabled())
                 break;
             if (event->type() == QEvent::MouseButtonRelease)
-                (this->*handler)(mouse->button());
+                (preferences_->*handler)(mouse->button());
             return true;
-        }
-        if (event->type() == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton) {
-            if (watched == ZelkoInfo5) {
-                ZelkoInfo5Click();
-                return true;
-            }
-            if (watched == ZelkoInfo6) {
-                ZelkoInfo6Click();
-                return true;
-            }
         }
         break;
     }

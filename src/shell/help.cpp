@@ -1,8 +1,7 @@
-// Help page, the about tab's links, and starting the web browser on a document.
+// Help page, and starting the web browser on a document.
 #include "main_window.h"
 
 #include <QFileInfo>
-#include <QLabel>
 
 #include "data_path.h"
 #include "shell.h"
@@ -28,12 +27,4 @@ void TForm1::BoutHelpClick() {
 
 void TForm1::AideF11Click() {
     BoutHelpClick();
-}
-
-void TForm1::ZelkoInfo5Click() {
-    zk::platform::openDocument(ZelkoInfo5->text());
-}
-
-void TForm1::ZelkoInfo6Click() {
-    zk::platform::openDocument(QStringLiteral("mailto:") + ZelkoInfo6->text());
 }

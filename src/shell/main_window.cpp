@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
@@ -36,6 +35,7 @@
 #include "html_view.h"
 #include "icons.h"
 #include "plain_memo.h"
+#include "preferences_panel.h"
 #include "preview_page.h"
 #include "status_bar_clock.h"
 #include "text_tools.h"
@@ -108,6 +108,8 @@ void TForm1::BuildWindow() {
 
     // The browser pane and the code view.
     codeOutput_ = new zk::ui::CodeOutput(*this, settings, options, Memo1, this, AppFolder);
+    // The preferences panel: overlay panel 9, parked until opened.
+    preferences_ = new zk::ui::PreferencesPanel(*this, settings, options, this, AppFolder);
 
     characterTable_ = new zk::ui::CharacterTable(*this, this);
     textTools_ = new zk::ui::TextTools(*this, settings, Memo1, *codeOutput_, this);
@@ -190,7 +192,8 @@ void TForm1::BuildMenus() {
     Commands->separator(Popup5, "N11");
     AperudansleNavigateurIntgr1 = Commands->item(
         Popup5, codeOutput_, zk::ui::CodeOutput::CommandRow("AperudansleNavigateurIntgr1"));
-    Prfrences1 = Commands->item(Popup5, this, CommandRow("Prfrences1"));
+    Prfrences1 =
+        Commands->item(Popup5, preferences_, zk::ui::PreferencesPanel::CommandRow("Prfrences1"));
     Commands->separator(Popup5, "N2");
     Insreruneimage1 = Commands->item(Popup5, this, CommandRow("Insreruneimage1"));
     CrerunLien1 = Commands->item(Popup5, textTools_, zk::ui::TextTools::CommandRow("CrerunLien1"));
@@ -235,7 +238,9 @@ void TForm1::BuildTopToolbar() {
         place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutSauver")),
               next(), y);
     BoutPreferences =
-        place(Commands->button(Panel2, this, CommandRow("BoutPreferences")), next(8), y);
+        place(Commands->button(Panel2, preferences_,
+                               zk::ui::PreferencesPanel::CommandRow("BoutPreferences")),
+              next(8), y);
     BoutCouper =
         place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutCouper")),
               next(), y);
@@ -331,7 +336,6 @@ void TForm1::BuildSideToolbar() {
 void TForm1::BuildOverlayPanels() {
     BuildImagePanel();
     BuildListNamePrompt();
-    BuildPreferencesPanel();
     BuildErrorBanner();
 }
 
@@ -387,74 +391,6 @@ void TForm1::BuildListNamePrompt() {
     SetUpListNamePrompt();
 }
 
-void TForm1::BuildPreferencesPanel() {
-    Panel9 = makeOverlay(this, "Panel9", 512, 180);
-    PageControl1 = new QTabWidget(Panel9);
-    PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(0, 0, 512, 180);
-    struct TabSpec {
-        QWidget** tab;
-        const char* name;
-        const char* caption;
-        QPushButton** ok;
-        const char* okName;
-    };
-    const TabSpec tabs[] = {
-        {&TabSheet1, "TabSheet1", "Général", &BoutOKConf0, "BoutOKConf0"},
-        {&TabSheet2, "TabSheet2", "Signature", &BoutOKConf1, "BoutOKConf1"},
-        {&TabSheet3, "TabSheet3", "Dégradé", &BoutOKCong2, "BoutOKCong2"},
-        {&TabSheet4, "TabSheet4", "Scrolling", &BoutOKConf3, "BoutOKConf3"},
-        {&TabSheet5, "TabSheet5", "Vagues", &BoutOKConf4, "BoutOKConf4"},
-        {&TabSheet6, "TabSheet6", "A propos...", &BoutOKConf5, "BoutOKConf5"},
-    };
-    for (const TabSpec& t : tabs) {
-        *t.tab = new QWidget;
-        (*t.tab)->setObjectName(QLatin1String(t.name));
-        PageControl1->addTab(*t.tab, QString::fromUtf8(t.caption));
-        *t.ok = makePushButton(*t.tab, t.okName, QStringLiteral("Ok"), 432, 120);
-    }
-    BuildGeneralTab(TabSheet1);
-    BuildSignatureTab(TabSheet2);
-    BuildGradientTab(TabSheet3);
-    BuildScrollingTab(TabSheet4);
-    BuildWavesTab(TabSheet5);
-    BuildAboutTab(TabSheet6);
-}
-
-void TForm1::BuildAboutTab(QWidget* tab) {
-    ImageLogo = makeLabel(tab, "ImageLogo", QString(), 8, 8, 32, 32);
-    ImageLogo->setPixmap(zk::platform::appLogo());
-
-    QFont big(QStringLiteral("Verdana"), 18, QFont::Bold);
-    ZelkoInfo1 = makeLabel(tab, "ZelkoInfo1", QString(), 52, 4, 300, 36);
-    ZelkoInfo1->setPixmap(zk::platform::gradientText(QStringLiteral("ZelkoHTML"), big,
-                                                     QColor(255, 0, 0), QColor(255, 255, 0),
-                                                     QColor(64, 0, 64), false, 2));
-    ZelkoInfo1->setAccessibleName(QStringLiteral("ZelkoHTML"));
-    QFont medium(QStringLiteral("Verdana"), 12, QFont::Bold);
-    ZelkoInfo2 = makeLabel(tab, "ZelkoInfo2", QString(), 52, 42, 300, 26);
-    ZelkoInfo2->setPixmap(zk::platform::gradientText(QStringLiteral("Quorvane 2001"), medium,
-                                                     QColor(128, 0, 0), QColor(0, 128, 0),
-                                                     Qt::black, true, 0));
-    ZelkoInfo2->setAccessibleName(QStringLiteral("Quorvane 2001"));
-
-    ZelkoInfo3 = makeLabel(tab, "ZelkoInfo3", QStringLiteral("Site:"), 52, 80, 40, 18);
-    ZelkoInfo4 = makeLabel(tab, "ZelkoInfo4", QStringLiteral("Mail:"), 52, 102, 40, 18);
-    ZelkoInfo5 =
-        makeLabel(tab, "ZelkoInfo5", QStringLiteral("http://zelkohtml.free.fr"), 96, 80, 240, 18);
-    ZelkoInfo6 =
-        makeLabel(tab, "ZelkoInfo6", QStringLiteral("zelkohtml@free.fr"), 96, 102, 240, 18);
-    for (QLabel* link : {ZelkoInfo5, ZelkoInfo6}) {
-        link->setCursor(Qt::PointingHandCursor);
-        QPalette pal = link->palette();
-        pal.setColor(QPalette::WindowText, QColor(0, 0, 255));
-        link->setPalette(pal);
-        QFont f = link->font();
-        f.setUnderline(true);
-        link->setFont(f);
-    }
-}
-
 void TForm1::BuildErrorBanner() {
     PanError = new QFrame(this);
     PanError->setObjectName(QStringLiteral("PanError"));
@@ -490,7 +426,7 @@ QWidget* TForm1::OverlayPanel(int n) const {
     case 8:
         return codeOutput_->Panel8;
     case 9:
-        return Panel9;
+        return preferences_->Panel9;
     default:
         return nullptr;
     }

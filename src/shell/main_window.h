@@ -24,7 +24,6 @@
 
 class QAction;
 class QButtonGroup;
-class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -34,7 +33,6 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QStatusBar;
-class QTabWidget;
 class QTimer;
 class QToolButton;
 class QWebEngineView;
@@ -47,8 +45,7 @@ class TrayIcon;
 namespace zk::ui {
 class CharacterTable;
 class CodeOutput;
-class GradientSwatch;
-class RadioGroup;
+class PreferencesPanel;
 class StatusBarClock;
 class TextTools;
 } // namespace zk::ui
@@ -88,6 +85,9 @@ public:
     zk::ui::CharacterTable* characterTable() const { return characterTable_; }
     // The text effects, insertions, text files and edit commands are a part of their own.
     zk::ui::TextTools* textTools() const { return textTools_; }
+    // The preferences panel (Panel9, its tabs, swatches and signature preview) is a part of
+    // its own.
+    zk::ui::PreferencesPanel* preferences() const { return preferences_; }
 
     // ---- Top toolbar ----
     QToolButton* BoutNouveau = nullptr;
@@ -186,64 +186,6 @@ public:
     QPushButton* BoutMessAnnule = nullptr;
     QPushButton* BoutMessOK = nullptr;
 
-    QWidget* Panel9 = nullptr; // preferences
-    QTabWidget* PageControl1 = nullptr;
-    QWidget* TabSheet1 = nullptr;
-    QWidget* TabSheet2 = nullptr;
-    QWidget* TabSheet3 = nullptr;
-    QWidget* TabSheet4 = nullptr;
-    QWidget* TabSheet5 = nullptr;
-    QWidget* TabSheet6 = nullptr;
-    QPushButton* BoutOKConf0 = nullptr;
-    QPushButton* BoutOKConf1 = nullptr;
-    QPushButton* BoutOKCong2 = nullptr;
-    QPushButton* BoutOKConf3 = nullptr;
-    QPushButton* BoutOKConf4 = nullptr;
-    QPushButton* BoutOKConf5 = nullptr;
-    // "Général"
-    QCheckBox* CheckDemarrage = nullptr;
-    QCheckBox* CheckReduire = nullptr;
-    QCheckBox* CheckApercuNavIndep = nullptr;
-    QCheckBox* CheckIntegre = nullptr;
-    QCheckBox* CheckBulle = nullptr;
-    QLabel* LabAjout = nullptr;
-    QLineEdit* EditAjout = nullptr;
-    QLabel* LabLimit1 = nullptr;
-    QLineEdit* EditLimit = nullptr;
-    QLabel* LabLimit2 = nullptr;
-    // "Signature"
-    QLabel* Lab1 = nullptr;
-    QLineEdit* EditTextSign = nullptr;
-    QToolButton* BoutTexteSignCoul = nullptr;
-    QComboBox* CombTaille = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* EditImgSign = nullptr;
-    QLineEdit* EditLinkImgSign = nullptr;
-    zk::ui::RadioGroup* CheckTxtImg = nullptr;
-    QToolButton* BoutApercuSign = nullptr;
-    QWebEngineView* WebB3 = nullptr; // made when first needed: EnsureWebB3
-    // "Dégradé": the swatches Grad0..Grad7 and their buttons Z0..Z7 are found by name
-    zk::ui::GradientSwatch* Degrade = nullptr;
-    QLabel* LabDeg = nullptr;
-    QToolButton* BoutDeg1 = nullptr;
-    QToolButton* BoutDeg2 = nullptr;
-    QToolButton* BoutInverse = nullptr;
-    QCheckBox* CheckDouble = nullptr;
-    // "Scrolling", "Vagues"
-    zk::ui::RadioGroup* CheckHoriz = nullptr;
-    zk::ui::RadioGroup* CheckVert = nullptr;
-    zk::ui::RadioGroup* CheckSpeed = nullptr;
-    zk::ui::RadioGroup* CheckStyle = nullptr;
-    zk::ui::RadioGroup* CheckVague = nullptr;
-    // "A propos..."
-    QLabel* ImageLogo = nullptr;
-    QLabel* ZelkoInfo1 = nullptr;
-    QLabel* ZelkoInfo2 = nullptr;
-    QLabel* ZelkoInfo3 = nullptr;
-    QLabel* ZelkoInfo4 = nullptr;
-    QLabel* ZelkoInfo5 = nullptr;
-    QLabel* ZelkoInfo6 = nullptr;
-
     QFrame* PanError = nullptr; // error banner
     QFrame* Bevel5 = nullptr;
     QLabel* LabError = nullptr;
@@ -326,44 +268,9 @@ public:
     void SetMenuChecksFromState();
     void SetButtonsFromState();
 
-    // ---- Preferences (preferences.cpp) ----
-    void BoutPreferencesClick();
-    void Prfrences1Click();
-    void ApplyPreferences();
-    void BoutOKConf0Click();
-    void BoutPreferencesMouseUp(Qt::MouseButton button);
-    void BoutNavIntegreMouseUp(Qt::MouseButton button);
-    void BoutSignMouseUp(Qt::MouseButton button);
-    void BoutDegradeMouseUp(Qt::MouseButton button);
-    void BoutScrollMouseUp(Qt::MouseButton button);
-    void BoutVagueMouseUp(Qt::MouseButton button);
-    // Typed characters other than backspace, carriage return and digits become 0 (dropped).
-    void EditLimitKeyPress(QChar& key);
-    QWebEngineView* EnsureWebB3();
-
-    // ---- Gradient colours (codegen/ui/gradient_commands.cpp) ----
-    void BoutDeg1Click();
-    void BoutDeg2Click();
-    void BoutInverseClick();
-    void Z0Click(QToolButton* sender);
-    // The preset swatch Grad0..Grad7 by number; null when there is none.
-    zk::ui::GradientSwatch* PresetSwatch(int k) const;
-    // Degrade from the current colours; preset swatch k from its table entries.
-    void ShowCurrentGradient();
-    void ShowPresetGradient(int k);
-    // The current colours from the selected preset, shown, with the marker under it.
-    void SelectPresetGradient();
-
-    // ---- Signature (codegen/ui/signature_preview.cpp) ----
-    void PreviewSignature();
-    void BoutApercuSignClick();
-    void BoutTexteSignCoulClick();
-
-    // ---- Help, about and launching (help.cpp) ----
+    // ---- Help and launching (help.cpp) ----
     void BoutHelpClick();
     void AideF11Click();
-    void ZelkoInfo5Click();
-    void ZelkoInfo6Click();
     QString HelpPagePath() const;
 
     // ---- Image lists (imagelists/ui) ----
@@ -449,13 +356,6 @@ private:
     void BuildOverlayPanels();
     void BuildImagePanel();
     void BuildListNamePrompt();
-    void BuildPreferencesPanel();
-    void BuildAboutTab(QWidget* tab);
-    void BuildGeneralTab(QWidget* tab);   // preferences.cpp
-    void BuildSignatureTab(QWidget* tab); // codegen/ui/signature_preview.cpp
-    void BuildGradientTab(QWidget* tab);  // codegen/ui/gradient_commands.cpp
-    void BuildScrollingTab(QWidget* tab); // preferences.cpp
-    void BuildWavesTab(QWidget* tab);     // preferences.cpp
     void BuildErrorBanner();
     void BuildTray();
     void WireCommands(); // command_map.cpp
@@ -463,7 +363,8 @@ private:
     // The row of the window's tables named name (command_map.cpp).
     static const zk::platform::Command<TForm1>& CommandRow(const char* name);
 
-    QHash<QObject*, void (TForm1::*)(Qt::MouseButton)> mouseUpHandlers_;
+    QHash<QObject*, void (zk::ui::PreferencesPanel::*)(Qt::MouseButton)> mouseUpHandlers_;
+    zk::ui::PreferencesPanel* preferences_ = nullptr;
     zk::ui::StatusBarClock* clock_ = nullptr;
     zk::ui::CodeOutput* codeOutput_ = nullptr;
     zk::ui::CharacterTable* characterTable_ = nullptr;

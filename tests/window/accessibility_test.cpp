@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "accessibility.h"
+#include "preferences_panel.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -85,14 +86,14 @@ private slots:
         QTRY_VERIFY(form->codeOutput()->Panel8->isVisible());
         walk(QStringLiteral("code view"), form->codeOutput()->Panel8);
 
-        form->BoutPreferencesClick();
-        QTRY_VERIFY(form->Panel9->isVisible());
-        for (int tab = 0; tab < form->PageControl1->count(); ++tab) {
-            form->PageControl1->setCurrentIndex(tab);
-            QTRY_VERIFY(form->PageControl1->widget(tab)->isVisible());
-            walk(form->PageControl1->tabText(tab), form->Panel9);
+        form->preferences()->BoutPreferencesClick();
+        QTRY_VERIFY(form->preferences()->Panel9->isVisible());
+        for (int tab = 0; tab < form->preferences()->PageControl1->count(); ++tab) {
+            form->preferences()->PageControl1->setCurrentIndex(tab);
+            QTRY_VERIFY(form->preferences()->PageControl1->widget(tab)->isVisible());
+            walk(form->preferences()->PageControl1->tabText(tab), form->preferences()->Panel9);
         }
-        form->BoutOKConf0Click();
+        form->preferences()->BoutOKConf0Click();
 
         form->ShowError(QStringLiteral("\r\nERREUR en écriture"));
         QTRY_VERIFY(form->PanError->isVisible());
@@ -230,20 +231,22 @@ private slots:
 
         // Ctrl+Shift+Tab goes back from the editor, past the preview, to the controls of
         // the open panel.
-        form->BoutPreferencesClick();
-        QTRY_VERIFY(form->Panel9->isVisible());
+        form->preferences()->BoutPreferencesClick();
+        QTRY_VERIFY(form->preferences()->Panel9->isVisible());
         form->Memo1->setFocus();
         QTRY_VERIFY(form->Memo1->hasFocus());
         QTest::keyClick(form->Memo1, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
         QTRY_VERIFY(!form->Memo1->hasFocus());
-        for (int i = 0; i < 4 && !form->Panel9->isAncestorOf(QApplication::focusWidget()); ++i) {
+        for (int i = 0;
+             i < 4 && !form->preferences()->Panel9->isAncestorOf(QApplication::focusWidget());
+             ++i) {
             QWidget* at = QApplication::focusWidget();
             QTest::keyClick(at, Qt::Key_Backtab, Qt::ShiftModifier);
             QTRY_VERIFY2(QApplication::focusWidget() != at, qPrintable(describe(at)));
         }
-        QVERIFY2(form->Panel9->isAncestorOf(QApplication::focusWidget()),
+        QVERIFY2(form->preferences()->Panel9->isAncestorOf(QApplication::focusWidget()),
                  qPrintable(describe(QApplication::focusWidget())));
-        form->BoutOKConf0Click();
+        form->preferences()->BoutOKConf0Click();
 
         // The image list panel's buttons too.
         form->BoutImageClick();

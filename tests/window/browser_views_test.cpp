@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QWebEngineNavigationRequest>
 
+#include "preferences_panel.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -237,9 +238,9 @@ private slots:
         // A signature picture address previewed on its tab.
         form->settings.PreferencesPage = 1;
         form->BoutPreferences->click();
-        form->EditImgSign->setText(entry);
-        form->BoutApercuSign->click();
-        expectNothingRan(form->WebB3, QStringLiteral("missing.png"));
+        form->preferences()->EditImgSign->setText(entry);
+        form->preferences()->BoutApercuSign->click();
+        expectNothingRan(form->preferences()->WebB3, QStringLiteral("missing.png"));
     }
 
     void picturesAndTheMarqueeStillShow() {

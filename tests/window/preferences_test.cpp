@@ -15,9 +15,11 @@
 #include <QToolButton>
 
 #include "gradient_swatch.h"
+#include "preferences_panel.h"
 #include "radio_group.h"
 #include "window_test_support.h"
 
+using zk::ui::PreferencesPanel;
 using zktest::AppFolder;
 
 namespace {
@@ -44,7 +46,7 @@ Painted painted(QWidget* swatch) {
 }
 
 struct RadioCase {
-    zk::ui::RadioGroup* TForm1::*group;
+    zk::ui::RadioGroup* PreferencesPanel::*group;
     std::uint8_t zk::FormattingState::*value;
     const char* caption;
     std::vector<const char*> items;
@@ -59,6 +61,8 @@ private:
     std::unique_ptr<AppFolder> folder;
     std::unique_ptr<TForm1> form;
 
+    PreferencesPanel* prefs() const { return form->preferences(); }
+
     // A window over a settings file with some lines replaced (none: no file).
     void open(const QMap<int, QByteArray>& settingsLines = {}) {
         if (!settingsLines.isEmpty())
@@ -70,40 +74,41 @@ private:
     void openPanelOn(int page) {
         form->settings.PreferencesPage = static_cast<std::uint8_t>(page);
         QTest::mouseClick(form->BoutPreferences, Qt::LeftButton);
-        QVERIFY(form->Panel9->isVisible());
-        QCOMPARE(form->PageControl1->currentIndex(), page);
+        QVERIFY(prefs()->Panel9->isVisible());
+        QCOMPARE(prefs()->PageControl1->currentIndex(), page);
     }
 
     // The "Ok" of the tab on top.
     void pressOk() {
-        const QList<QPushButton*> oks = {form->BoutOKConf0, form->BoutOKConf1, form->BoutOKCong2,
-                                         form->BoutOKConf3, form->BoutOKConf4, form->BoutOKConf5};
-        QTest::mouseClick(oks.at(form->PageControl1->currentIndex()), Qt::LeftButton);
+        const QList<QPushButton*> oks = {prefs()->BoutOKConf0, prefs()->BoutOKConf1,
+                                         prefs()->BoutOKCong2, prefs()->BoutOKConf3,
+                                         prefs()->BoutOKConf4, prefs()->BoutOKConf5};
+        QTest::mouseClick(oks.at(prefs()->PageControl1->currentIndex()), Qt::LeftButton);
     }
 
     const std::vector<RadioCase>& radioCases() const {
         static const std::vector<RadioCase> cases = {
-            {&TForm1::CheckHoriz,
+            {&PreferencesPanel::CheckHoriz,
              &zk::FormattingState::MarqueeHorizontal,
              " Horizontal ",
              {"Non", "Droite-Gauche", "Gauche-Droite"}},
-            {&TForm1::CheckVert,
+            {&PreferencesPanel::CheckVert,
              &zk::FormattingState::MarqueeVertical,
              " Vertical ",
              {"Non", "Bas-Haut", "Haut-Bas"}},
-            {&TForm1::CheckSpeed,
+            {&PreferencesPanel::CheckSpeed,
              &zk::FormattingState::MarqueeSpeed,
              " Vitesse ",
              {"Rapide", "Moyen", "Lent"}},
-            {&TForm1::CheckStyle,
+            {&PreferencesPanel::CheckStyle,
              &zk::FormattingState::MarqueeStyle,
              " Style ",
              {"Continu", "Ping-Pong"}},
-            {&TForm1::CheckVague,
+            {&PreferencesPanel::CheckVague,
              &zk::FormattingState::WavesKind,
              " Vagues ",
              {"    Vagues Y", "    Vagues Z"}},
-            {&TForm1::CheckTxtImg,
+            {&PreferencesPanel::CheckTxtImg,
              &zk::FormattingState::SignatureOrder,
              "",
              {"  Texte  -  Image", "  Image -  Texte"}},
@@ -124,87 +129,92 @@ private slots:
     void controlsCarryTheirCaptionsOnTheirTabs() {
         open();
         struct CheckCase {
-            QCheckBox* TForm1::*box;
-            QWidget* TForm1::*tab;
+            QCheckBox* PreferencesPanel::*box;
+            QWidget* PreferencesPanel::*tab;
             const char* caption;
         };
         const CheckCase checks[] = {
-            {&TForm1::CheckDemarrage, &TForm1::TabSheet1, "ZelkoHTML au Démarrage"},
-            {&TForm1::CheckReduire, &TForm1::TabSheet1,
+            {&PreferencesPanel::CheckDemarrage, &PreferencesPanel::TabSheet1,
+             "ZelkoHTML au Démarrage"},
+            {&PreferencesPanel::CheckReduire, &PreferencesPanel::TabSheet1,
              "Réduire après Copie dans le Presse Papier"},
-            {&TForm1::CheckApercuNavIndep, &TForm1::TabSheet1,
+            {&PreferencesPanel::CheckApercuNavIndep, &PreferencesPanel::TabSheet1,
              "Aperçu dans une Nouvelle page du Navigateur"},
-            {&TForm1::CheckIntegre, &TForm1::TabSheet1, "Aperçu dans le programme"},
-            {&TForm1::CheckBulle, &TForm1::TabSheet1, "Afficher les bulles d'aide"},
-            {&TForm1::CheckDouble, &TForm1::TabSheet3, "Symétrie"},
+            {&PreferencesPanel::CheckIntegre, &PreferencesPanel::TabSheet1,
+             "Aperçu dans le programme"},
+            {&PreferencesPanel::CheckBulle, &PreferencesPanel::TabSheet1,
+             "Afficher les bulles d'aide"},
+            {&PreferencesPanel::CheckDouble, &PreferencesPanel::TabSheet3, "Symétrie"},
         };
         for (const CheckCase& c : checks) {
-            QCheckBox* box = form.get()->*c.box;
+            QCheckBox* box = prefs()->*c.box;
             QCOMPARE(box->text(), QString::fromUtf8(c.caption));
-            QCOMPARE(box->parentWidget(), form.get()->*c.tab);
+            QVERIFY((prefs()->*c.tab)->isAncestorOf(box)); // on its tab
         }
         struct LabelCase {
-            QLabel* TForm1::*label;
+            QLabel* PreferencesPanel::*label;
             const char* text;
         };
         const LabelCase labels[] = {
-            {&TForm1::LabAjout, "Texte ou balises au début du Code HTML"},
-            {&TForm1::LabLimit1, "Limiter la taille du code à"},
-            {&TForm1::LabLimit2, "caractères"},
-            {&TForm1::Lab1, "Signature                     Couleur Taille"},
-            {&TForm1::Label1, "URL de l'image        Lien sur l'image"},
-            {&TForm1::LabDeg, "•"},
+            {&PreferencesPanel::LabAjout, "Texte ou balises au début du Code HTML"},
+            {&PreferencesPanel::LabLimit1, "Limiter la taille du code à"},
+            {&PreferencesPanel::LabLimit2, "caractères"},
+            {&PreferencesPanel::Lab1, "Signature                     Couleur Taille"},
+            {&PreferencesPanel::Label1, "URL de l'image        Lien sur l'image"},
+            {&PreferencesPanel::LabDeg, "•"},
         };
         for (const LabelCase& c : labels)
-            QCOMPARE((form.get()->*c.label)->text(), QString::fromUtf8(c.text));
-        QCOMPARE(form->EditLimit->maxLength(), 5);
-        QCOMPARE(form->EditAjout->parentWidget(), form->TabSheet1);
-        const QList<QWidget*> signatureTab = {
-            form->EditTextSign,      form->EditImgSign,    form->EditLinkImgSign, form->CombTaille,
-            form->BoutTexteSignCoul, form->BoutApercuSign, form->CheckTxtImg};
+            QCOMPARE((prefs()->*c.label)->text(), QString::fromUtf8(c.text));
+        QCOMPARE(prefs()->EditLimit->maxLength(), 5);
+        QCOMPARE(prefs()->EditAjout->parentWidget(), prefs()->TabSheet1);
+        const QList<QWidget*> signatureTab = {prefs()->EditTextSign,      prefs()->EditImgSign,
+                                              prefs()->EditLinkImgSign,   prefs()->CombTaille,
+                                              prefs()->BoutTexteSignCoul, prefs()->BoutApercuSign,
+                                              prefs()->CheckTxtImg};
         for (QWidget* w : signatureTab)
-            QCOMPARE(w->parentWidget(), form->TabSheet2);
-        QCOMPARE(form->CombTaille->count(), 7);
+            QCOMPARE(w->parentWidget(), prefs()->TabSheet2);
+        QCOMPARE(prefs()->CombTaille->count(), 7);
         for (int i = 0; i < 7; ++i)
-            QCOMPARE(form->CombTaille->itemText(i), QStringLiteral("H%1").arg(i + 1));
+            QCOMPARE(prefs()->CombTaille->itemText(i), QStringLiteral("H%1").arg(i + 1));
         for (const RadioCase& c : radioCases()) {
-            zk::ui::RadioGroup* g = form.get()->*c.group;
+            zk::ui::RadioGroup* g = prefs()->*c.group;
             QCOMPARE(g->title(), QString::fromUtf8(c.caption));
             QCOMPARE(g->count(), int(c.items.size()));
             for (int i = 0; i < g->count(); ++i)
                 QCOMPARE(g->item(i)->text(), QString::fromUtf8(c.items[std::size_t(i)]));
         }
         struct TipCase {
-            QToolButton* TForm1::*button;
+            QToolButton* PreferencesPanel::*button;
             const char* tip;
         };
-        const TipCase tips[] = {{&TForm1::BoutDeg1, "Couleur de départ"},
-                                {&TForm1::BoutDeg2, "Couleur d'arrivée"},
-                                {&TForm1::BoutInverse, "Inverser"}};
+        const TipCase tips[] = {{&PreferencesPanel::BoutDeg1, "Couleur de départ"},
+                                {&PreferencesPanel::BoutDeg2, "Couleur d'arrivée"},
+                                {&PreferencesPanel::BoutInverse, "Inverser"}};
         for (const TipCase& c : tips) {
-            QCOMPARE((form.get()->*c.button)->toolTip(), QString::fromUtf8(c.tip));
-            QCOMPARE((form.get()->*c.button)->parentWidget(), form->TabSheet3);
+            QCOMPARE((prefs()->*c.button)->toolTip(), QString::fromUtf8(c.tip));
+            QCOMPARE((prefs()->*c.button)->parentWidget(), prefs()->TabSheet3);
         }
         for (int k = 0; k < 8; ++k) {
             auto* z = form->findChild<QToolButton*>(QStringLiteral("Z%1").arg(k));
             QVERIFY(z);
             QCOMPARE(z->property("Tag").toInt(), k);
-            QCOMPARE(z->geometry(), form->PresetSwatch(k)->geometry()); // over its swatch
+            QCOMPARE(z->geometry(),
+                     prefs()->PresetSwatch(k)->geometry()); // over its swatch
         }
     }
 
     void checkBoxesFollowTheirValueBothWays() {
         open();
         struct Case {
-            QCheckBox* TForm1::*box;
+            QCheckBox* PreferencesPanel::*box;
             std::uint8_t zk::AppSettings::*value;
         };
         const Case cases[] = {
-            {&TForm1::CheckDemarrage, &zk::AppSettings::StartAtLogon},
-            {&TForm1::CheckReduire, &zk::AppSettings::MinimizeAfterCopy},
-            {&TForm1::CheckApercuNavIndep, &zk::AppSettings::PreviewInNewWindow},
-            {&TForm1::CheckBulle, &zk::AppSettings::ShowHints},
-            {&TForm1::CheckIntegre, &zk::AppSettings::PreviewInProgram},
+            {&PreferencesPanel::CheckDemarrage, &zk::AppSettings::StartAtLogon},
+            {&PreferencesPanel::CheckReduire, &zk::AppSettings::MinimizeAfterCopy},
+            {&PreferencesPanel::CheckApercuNavIndep, &zk::AppSettings::PreviewInNewWindow},
+            {&PreferencesPanel::CheckBulle, &zk::AppSettings::ShowHints},
+            {&PreferencesPanel::CheckIntegre, &zk::AppSettings::PreviewInProgram},
         };
         for (const Case& c : cases) {
             // This value 1, the others 0: only its box is checked; pressing it and "Ok"
@@ -214,17 +224,17 @@ private slots:
             form->settings.*c.value = 1;
             openPanelOn(0);
             for (const Case& other : cases)
-                QCOMPARE((form.get()->*other.box)->isChecked(), other.box == c.box);
-            QTest::mouseClick(form.get()->*c.box, Qt::LeftButton);
+                QCOMPARE((prefs()->*other.box)->isChecked(), other.box == c.box);
+            QTest::mouseClick(prefs()->*c.box, Qt::LeftButton);
             pressOk();
-            QVERIFY(!form->Panel9->isVisible());
+            QVERIFY(!prefs()->Panel9->isVisible());
             for (const Case& other : cases)
                 QCOMPARE(int(form->settings.*other.value), 0);
             // Any value but 1 shows unchecked; checking stores 1.
             form->settings.*c.value = 2;
             openPanelOn(0);
-            QVERIFY(!(form.get()->*c.box)->isChecked());
-            QTest::mouseClick(form.get()->*c.box, Qt::LeftButton);
+            QVERIFY(!(prefs()->*c.box)->isChecked());
+            QTest::mouseClick(prefs()->*c.box, Qt::LeftButton);
             pressOk();
             QCOMPARE(int(form->settings.*c.value), 1);
         }
@@ -233,21 +243,21 @@ private slots:
     void textFieldsFollowTheirStringsBothWays() {
         open();
         struct Case {
-            QLineEdit* TForm1::*edit;
+            QLineEdit* PreferencesPanel::*edit;
             std::string zk::FormattingState::*value;
             int page;
         };
         const Case cases[] = {
-            {&TForm1::EditTextSign, &zk::FormattingState::SignatureText, 1},
-            {&TForm1::EditImgSign, &zk::FormattingState::SignatureImageUrl, 1},
-            {&TForm1::EditLinkImgSign, &zk::FormattingState::SignatureLink, 1},
-            {&TForm1::EditAjout, &zk::FormattingState::CodePrefix, 0},
+            {&PreferencesPanel::EditTextSign, &zk::FormattingState::SignatureText, 1},
+            {&PreferencesPanel::EditImgSign, &zk::FormattingState::SignatureImageUrl, 1},
+            {&PreferencesPanel::EditLinkImgSign, &zk::FormattingState::SignatureLink, 1},
+            {&PreferencesPanel::EditAjout, &zk::FormattingState::CodePrefix, 0},
         };
         for (const Case& c : cases) {
             form->settings.fmt.*c.value = "<b>Léa</b> ";
             openPanelOn(c.page);
-            QCOMPARE((form.get()->*c.edit)->text(), QStringLiteral("<b>Léa</b> "));
-            (form.get()->*c.edit)->setText(QStringLiteral("Zoé 😀 & <i>"));
+            QCOMPARE((prefs()->*c.edit)->text(), QStringLiteral("<b>Léa</b> "));
+            (prefs()->*c.edit)->setText(QStringLiteral("Zoé 😀 & <i>"));
             pressOk();
             QCOMPARE(form->settings.fmt.*c.value, std::string("Zoé 😀 & <i>"));
         }
@@ -256,11 +266,11 @@ private slots:
     void radioGroupsShowTheirItemAndTheLastOneBeyond() {
         open();
         for (const RadioCase& c : radioCases()) {
-            zk::ui::RadioGroup* g = form.get()->*c.group;
+            zk::ui::RadioGroup* g = prefs()->*c.group;
             const int count = g->count();
             for (int v : {0, count, 0, 255}) { // each one moves the check
                 form->settings.fmt.*c.value = static_cast<std::uint8_t>(v);
-                openPanelOn(c.group == &TForm1::CheckTxtImg ? 1 : 3);
+                openPanelOn(c.group == &PreferencesPanel::CheckTxtImg ? 1 : 3);
                 QCOMPARE(g->itemIndex(), std::min(v, count - 1));
                 pressOk();
                 QCOMPARE(int(form->settings.fmt.*c.value), std::min(v, count - 1));
@@ -276,8 +286,8 @@ private slots:
     void marqueeSpeedFiveFromTheSettingsShowsLent() {
         open({{13, "5"}});
         openPanelOn(3);
-        QVERIFY(form->CheckSpeed->item(2)->isChecked());
-        QCOMPARE(form->CheckSpeed->item(2)->text(), QStringLiteral("Lent"));
+        QVERIFY(prefs()->CheckSpeed->item(2)->isChecked());
+        QCOMPARE(prefs()->CheckSpeed->item(2)->text(), QStringLiteral("Lent"));
         pressOk();
         QCOMPARE(int(form->settings.fmt.MarqueeSpeed), 2);
     }
@@ -285,16 +295,16 @@ private slots:
     void signatureSizeBeyondTheListSelectsNothingAndStores255() {
         open({{38, "9"}});
         openPanelOn(1);
-        QCOMPARE(form->CombTaille->currentIndex(), -1);
+        QCOMPARE(prefs()->CombTaille->currentIndex(), -1);
         pressOk();
         QCOMPARE(int(form->settings.fmt.SignatureSizeIndex), 255);
         // A size chosen in the list is stored as its index.
         openPanelOn(1);
-        form->CombTaille->setCurrentIndex(2);
+        prefs()->CombTaille->setCurrentIndex(2);
         pressOk();
         QCOMPARE(int(form->settings.fmt.SignatureSizeIndex), 2);
         openPanelOn(1);
-        QCOMPARE(form->CombTaille->currentText(), QStringLiteral("H3"));
+        QCOMPARE(prefs()->CombTaille->currentText(), QStringLiteral("H3"));
     }
 
     void codeSizeLimitFromTheField_data() {
@@ -312,10 +322,10 @@ private slots:
         open();
         form->settings.fmt.CodeSizeLimit = 1234;
         openPanelOn(0);
-        QCOMPARE(form->EditLimit->text(), QStringLiteral("1234"));
-        form->EditLimit->setText(text);
+        QCOMPARE(prefs()->EditLimit->text(), QStringLiteral("1234"));
+        prefs()->EditLimit->setText(text);
         pressOk();
-        QVERIFY(!form->Panel9->isVisible());
+        QVERIFY(!prefs()->Panel9->isVisible());
         QCOMPARE(int(form->settings.fmt.CodeSizeLimit), stored);
         QVERIFY(zktest::dialogs().errors.isEmpty());
     }
@@ -323,28 +333,30 @@ private slots:
     void typingInTheLimitFieldKeepsDigitsOnly() {
         open();
         openPanelOn(0);
-        form->EditLimit->clear();
-        form->EditLimit->setFocus();
-        QTest::keyClicks(form->EditLimit, QStringLiteral("1a-2 +x3"));
-        QCOMPARE(form->EditLimit->text(), QStringLiteral("123"));
-        zktest::typeText(form->EditLimit, QStringLiteral("é😀4"));
-        QCOMPARE(form->EditLimit->text(), QStringLiteral("1234"));
-        QTest::keyClick(form->EditLimit, Qt::Key_Backspace);
-        QCOMPARE(form->EditLimit->text(), QStringLiteral("123"));
-        QTest::keyClicks(form->EditLimit, QStringLiteral("4567"));
-        QCOMPARE(form->EditLimit->text(), QStringLiteral("12345")); // five characters at most
-        QTest::keyClick(form->EditLimit, Qt::Key_Return);
-        QVERIFY(form->Panel9->isVisible()); // carriage return is let through, and does nothing
+        prefs()->EditLimit->clear();
+        prefs()->EditLimit->setFocus();
+        QTest::keyClicks(prefs()->EditLimit, QStringLiteral("1a-2 +x3"));
+        QCOMPARE(prefs()->EditLimit->text(), QStringLiteral("123"));
+        zktest::typeText(prefs()->EditLimit, QStringLiteral("é😀4"));
+        QCOMPARE(prefs()->EditLimit->text(), QStringLiteral("1234"));
+        QTest::keyClick(prefs()->EditLimit, Qt::Key_Backspace);
+        QCOMPARE(prefs()->EditLimit->text(), QStringLiteral("123"));
+        QTest::keyClicks(prefs()->EditLimit, QStringLiteral("4567"));
+        QCOMPARE(prefs()->EditLimit->text(),
+                 QStringLiteral("12345")); // five characters at most
+        QTest::keyClick(prefs()->EditLimit, Qt::Key_Return);
+        QVERIFY(form->preferences()
+                    ->Panel9->isVisible()); // carriage return is let through, and does nothing
 
         // The handler itself: backspace, carriage return and digits pass; the rest is dropped.
         for (char16_t c : {u'\b', u'\r', u'0', u'9'}) {
             QChar key(c);
-            form->EditLimitKeyPress(key);
+            prefs()->EditLimitKeyPress(key);
             QCOMPARE(key, QChar(c));
         }
         for (char16_t c : {u'a', u'-', u' ', u'/', u':', u'\t', u'\xE9', u'\x0663'}) {
             QChar key(c);
-            form->EditLimitKeyPress(key);
+            prefs()->EditLimitKeyPress(key);
             QVERIFY2(key.isNull(), qPrintable(QString(QChar(c))));
         }
     }
@@ -353,14 +365,14 @@ private slots:
         open();
         form->settings.fmt.CodeSizeLimit = 77;
         openPanelOn(0);
-        form->CheckReduire->setChecked(true);
-        form->EditTextSign->setText(QStringLiteral("Sig"));
-        form->EditLimit->clear();
-        form->EditLimit->setFocus();
+        prefs()->CheckReduire->setChecked(true);
+        prefs()->EditTextSign->setText(QStringLiteral("Sig"));
+        prefs()->EditLimit->clear();
+        prefs()->EditLimit->setFocus();
         QGuiApplication::clipboard()->setText(QStringLiteral("12ab"));
-        QTest::keyClick(form->EditLimit, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(form->EditLimit->text(), QStringLiteral("12ab"));
-        form->PageControl1->setCurrentIndex(4);
+        QTest::keyClick(prefs()->EditLimit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(prefs()->EditLimit->text(), QStringLiteral("12ab"));
+        prefs()->PageControl1->setCurrentIndex(4);
         pressOk();
         QCOMPARE(zktest::dialogs().errors,
                  QStringList{QStringLiteral("'12ab' is not a valid integer value")});
@@ -369,12 +381,12 @@ private slots:
         QCOMPARE(form->settings.fmt.SignatureText, std::string("Sig"));
         QCOMPARE(int(form->settings.PreferencesPage), 4);
         QCOMPARE(int(form->settings.fmt.CodeSizeLimit), 77);
-        QVERIFY(form->Panel9->isVisible());
+        QVERIFY(prefs()->Panel9->isVisible());
         QCOMPARE(int(form->OpenPanel), 9);
         // Corrected, the next "Ok" closes it.
-        form->EditLimit->setText(QStringLiteral("12"));
+        prefs()->EditLimit->setText(QStringLiteral("12"));
         pressOk();
-        QVERIFY(!form->Panel9->isVisible());
+        QVERIFY(!prefs()->Panel9->isVisible());
         QCOMPARE(int(form->settings.fmt.CodeSizeLimit), 12);
     }
 
@@ -385,15 +397,15 @@ private slots:
             form->BoutScroll->setChecked(on == 1);
             form->LastCommand.clear();
             QTest::mouseClick(form->BoutScroll, Qt::RightButton);
-            QVERIFY(form->Panel9->isVisible());
-            QCOMPARE(form->PageControl1->currentIndex(), 3);
-            QCOMPARE(form->PageControl1->tabText(3), QStringLiteral("Scrolling"));
+            QVERIFY(prefs()->Panel9->isVisible());
+            QCOMPARE(prefs()->PageControl1->currentIndex(), 3);
+            QCOMPARE(prefs()->PageControl1->tabText(3), QStringLiteral("Scrolling"));
             QCOMPARE(int(form->settings.fmt.ScrollingOn), on);
             QCOMPARE(form->BoutScroll->isChecked(), on == 1);
             QVERIFY(form->LastCommand.isEmpty());
             // A second right click applies and closes.
             QTest::mouseClick(form->BoutScroll, Qt::RightButton);
-            QVERIFY(!form->Panel9->isVisible());
+            QVERIFY(!prefs()->Panel9->isVisible());
             QCOMPARE(int(form->settings.fmt.ScrollingOn), on);
         }
     }
@@ -402,15 +414,15 @@ private slots:
         open();
         QVERIFY(form->ShowHint);
         openPanelOn(0);
-        QVERIFY(form->CheckBulle->isChecked());
-        QTest::mouseClick(form->CheckBulle, Qt::LeftButton);
+        QVERIFY(prefs()->CheckBulle->isChecked());
+        QTest::mouseClick(prefs()->CheckBulle, Qt::LeftButton);
         QVERIFY(form->ShowHint); // not before "Ok"
         pressOk();
         QVERIFY(!form->ShowHint);
         QCOMPARE(int(form->settings.ShowHints), 0);
         openPanelOn(0);
-        QVERIFY(!form->CheckBulle->isChecked());
-        QTest::mouseClick(form->CheckBulle, Qt::LeftButton);
+        QVERIFY(!prefs()->CheckBulle->isChecked());
+        QTest::mouseClick(prefs()->CheckBulle, Qt::LeftButton);
         pressOk();
         QVERIFY(form->ShowHint);
         QCOMPARE(int(form->settings.ShowHints), 1);
@@ -421,14 +433,14 @@ private slots:
         form->settings.fmt.SignatureText = "Avant";
         form->settings.fmt.GradientPresetIndex = 1;
         openPanelOn(1);
-        form->EditTextSign->setText(QStringLiteral("Après"));
-        form->CheckSpeed->setItemIndex(0);
+        prefs()->EditTextSign->setText(QStringLiteral("Après"));
+        prefs()->CheckSpeed->setItemIndex(0);
         zktest::dialogs().color = QColor(0x12, 0x34, 0x56);
-        QTest::mouseClick(form->BoutTexteSignCoul, Qt::LeftButton);
-        form->PageControl1->setCurrentIndex(2);
-        QTest::mouseClick(form->BoutDeg1, Qt::LeftButton);
+        QTest::mouseClick(prefs()->BoutTexteSignCoul, Qt::LeftButton);
+        prefs()->PageControl1->setCurrentIndex(2);
+        QTest::mouseClick(prefs()->BoutDeg1, Qt::LeftButton);
         QTest::mouseClick(form->BoutCode, Qt::LeftButton); // the code view takes its place
-        QVERIFY(!form->Panel9->isVisible());
+        QVERIFY(!prefs()->Panel9->isVisible());
         QCOMPARE(int(form->OpenPanel), 8);
         QCOMPARE(form->settings.fmt.SignatureText, std::string("Avant"));
         QCOMPARE(int(form->settings.fmt.MarqueeSpeed), 1);
@@ -440,15 +452,15 @@ private slots:
 
     void pageBeyondTheTabsIsReportedAndOpensNothing() {
         open({{37, "6"}});
-        form->BoutPreferencesClick();
+        prefs()->BoutPreferencesClick();
         QCOMPARE(zktest::dialogs().errors,
                  QStringList{QStringLiteral("List index out of bounds (6)")});
-        QVERIFY(!form->Panel9->isVisible());
+        QVERIFY(!prefs()->Panel9->isVisible());
         QCOMPARE(int(form->OpenPanel), 0);
         // A right click sets a valid tab first and opens it.
         QTest::mouseClick(form->BoutVague, Qt::RightButton);
-        QVERIFY(form->Panel9->isVisible());
-        QCOMPARE(form->PageControl1->currentIndex(), 4);
+        QVERIFY(prefs()->Panel9->isVisible());
+        QCOMPARE(prefs()->PageControl1->currentIndex(), 4);
     }
 
     // ---- "Dégradé" ----
@@ -460,24 +472,24 @@ private slots:
         // The current gradient is reloaded from the selected preset.
         QCOMPARE(f.GradientStartColor, zk::kDefaultPresetStartColors[3]);
         QCOMPARE(f.GradientEndColor, zk::kDefaultPresetEndColors[3]);
-        QCOMPARE(form->Degrade->startColor(), zk::kDefaultPresetStartColors[3]);
-        QCOMPARE(form->Degrade->endColor(), zk::kDefaultPresetEndColors[3]);
-        QCOMPARE(form->LabDeg->x(), 104 + 40 * 3);
+        QCOMPARE(prefs()->Degrade->startColor(), zk::kDefaultPresetStartColors[3]);
+        QCOMPARE(prefs()->Degrade->endColor(), zk::kDefaultPresetEndColors[3]);
+        QCOMPARE(prefs()->LabDeg->x(), 104 + 40 * 3);
         for (int k = 0; k < 8; ++k) {
-            zk::ui::GradientSwatch* swatch = form->PresetSwatch(k);
+            zk::ui::GradientSwatch* swatch = prefs()->PresetSwatch(k);
             QCOMPARE(swatch->objectName(), QStringLiteral("Grad%1").arg(k));
             QCOMPARE(swatch->startColor(), zk::kDefaultPresetStartColors[std::size_t(k)]);
             QCOMPARE(swatch->endColor(), zk::kDefaultPresetEndColors[std::size_t(k)]);
         }
         // Drawn: the start colour at the left edge, the end colour at the right.
-        for (QWidget* swatch :
-             {static_cast<QWidget*>(form->Degrade), static_cast<QWidget*>(form->PresetSwatch(3))}) {
+        for (QWidget* swatch : {static_cast<QWidget*>(prefs()->Degrade),
+                                static_cast<QWidget*>(prefs()->PresetSwatch(3))}) {
             const Painted p = painted(swatch);
             QVERIFY(near(p.left, QColor(0xFF, 0x80, 0x00)));  // orange
             QVERIFY(near(p.right, QColor(0x80, 0x00, 0xFF))); // violet
             QVERIFY(near(p.middle, QColor(0xBF, 0x40, 0x80), 16));
         }
-        const Painted red = painted(form->PresetSwatch(0));
+        const Painted red = painted(prefs()->PresetSwatch(0));
         QVERIFY(near(red.left, Qt::red));
         QVERIFY(near(red.right, Qt::yellow));
     }
@@ -492,10 +504,10 @@ private slots:
         QCOMPARE(int(f.GradientPresetIndex), 5);
         QCOMPARE(f.GradientStartColor, 0x000000);
         QCOMPARE(f.GradientEndColor, 0xFFFFFF);
-        QCOMPARE(form->Degrade->startColor(), 0x000000);
-        QCOMPARE(form->Degrade->endColor(), 0xFFFFFF);
-        QCOMPARE(form->LabDeg->x(), 104 + 40 * 5);
-        const Painted p = painted(form->Degrade);
+        QCOMPARE(prefs()->Degrade->startColor(), 0x000000);
+        QCOMPARE(prefs()->Degrade->endColor(), 0xFFFFFF);
+        QCOMPARE(prefs()->LabDeg->x(), 104 + 40 * 5);
+        const Painted p = painted(prefs()->Degrade);
         QVERIFY(near(p.left, Qt::black));
         QVERIFY(near(p.right, Qt::white));
         // It acts at once: closing without "Ok" keeps it.
@@ -505,10 +517,11 @@ private slots:
 
     void colourButtonsEditTheSelectedPresetToo() {
         struct Case {
-            QToolButton* TForm1::*button;
+            QToolButton* PreferencesPanel::*button;
             bool end;
         };
-        const Case cases[] = {{&TForm1::BoutDeg1, false}, {&TForm1::BoutDeg2, true}};
+        const Case cases[] = {{&PreferencesPanel::BoutDeg1, false},
+                              {&PreferencesPanel::BoutDeg2, true}};
         open();
         for (const Case& c : cases) {
             form->settings.fmt = zk::FormattingState();
@@ -519,7 +532,7 @@ private slots:
 
             // Cancelled: nothing changes.
             zktest::dialogs().color.reset();
-            QTest::mouseClick(form.get()->*c.button, Qt::LeftButton);
+            QTest::mouseClick(prefs()->*c.button, Qt::LeftButton);
             QCOMPARE(zktest::dialogs().colorOffered, rgb(c.end ? 0xFF0080 : 0x0080FF));
             QCOMPARE(form->settings.fmt.GradientStartColor, before.GradientStartColor);
             QCOMPARE(form->settings.fmt.GradientEndColor, before.GradientEndColor);
@@ -527,12 +540,12 @@ private slots:
             QVERIFY(form->settings.fmt.PresetEndColors == before.PresetEndColors);
 
             zktest::dialogs().color = rgb(chosen);
-            QTest::mouseClick(form.get()->*c.button, Qt::LeftButton);
+            QTest::mouseClick(prefs()->*c.button, Qt::LeftButton);
             const zk::FormattingState& f = form->settings.fmt;
             QCOMPARE(c.end ? f.GradientEndColor : f.GradientStartColor, chosen);
             QCOMPARE(c.end ? f.PresetEndColors[3] : f.PresetStartColors[3], chosen);
-            QCOMPARE(c.end ? form->Degrade->endColor() : form->Degrade->startColor(), chosen);
-            zk::ui::GradientSwatch* grad3 = form->PresetSwatch(3);
+            QCOMPARE(c.end ? prefs()->Degrade->endColor() : prefs()->Degrade->startColor(), chosen);
+            zk::ui::GradientSwatch* grad3 = prefs()->PresetSwatch(3);
             QCOMPARE(c.end ? grad3->endColor() : grad3->startColor(), chosen);
             for (int k = 0; k < 8; ++k) {
                 if (k == 3)
@@ -544,7 +557,7 @@ private slots:
             // Closed and opened again: Degrade and Grad3 both show the changed colour.
             form->CloseOverlayPanels();
             openPanelOn(2);
-            QCOMPARE(c.end ? form->Degrade->endColor() : form->Degrade->startColor(), chosen);
+            QCOMPARE(c.end ? prefs()->Degrade->endColor() : prefs()->Degrade->startColor(), chosen);
             QCOMPARE(c.end ? grad3->endColor() : grad3->startColor(), chosen);
             const Painted p = painted(grad3);
             QVERIFY(near(c.end ? p.right : p.left, rgb(chosen)));
@@ -556,14 +569,14 @@ private slots:
         open();
         form->settings.fmt.GradientPresetIndex = 7;
         openPanelOn(2);
-        QTest::mouseClick(form->BoutInverse, Qt::LeftButton);
+        QTest::mouseClick(prefs()->BoutInverse, Qt::LeftButton);
         const zk::FormattingState& f = form->settings.fmt;
         QCOMPARE(f.GradientStartColor, 0x0000FF);
         QCOMPARE(f.GradientEndColor, 0x000080);
         QCOMPARE(f.PresetStartColors[7], 0x0000FF);
         QCOMPARE(f.PresetEndColors[7], 0x000080);
-        QCOMPARE(form->PresetSwatch(7)->startColor(), 0x0000FF);
-        QCOMPARE(form->Degrade->endColor(), 0x000080);
+        QCOMPARE(prefs()->PresetSwatch(7)->startColor(), 0x0000FF);
+        QCOMPARE(prefs()->Degrade->endColor(), 0x000080);
         QCOMPARE(f.PresetStartColors[6], zk::kDefaultPresetStartColors[6]);
     }
 
@@ -583,9 +596,9 @@ private slots:
         for (const Case& c : cases) {
             form->settings.fmt.GradientSymmetry = static_cast<std::uint8_t>(c.symmetry);
             openPanelOn(2);
-            QCOMPARE(form->CheckDouble->isChecked(), c.shown);
+            QCOMPARE(prefs()->CheckDouble->isChecked(), c.shown);
             if (c.click)
-                QTest::mouseClick(form->CheckDouble, Qt::LeftButton);
+                QTest::mouseClick(prefs()->CheckDouble, Qt::LeftButton);
             pressOk();
             QCOMPARE(int(form->settings.fmt.GradientSymmetry), c.stored);
         }
@@ -597,13 +610,13 @@ private slots:
         zk::FormattingState& f = form->settings.fmt;
         QCOMPARE(f.GradientStartColor, 0x123456); // kept: there is no preset 9 to reload
         zktest::dialogs().color = QColor(1, 2, 3);
-        QTest::mouseClick(form->BoutDeg2, Qt::LeftButton);
-        QTest::mouseClick(form->BoutInverse, Qt::LeftButton);
+        QTest::mouseClick(prefs()->BoutDeg2, Qt::LeftButton);
+        QTest::mouseClick(prefs()->BoutInverse, Qt::LeftButton);
         QCOMPARE(f.GradientStartColor, 0x030201);
         QCOMPARE(f.GradientEndColor, 0x123456);
         QVERIFY(f.PresetStartColors == zk::kDefaultPresetStartColors);
         QVERIFY(f.PresetEndColors == zk::kDefaultPresetEndColors);
-        QCOMPARE(form->Degrade->startColor(), 0x030201);
+        QCOMPARE(prefs()->Degrade->startColor(), 0x030201);
     }
 
     // ---- "Signature" ----
@@ -613,13 +626,13 @@ private slots:
         form->settings.fmt.SignatureColor = 0x0000FF;
         openPanelOn(1);
         zktest::dialogs().color.reset();
-        QTest::mouseClick(form->BoutTexteSignCoul, Qt::LeftButton);
+        QTest::mouseClick(prefs()->BoutTexteSignCoul, Qt::LeftButton);
         QCOMPARE(zktest::dialogs().colorOffered, QColor(255, 0, 0));
         QCOMPARE(form->settings.fmt.SignatureColor, 0x0000FF);
         zktest::dialogs().color = QColor(0, 128, 255);
-        QTest::mouseClick(form->BoutTexteSignCoul, Qt::LeftButton);
+        QTest::mouseClick(prefs()->BoutTexteSignCoul, Qt::LeftButton);
         QCOMPARE(form->settings.fmt.SignatureColor, 0xFF8000);
-        QVERIFY(form->Panel9->isVisible());
+        QVERIFY(prefs()->Panel9->isVisible());
         form->CloseOverlayPanels(); // not confirmed, but already taken
         QCOMPARE(form->settings.fmt.SignatureColor, 0xFF8000);
     }
@@ -630,12 +643,12 @@ private slots:
         form->settings.fmt.FontFace = "Verdana";
         form->settings.fmt.SignatureText = "Ancien";
         openPanelOn(1);
-        form->EditTextSign->setText(QStringLiteral("Léa"));
-        form->CombTaille->setCurrentIndex(6);
-        form->EditImgSign->setText(QStringLiteral("pic.gif"));
-        form->EditLinkImgSign->setText(QStringLiteral("lea@example.org"));
-        QTest::mouseClick(form->CheckTxtImg->item(1), Qt::LeftButton);
-        QTest::mouseClick(form->BoutApercuSign, Qt::LeftButton);
+        prefs()->EditTextSign->setText(QStringLiteral("Léa"));
+        prefs()->CombTaille->setCurrentIndex(6);
+        prefs()->EditImgSign->setText(QStringLiteral("pic.gif"));
+        prefs()->EditLinkImgSign->setText(QStringLiteral("lea@example.org"));
+        QTest::mouseClick(prefs()->CheckTxtImg->item(1), Qt::LeftButton);
+        QTest::mouseClick(prefs()->BoutApercuSign, Qt::LeftButton);
         QCOMPARE(form->LastCommand, QStringLiteral("BoutApercuSignClick"));
 
         const QByteArray expected =
@@ -645,9 +658,9 @@ private slots:
             "a</b></font>\r\n</body></html>\r\n";
         QCOMPARE(zktest::readFile(folder->file(QStringLiteral("Data/Temp/TempHTML.html"))),
                  expected);
-        QVERIFY(form->WebB3);
-        QCOMPARE(form->WebB3->parentWidget(), form->TabSheet2);
-        const QString body = zktest::waitForBody(form->WebB3, QStringLiteral("Léa"));
+        QVERIFY(prefs()->WebB3);
+        QCOMPARE(prefs()->WebB3->parentWidget(), prefs()->TabSheet2);
+        const QString body = zktest::waitForBody(prefs()->WebB3, QStringLiteral("Léa"));
         QVERIFY2(body.contains(QStringLiteral("<a href=\"mailto:lea@example.org\"><img "
                                               "src=\"pic.gif\" border=\"0\"></a>&nbsp;<font "
                                               "size=\"1\" face=\"Verdana\" color=\"#FF0000\"><b>"
@@ -662,29 +675,29 @@ private slots:
         open();
         QTRY_VERIFY(form->isActiveWindow());
         openPanelOn(1);
-        QVERIFY(form->WebB3);
+        QVERIFY(prefs()->WebB3);
         QTRY_VERIFY(form->isActiveWindow());
-        form->EditTextSign->setFocus();
-        QTest::keyClicks(form->EditTextSign, QStringLiteral("abc"));
-        QCOMPARE(form->EditTextSign->text(), QStringLiteral("abc"));
+        prefs()->EditTextSign->setFocus();
+        QTest::keyClicks(prefs()->EditTextSign, QStringLiteral("abc"));
+        QCOMPARE(prefs()->EditTextSign->text(), QStringLiteral("abc"));
     }
 
     void openingThePanelPreviewsTheSignatureEvenWhenEmpty() {
         open();
         form->settings.fmt.FontFace = "Arial";
         openPanelOn(0);
-        QVERIFY(form->WebB3);
+        QVERIFY(prefs()->WebB3);
         QCOMPARE(zktest::readFile(folder->file(QStringLiteral("Data/Temp/TempHTML.html"))),
                  QByteArray("<html><head></head><body>\r\n"
                             "<font size=\"1\" face=\"Arial\" color=\"#000000\"><b></b></font>&nbsp"
                             "\r\n</body></html>\r\n"));
-        const QString body = zktest::waitForBody(form->WebB3, QStringLiteral("<b></b>"));
+        const QString body = zktest::waitForBody(prefs()->WebB3, QStringLiteral("<b></b>"));
         QVERIFY2(body.contains(QStringLiteral("<b></b></font>&nbsp;")), qPrintable(body));
         // The text from the state shows the next time the panel opens.
         pressOk();
         form->settings.fmt.SignatureText = "Bonjour";
         openPanelOn(1);
-        QVERIFY(zktest::waitForBody(form->WebB3, QStringLiteral("Bonjour"))
+        QVERIFY(zktest::waitForBody(prefs()->WebB3, QStringLiteral("Bonjour"))
                     .contains(QStringLiteral("<b>Bonjour</b>")));
     }
 
@@ -701,7 +714,7 @@ private slots:
         QVERIFY(zktest::dialogs().errors.isEmpty());
         // The banner lies over the open panel; the panel's own "Ok" still works.
         pressOk();
-        QVERIFY(!form->Panel9->isVisible());
+        QVERIFY(!prefs()->Panel9->isVisible());
     }
 
     // ---- "A propos..." ----
@@ -710,16 +723,16 @@ private slots:
         open();
         openPanelOn(5);
         struct Case {
-            QLabel* TForm1::*label;
+            QLabel* PreferencesPanel::*label;
             const char* text;
             QColor from, to;
         };
         const Case cases[] = {
-            {&TForm1::ZelkoInfo1, "ZelkoHTML", QColor(255, 0, 0), QColor(255, 255, 0)},
-            {&TForm1::ZelkoInfo2, "Quorvane 2001", QColor(128, 0, 0), QColor(0, 128, 0)},
+            {&PreferencesPanel::ZelkoInfo1, "ZelkoHTML", QColor(255, 0, 0), QColor(255, 255, 0)},
+            {&PreferencesPanel::ZelkoInfo2, "Quorvane 2001", QColor(128, 0, 0), QColor(0, 128, 0)},
         };
         for (const Case& c : cases) {
-            QLabel* label = form.get()->*c.label;
+            QLabel* label = prefs()->*c.label;
             QCOMPARE(label->accessibleName(), QString::fromUtf8(c.text));
             const QImage image = label->pixmap().toImage();
             QVERIFY(!image.isNull());
@@ -746,7 +759,7 @@ private slots:
             QVERIFY2(near(left, c.from, 80), qPrintable(left.name()));
             QVERIFY2(near(right, c.to, 80), qPrintable(right.name()));
         }
-        QCOMPARE(form->ImageLogo->pixmap().size(), QSize(32, 32));
+        QCOMPARE(prefs()->ImageLogo->pixmap().size(), QSize(32, 32));
     }
 };
 

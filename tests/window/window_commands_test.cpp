@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "preferences_panel.h"
 #include "sounds.h"
 #include "status_bar_clock.h"
 #include "window_test_support.h"
@@ -219,9 +220,9 @@ private slots:
         QCOMPARE(form->codeOutput()->WebB->geometry(), QRect(0, 216, 512, 180));
         QVERIFY(form->codeOutput()->WebB->isVisible());
         // Overlay panels wait parked below the client area.
-        for (QWidget* p :
-             {form->characterTable()->Panel3, form->Panel7, form->Panel6,
-              form->codeOutput()->Panel8, form->Panel9, static_cast<QWidget*>(form->PanError)}) {
+        for (QWidget* p : {form->characterTable()->Panel3, form->Panel7, form->Panel6,
+                           form->codeOutput()->Panel8, form->preferences()->Panel9,
+                           static_cast<QWidget*>(form->PanError)}) {
             QVERIFY2(!p->isVisible(), qPrintable(p->objectName()));
             QCOMPARE(p->pos(), QPoint(0, 436));
         }
@@ -231,7 +232,7 @@ private slots:
         QCOMPARE(form->LabError->size(), QSize(248, 48));
         QCOMPARE(form->BoutError->text(), QStringLiteral("Ok"));
         QVERIFY(form->WebB2 == nullptr); // made when the image panel needs it
-        QVERIFY(form->WebB3 == nullptr);
+        QVERIFY(form->preferences()->WebB3 == nullptr);
         QCOMPARE(form->codeOutput()->Memo2->palette().color(QPalette::Base), QColor(255, 255, 221));
     }
 
@@ -478,23 +479,23 @@ private slots:
             QToolButton* b = form.get()->*c.button;
             form->LastCommand.clear();
             QTest::mouseClick(b, Qt::RightButton);
-            QVERIFY2(form->Panel9->isVisible(), qPrintable(b->objectName()));
-            QCOMPARE(form->PageControl1->currentIndex(), c.page);
+            QVERIFY2(form->preferences()->Panel9->isVisible(), qPrintable(b->objectName()));
+            QCOMPARE(form->preferences()->PageControl1->currentIndex(), c.page);
             QCOMPARE(int(form->OpenPanel), 9);
-            QCOMPARE(form->Panel9->pos(), QPoint(0, 32));
+            QCOMPARE(form->preferences()->Panel9->pos(), QPoint(0, 32));
             QVERIFY(form->LastCommand.isEmpty()); // the button's own command did not run
             QVERIFY(!b->isChecked());
             if (c.flag)
                 QCOMPARE(int(form->settings.fmt.*c.flag), 0);
-            form->ApplyPreferences();
-            QVERIFY(!form->Panel9->isVisible());
+            form->preferences()->ApplyPreferences();
+            QVERIFY(!form->preferences()->Panel9->isVisible());
         }
         // With the panel open on "Vagues", a right click on BoutSign applies and closes it.
         form->settings.PreferencesPage = 4;
-        form->BoutPreferencesClick();
-        QCOMPARE(form->PageControl1->currentIndex(), 4);
+        form->preferences()->BoutPreferencesClick();
+        QCOMPARE(form->preferences()->PageControl1->currentIndex(), 4);
         QTest::mouseClick(form->BoutSign, Qt::RightButton);
-        QVERIFY(!form->Panel9->isVisible());
+        QVERIFY(!form->preferences()->Panel9->isVisible());
         QCOMPARE(int(form->OpenPanel), 0);
         QCOMPARE(int(form->settings.PreferencesPage), 4);
     }
@@ -502,50 +503,53 @@ private slots:
     void preferencesPanelTabsAndOkButtons() {
         const char* const tabs[] = {"Général",   "Signature", "Dégradé",
                                     "Scrolling", "Vagues",    "A propos..."};
-        QCOMPARE(form->PageControl1->count(), 6);
-        const QList<QPushButton*> oks = {form->BoutOKConf0, form->BoutOKConf1, form->BoutOKCong2,
-                                         form->BoutOKConf3, form->BoutOKConf4, form->BoutOKConf5};
+        QCOMPARE(form->preferences()->PageControl1->count(), 6);
+        const QList<QPushButton*> oks = {
+            form->preferences()->BoutOKConf0, form->preferences()->BoutOKConf1,
+            form->preferences()->BoutOKCong2, form->preferences()->BoutOKConf3,
+            form->preferences()->BoutOKConf4, form->preferences()->BoutOKConf5};
         for (int i = 0; i < 6; ++i) {
-            QCOMPARE(form->PageControl1->tabText(i), QString::fromUtf8(tabs[i]));
+            QCOMPARE(form->preferences()->PageControl1->tabText(i), QString::fromUtf8(tabs[i]));
             form->settings.PreferencesPage = static_cast<std::uint8_t>(i);
-            form->BoutPreferencesClick();
-            QVERIFY(form->Panel9->isVisible());
-            QCOMPARE(form->PageControl1->currentIndex(), i);
+            form->preferences()->BoutPreferencesClick();
+            QVERIFY(form->preferences()->Panel9->isVisible());
+            QCOMPARE(form->preferences()->PageControl1->currentIndex(), i);
             QCOMPARE(oks[i]->text(), QStringLiteral("Ok"));
             QCOMPARE(oks[i]->pos(), QPoint(432, 120));
             QTest::mouseClick(oks[i], Qt::LeftButton);
-            QVERIFY(!form->Panel9->isVisible());
+            QVERIFY(!form->preferences()->Panel9->isVisible());
             QCOMPARE(int(form->OpenPanel), 0);
             QCOMPARE(int(form->settings.PreferencesPage), i);
         }
         // A page number beyond the tabs: the error box, and no panel claims to be open.
         form->settings.PreferencesPage = 6;
-        form->BoutPreferencesClick();
+        form->preferences()->BoutPreferencesClick();
         QCOMPARE(zktest::dialogs().errors,
                  QStringList{QStringLiteral("List index out of bounds (6)")});
-        QVERIFY(!form->Panel9->isVisible());
+        QVERIFY(!form->preferences()->Panel9->isVisible());
         QCOMPARE(int(form->OpenPanel), 0);
     }
 
     void aboutTabAndLinks() {
-        QCOMPARE(form->ZelkoInfo3->text(), QStringLiteral("Site:"));
-        QCOMPARE(form->ZelkoInfo4->text(), QStringLiteral("Mail:"));
-        QVERIFY(!form->ImageLogo->pixmap().isNull());
-        QCOMPARE(form->ImageLogo->pixmap().size(), QSize(32, 32));
-        QCOMPARE(form->ZelkoInfo5->cursor().shape(), Qt::PointingHandCursor);
+        QCOMPARE(form->preferences()->ZelkoInfo3->text(), QStringLiteral("Site:"));
+        QCOMPARE(form->preferences()->ZelkoInfo4->text(), QStringLiteral("Mail:"));
+        QVERIFY(!form->preferences()->ImageLogo->pixmap().isNull());
+        QCOMPARE(form->preferences()->ImageLogo->pixmap().size(), QSize(32, 32));
+        QCOMPARE(form->preferences()->ZelkoInfo5->cursor().shape(), Qt::PointingHandCursor);
         QList<QUrl> opened;
         UrlRecorder recorder(&opened);
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &recorder, "open");
         form->settings.PreferencesPage = 5;
-        form->BoutPreferencesClick();
-        QTest::mouseClick(form->ZelkoInfo5, Qt::LeftButton);
-        QTest::mouseClick(form->ZelkoInfo6, Qt::LeftButton);
+        form->preferences()->BoutPreferencesClick();
+        QTest::mouseClick(form->preferences()->ZelkoInfo5, Qt::LeftButton);
+        QTest::mouseClick(form->preferences()->ZelkoInfo6, Qt::LeftButton);
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
         QCOMPARE(opened.size(), 2);
-        QCOMPARE(opened[0].toString(), form->ZelkoInfo5->text());
-        QCOMPARE(opened[1].toString(), QStringLiteral("mailto:") + form->ZelkoInfo6->text());
+        QCOMPARE(opened[0].toString(), form->preferences()->ZelkoInfo5->text());
+        QCOMPARE(opened[1].toString(),
+                 QStringLiteral("mailto:") + form->preferences()->ZelkoInfo6->text());
     }
 
     void shortcutsBelongToTheFocusedControlsMenu() {
@@ -661,18 +665,18 @@ private slots:
             QTest::mouseClick(b, Qt::RightButton);
         }
         QCOMPARE(form->LastCommand, QString());
-        QVERIFY(!form->Panel9->isVisible());
+        QVERIFY(!form->preferences()->Panel9->isVisible());
         QVERIFY(!form->Popup6->isVisible());
         // Shortcuts still work.
         form->Memo1->setFocus();
         QTest::keyClick(form->Memo1, Qt::Key_F9);
         QCOMPARE(form->LastCommand, QStringLiteral("Prfrences1Click"));
-        QVERIFY(form->Panel9->isVisible());
+        QVERIFY(form->preferences()->Panel9->isVisible());
         // A second message replaces the first; the preferences' Ok still works.
         form->ShowError(QStringLiteral("\r\nConfiguration non définie"));
         QCOMPARE(form->LabError->text(), QStringLiteral("\nConfiguration non définie"));
-        QTest::mouseClick(form->BoutOKConf0, Qt::LeftButton);
-        QVERIFY(!form->Panel9->isVisible());
+        QTest::mouseClick(form->preferences()->BoutOKConf0, Qt::LeftButton);
+        QVERIFY(!form->preferences()->Panel9->isVisible());
         QVERIFY(!form->Panel1->isEnabled());
         // One Ok hides it and enables both toolbars.
         QTest::mouseClick(form->BoutError, Qt::LeftButton);
@@ -695,7 +699,7 @@ private slots:
             {&TForm1::BoutCarac, 3, form->characterTable()->Panel3, QPoint(120, 72)},
             {&TForm1::BoutImage, 7, form->Panel7, QPoint(0, 216)},
             {&TForm1::BoutCode, 8, form->codeOutput()->Panel8, QPoint(0, 32)},
-            {&TForm1::BoutPreferences, 9, form->Panel9, QPoint(0, 32)},
+            {&TForm1::BoutPreferences, 9, form->preferences()->Panel9, QPoint(0, 32)},
             {&TForm1::BoutPreferences, 0, nullptr, {}},
             {&TForm1::BoutCode, 8, form->codeOutput()->Panel8, QPoint(0, 32)},
             {&TForm1::BoutCode, 0, nullptr, {}},
@@ -705,7 +709,7 @@ private slots:
             {&TForm1::BoutCarac, 0, nullptr, {}},
         };
         const QList<QWidget*> panels = {form->characterTable()->Panel3, form->Panel7,
-                                        form->codeOutput()->Panel8, form->Panel9};
+                                        form->codeOutput()->Panel8, form->preferences()->Panel9};
         for (const Step& s : steps) {
             QTest::mouseClick(form.get()->*s.button, Qt::LeftButton);
             QCOMPARE(int(form->OpenPanel), s.openPanel);

@@ -1,6 +1,6 @@
-// The "Signature" tab of the preferences: its fields, the signature colour (which acts at
-// once) and the preview of the block built from the fields not yet confirmed.
-#include "main_window.h"
+// The "Signature" tab: its fields, the signature colour (which acts at once) and the preview
+// of the block built from the fields not yet confirmed.
+#include "preferences_panel.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -12,11 +12,13 @@
 #include "colors.h"
 #include "data_path.h"
 #include "dialogs.h"
-#include "gradient_swatch.h"
 #include "icons.h"
 #include "preview_page.h"
 #include "radio_group.h"
 #include "settings_file.h"
+#include "window_host.h"
+
+namespace zk::ui {
 
 namespace {
 
@@ -36,7 +38,8 @@ QLabel* makeCaption(QWidget* tab, const char* name, const QString& text, int x, 
 
 } // namespace
 
-void TForm1::BuildSignatureTab(QWidget* tab) {
+void PreferencesPanel::BuildSignatureTab() {
+    QWidget* tab = TabSheet2;
     Lab1 = makeCaption(tab, "Lab1", QStringLiteral("Signature                     Couleur Taille"),
                        8, 4, 260);
     EditTextSign = makeEdit(tab, "EditTextSign", 8, 22, 160);
@@ -55,7 +58,7 @@ void TForm1::BuildSignatureTab(QWidget* tab) {
     EditImgSign = makeEdit(tab, "EditImgSign", 8, 68, 124);
     EditLinkImgSign = makeEdit(tab, "EditLinkImgSign", 136, 68, 124);
 
-    CheckTxtImg = new zk::ui::RadioGroup(
+    CheckTxtImg = new RadioGroup(
         QString(), {QStringLiteral("  Texte  -  Image"), QStringLiteral("  Image -  Texte")}, tab);
     CheckTxtImg->setObjectName(QStringLiteral("CheckTxtImg"));
     CheckTxtImg->setGeometry(8, 94, 160, 50);
@@ -67,34 +70,36 @@ void TForm1::BuildSignatureTab(QWidget* tab) {
     BoutApercuSign->setAccessibleName(QStringLiteral("Aperçu"));
 }
 
-QWebEngineView* TForm1::EnsureWebB3() {
+QWebEngineView* PreferencesPanel::EnsureWebB3() {
     if (!WebB3)
-        WebB3 = zk::platform::makeBrowserView(*this, TabSheet2, QStringLiteral("WebB3"),
+        WebB3 = zk::platform::makeBrowserView(host_, TabSheet2, QStringLiteral("WebB3"),
                                               QRect(280, 4, 220, 110));
     return WebB3;
 }
 
-void TForm1::PreviewSignature() {
+void PreferencesPanel::PreviewSignature() {
     const std::string text =
         zk::SignatureTextPart(EditTextSign->text().toStdString(), CombTaille->currentIndex(),
-                              settings.fmt.FontFace, settings.fmt.SignatureColor);
+                              settings_.fmt.FontFace, settings_.fmt.SignatureColor);
     const std::string image = zk::SignatureImagePart(EditImgSign->text().toStdString(),
                                                      EditLinkImgSign->text().toStdString());
     const std::string block =
         CheckTxtImg->itemIndex() == 0 ? text + "&nbsp" + image : image + "&nbsp" + text;
     // The signature's page is the preview page, shown in its own view.
-    zk::platform::PreviewPage(*this, zk::platform::dataPath(AppFolder, zk::data::kPreviewPage),
+    zk::platform::PreviewPage(host_, zk::platform::dataPath(appFolder_, zk::data::kPreviewPage),
                               [this] { return EnsureWebB3(); })
         .showFragment(block);
 }
 
-void TForm1::BoutApercuSignClick() {
+void PreferencesPanel::BoutApercuSignClick() {
     PreviewSignature();
 }
 
-void TForm1::BoutTexteSignCoulClick() {
-    const auto chosen =
-        zk::platform::dialogs().chooseColor(this, zk::ui::toQColor(settings.fmt.SignatureColor));
+void PreferencesPanel::BoutTexteSignCoulClick() {
+    const auto chosen = zk::platform::dialogs().chooseColor(host_.hostWindow(),
+                                                            toQColor(settings_.fmt.SignatureColor));
     if (chosen)
-        settings.fmt.SignatureColor = zk::ui::fromQColor(*chosen);
+        settings_.fmt.SignatureColor = fromQColor(*chosen);
 }
+
+} // namespace zk::ui

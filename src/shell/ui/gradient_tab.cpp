@@ -1,7 +1,7 @@
-// The "Dégradé" tab of the preferences: the current gradient, the eight preset gradients
-// and the commands that choose and edit their colours. They act at once; editing a colour
-// edits the selected preset too.
-#include "main_window.h"
+// The "Dégradé" tab: the current gradient, the eight preset gradients and the commands that
+// choose and edit their colours. They act at once; editing a colour edits the selected preset
+// too.
+#include "preferences_panel.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -13,6 +13,10 @@
 #include "dialogs.h"
 #include "gradient_swatch.h"
 #include "icons.h"
+#include "settings_file.h"
+#include "window_host.h"
+
+namespace zk::ui {
 
 namespace {
 
@@ -34,9 +38,10 @@ int selectedPreset(const zk::FormattingState& f) {
 
 } // namespace
 
-void TForm1::BuildGradientTab(QWidget* tab) {
+void PreferencesPanel::BuildGradientTab() {
+    QWidget* tab = TabSheet3;
     for (int k = 0; k < kPresetCount; ++k) {
-        auto* swatch = new zk::ui::GradientSwatch(tab);
+        auto* swatch = new GradientSwatch(tab);
         swatch->setObjectName(QStringLiteral("Grad%1").arg(k));
         swatch->setGeometry(100 + 40 * k, 8, 32, 28);
         // A clear button over the swatch, so that the swatch shows through.
@@ -55,7 +60,7 @@ void TForm1::BuildGradientTab(QWidget* tab) {
 
     BoutDeg1 = makeTabButton(tab, "BoutDeg1", QStringLiteral("Couleur de départ"), 70, 60);
     BoutDeg1->setIcon(zk::platform::toolbarIcon(QStringLiteral("couleur")));
-    Degrade = new zk::ui::GradientSwatch(tab);
+    Degrade = new GradientSwatch(tab);
     Degrade->setObjectName(QStringLiteral("Degrade"));
     Degrade->setGeometry(100, 60, 312, 24);
     BoutDeg2 = makeTabButton(tab, "BoutDeg2", QStringLiteral("Couleur d'arrivée"), 418, 60);
@@ -71,24 +76,24 @@ void TForm1::BuildGradientTab(QWidget* tab) {
         ShowPresetGradient(k);
 }
 
-zk::ui::GradientSwatch* TForm1::PresetSwatch(int k) const {
-    return findChild<zk::ui::GradientSwatch*>(QStringLiteral("Grad%1").arg(k));
+GradientSwatch* PreferencesPanel::PresetSwatch(int k) const {
+    return TabSheet3->findChild<GradientSwatch*>(QStringLiteral("Grad%1").arg(k));
 }
 
-void TForm1::ShowCurrentGradient() {
-    Degrade->setColors(settings.fmt.GradientStartColor, settings.fmt.GradientEndColor);
+void PreferencesPanel::ShowCurrentGradient() {
+    Degrade->setColors(settings_.fmt.GradientStartColor, settings_.fmt.GradientEndColor);
 }
 
-void TForm1::ShowPresetGradient(int k) {
+void PreferencesPanel::ShowPresetGradient(int k) {
     if (k < 0 || k >= kPresetCount)
         return;
-    if (zk::ui::GradientSwatch* swatch = PresetSwatch(k))
-        swatch->setColors(settings.fmt.PresetStartColors[static_cast<std::size_t>(k)],
-                          settings.fmt.PresetEndColors[static_cast<std::size_t>(k)]);
+    if (GradientSwatch* swatch = PresetSwatch(k))
+        swatch->setColors(settings_.fmt.PresetStartColors[static_cast<std::size_t>(k)],
+                          settings_.fmt.PresetEndColors[static_cast<std::size_t>(k)]);
 }
 
-void TForm1::SelectPresetGradient() {
-    zk::FormattingState& f = settings.fmt;
+void PreferencesPanel::SelectPresetGradient() {
+    zk::FormattingState& f = settings_.fmt;
     const int k = selectedPreset(f);
     if (k >= 0) {
         f.GradientStartColor = f.PresetStartColors[static_cast<std::size_t>(k)];
@@ -98,13 +103,13 @@ void TForm1::SelectPresetGradient() {
     LabDeg->move(104 + 40 * f.GradientPresetIndex, LabDeg->y());
 }
 
-void TForm1::BoutDeg1Click() {
-    zk::FormattingState& f = settings.fmt;
+void PreferencesPanel::BoutDeg1Click() {
+    zk::FormattingState& f = settings_.fmt;
     const auto chosen =
-        zk::platform::dialogs().chooseColor(this, zk::ui::toQColor(f.GradientStartColor));
+        zk::platform::dialogs().chooseColor(host_.hostWindow(), toQColor(f.GradientStartColor));
     if (!chosen)
         return;
-    f.GradientStartColor = zk::ui::fromQColor(*chosen);
+    f.GradientStartColor = fromQColor(*chosen);
     ShowCurrentGradient();
     const int k = selectedPreset(f);
     if (k < 0)
@@ -113,13 +118,13 @@ void TForm1::BoutDeg1Click() {
     ShowPresetGradient(k);
 }
 
-void TForm1::BoutDeg2Click() {
-    zk::FormattingState& f = settings.fmt;
+void PreferencesPanel::BoutDeg2Click() {
+    zk::FormattingState& f = settings_.fmt;
     const auto chosen =
-        zk::platform::dialogs().chooseColor(this, zk::ui::toQColor(f.GradientEndColor));
+        zk::platform::dialogs().chooseColor(host_.hostWindow(), toQColor(f.GradientEndColor));
     if (!chosen)
         return;
-    f.GradientEndColor = zk::ui::fromQColor(*chosen);
+    f.GradientEndColor = fromQColor(*chosen);
     ShowCurrentGradient();
     const int k = selectedPreset(f);
     if (k < 0)
@@ -128,8 +133,8 @@ void TForm1::BoutDeg2Click() {
     ShowPresetGradient(k);
 }
 
-void TForm1::BoutInverseClick() {
-    zk::FormattingState& f = settings.fmt;
+void PreferencesPanel::BoutInverseClick() {
+    zk::FormattingState& f = settings_.fmt;
     std::swap(f.GradientStartColor, f.GradientEndColor);
     ShowCurrentGradient();
     const int k = selectedPreset(f);
@@ -140,7 +145,9 @@ void TForm1::BoutInverseClick() {
     ShowPresetGradient(k);
 }
 
-void TForm1::Z0Click(QToolButton* sender) {
-    settings.fmt.GradientPresetIndex = static_cast<std::uint8_t>(sender->property("Tag").toInt());
+void PreferencesPanel::Z0Click(QToolButton* sender) {
+    settings_.fmt.GradientPresetIndex = static_cast<std::uint8_t>(sender->property("Tag").toInt());
     SelectPresetGradient();
 }
+
+} // namespace zk::ui
