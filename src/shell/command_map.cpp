@@ -20,6 +20,7 @@
 #include "code_output.h"
 #include "commands.h"
 #include "preferences_panel.h"
+#include "presets.h"
 #include "tray.h"
 
 namespace {
@@ -67,11 +68,8 @@ const Row kSideToolbar[] = {
     {"BoutHelp", nullptr, "Aide - F1", "aide", nullptr, false, ZK_HANDLER(TForm1, BoutHelpClick)},
 };
 
-// The presets' save (Popup4), the editors' context menu (Popup5), the image list's
-// (Popup8) and the tray's (Popup9).
+// The editors' context menu (Popup5), the image list's (Popup8) and the tray's (Popup9).
 const Row kMenuItems[] = {
-    {"SauvegarderP", "&Sauvegarder", nullptr, nullptr, nullptr, false,
-     ZK_HANDLER(TForm1, SauvegarderPClick)},
     {"Insreruneimage1", "Menu &Images", nullptr, nullptr, "Ctrl+I", false,
      ZK_HANDLER(TForm1, Insreruneimage1Click)},
     {"AideF11", "Ai&de", nullptr, nullptr, "F1", false, ZK_HANDLER(TForm1, AideF11Click)},
@@ -153,11 +151,8 @@ void TForm1::WireCommands() {
         connect(item, &QAction::triggered, this,
                 [this, item] { Commands->run("T0Click", [this, item] { T0Click(item); }); });
     }
-    for (int i = 1; i <= 8; ++i) {
-        QAction* item = MenuItem(QStringLiteral("P%1").arg(i));
-        connect(item, &QAction::triggered, this,
-                [this, item] { Commands->run("P1Click", [this, item] { P1Click(item); }); });
-    }
+    // The presets menu's items are wired by it; the window shows a loaded preset
+    connect(presets_, &zk::ui::Presets::presetLoaded, this, &TForm1::ShowPresetFormatting);
 
     // Context menus: their shortcuts work in the controls they belong to
     Commands->attachContextMenu(Memo1, Popup5);

@@ -36,6 +36,7 @@
 #include "icons.h"
 #include "plain_memo.h"
 #include "preferences_panel.h"
+#include "presets.h"
 #include "preview_page.h"
 #include "status_bar_clock.h"
 #include "text_tools.h"
@@ -172,14 +173,10 @@ void TForm1::BuildMenus() {
     columns->setDefaultWidget(FaceColumns);
     Popup6->addAction(columns);
 
-    Popup4 = new QMenu(this);
-    Popup4->setObjectName(QStringLiteral("Popup4"));
-    auto* presets = new QActionGroup(Popup4);
-    for (int i = 1; i <= 8; ++i)
-        makeGroupItem(Popup4, presets, QStringLiteral("P%1").arg(i),
-                      QStringLiteral("Config &%1").arg(i), i);
-    Commands->separator(Popup4, "N8");
-    SauvegarderP = Commands->item(Popup4, this, CommandRow("SauvegarderP"));
+    presets_ =
+        new zk::ui::Presets(*this, settings, this, AppFolder,
+                            {[this](const QString& path) { return KeepCopyOfUnreadFile(path); },
+                             [this](const QString& path) { return MayReplace(path); }});
 
     Popup5 = new QMenu(this);
     Popup5->setObjectName(QStringLiteral("Popup5"));
@@ -329,7 +326,7 @@ void TForm1::BuildSideToolbar() {
     caracPalette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(128, 128, 128));
     BoutCarac->setPalette(caracPalette);
     BoutPredefini = place(Commands->button(Panel1, this, CommandRow("BoutPredefini")), x, next());
-    makeDropDown(BoutPredefini, Popup4);
+    makeDropDown(BoutPredefini, presets_->Popup4);
     BoutHelp = place(Commands->button(Panel1, this, CommandRow("BoutHelp")), x, next());
 }
 

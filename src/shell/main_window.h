@@ -46,6 +46,7 @@ namespace zk::ui {
 class CharacterTable;
 class CodeOutput;
 class PreferencesPanel;
+class Presets;
 class StatusBarClock;
 class TextTools;
 } // namespace zk::ui
@@ -133,14 +134,11 @@ public:
 
     // ---- Menus (group items H1..H7, T0..T23, P1..P8 are found by name: MenuItem) ----
     QMenu* Popup1 = nullptr;        // sizes
-    QMenu* Popup4 = nullptr;        // presets
     QMenu* Popup5 = nullptr;        // editors
     QMenu* Popup6 = nullptr;        // faces, two columns
     QMenu* Popup8 = nullptr;        // image list
     QMenu* Popup9 = nullptr;        // tray
     QWidget* FaceColumns = nullptr; // the two columns of Popup6
-
-    QAction* SauvegarderP = nullptr;
 
     QAction* Couper1 = nullptr;
     QAction* Copier1 = nullptr;
@@ -322,10 +320,9 @@ public:
     QWebEngineView* EnsureWebB2();
 
     // ---- Presets (presets.cpp) ----
-    void P1Click(QAction* sender);
-    void LoadPreset(std::uint8_t n);
-    void SauvegarderPClick();
-    QString PresetPath(int slot) const;
+    zk::ui::Presets* presets() const { return presets_; }
+    // The menus, buttons and character table after a preset was loaded into the state.
+    void ShowPresetFormatting();
 
     // ---- Helpers ----
     // A menu item by name ("H1", "T12", "P3", "Copier1"...); null when there is none.
@@ -365,6 +362,7 @@ private:
 
     QHash<QObject*, void (zk::ui::PreferencesPanel::*)(Qt::MouseButton)> mouseUpHandlers_;
     zk::ui::PreferencesPanel* preferences_ = nullptr;
+    zk::ui::Presets* presets_ = nullptr;
     zk::ui::StatusBarClock* clock_ = nullptr;
     zk::ui::CodeOutput* codeOutput_ = nullptr;
     zk::ui::CharacterTable* characterTable_ = nullptr;

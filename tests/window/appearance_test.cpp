@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "presets.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -154,7 +155,7 @@ private slots:
         };
         const Case cases[] = {{form->BoutTaille, form->Popup1},
                               {form->BoutMisc, form->textTools()->Popup3},
-                              {form->BoutPredefini, form->Popup4},
+                              {form->BoutPredefini, form->presets()->Popup4},
                               {form->BoutFntName, form->Popup6}};
         for (const Case& c : cases) {
             QToolButton* button = c.button;
@@ -180,14 +181,14 @@ private slots:
 
     // The size and preset menus are one-of-many choices: their items carry radio marks.
     void sizeAndPresetMenusAreOneOfMany() {
-        for (QMenu* menu : {form->Popup1, form->Popup4}) {
+        for (QMenu* menu : {form->Popup1, form->presets()->Popup4}) {
             for (QAction* item : menu->actions()) {
-                if (item->isSeparator() || item == form->SauvegarderP)
+                if (item->isSeparator() || item == form->presets()->SauvegarderP)
                     continue;
                 QCOMPARE(menuItemOption(menu, item).checkType, QStyleOptionMenuItem::Exclusive);
             }
         }
-        QCOMPARE(menuItemOption(form->Popup4, form->SauvegarderP).checkType,
+        QCOMPARE(menuItemOption(form->presets()->Popup4, form->presets()->SauvegarderP).checkType,
                  QStyleOptionMenuItem::NotCheckable);
         // Choosing the checked item again keeps it checked.
         form->MenuItem(QStringLiteral("H3"))->trigger();

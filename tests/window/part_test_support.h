@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineView>
@@ -131,6 +132,19 @@ private:
 };
 
 // Stands in for the main window when a part is tested alone: records what the part asks.
+// Stands in for the desktop's handler of a kind of address (QDesktopServices::setUrlHandler
+// with the slot "open"): records what the program asks to open.
+class UrlRecorder final : public QObject {
+    Q_OBJECT
+public:
+    explicit UrlRecorder(QList<QUrl>* out) : out_(out) {}
+public slots:
+    void open(const QUrl& url) { out_->append(url); }
+
+private:
+    QList<QUrl>* out_ = nullptr;
+};
+
 class FakeHost final : public zk::platform::WindowHost {
 public:
     QWidget window; // the parent of the part's dialogs

@@ -26,21 +26,6 @@
 using namespace zktest;
 using zk::ui::PreferencesPanel;
 
-namespace {
-
-class UrlRecorder final : public QObject {
-    Q_OBJECT
-public:
-    explicit UrlRecorder(QList<QUrl>* out) : out_(out) {}
-public slots:
-    void open(const QUrl& url) { out_->append(url); }
-
-private:
-    QList<QUrl>* out_ = nullptr;
-};
-
-} // namespace
-
 class PreferencesPanelTest final : public QObject {
     Q_OBJECT
 

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 
 #include "preset_file.h"
+#include "presets.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -97,7 +98,7 @@ private slots:
         QTest::mouseClick(form->BoutFontcouleur, Qt::LeftButton);
         QCOMPARE(form->settings.fmt.FontColor, 255);
         form->MenuItem(QStringLiteral("P1"))->setChecked(false); // the save leaves marks alone
-        form->SauvegarderP->trigger();
+        form->presets()->SauvegarderP->trigger();
         QCOMPARE(form->LastCommand, QStringLiteral("SauvegarderPClick"));
         QCOMPARE(zktest::readFile(presetFile(0)),
                  QByteArray("17\r\n3\r\n255\r\n1\r\n1\r\n0\r\n0\r\n8\r\n"));
@@ -124,7 +125,7 @@ private slots:
 
         // "&Sauvegarder" now defines it.
         QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
-        form->SauvegarderP->trigger();
+        form->presets()->SauvegarderP->trigger();
         QCOMPARE(zktest::readFile(presetFile(2)),
                  QByteArray("0\r\n6\r\n0\r\n0\r\n0\r\n2\r\n0\r\n0\r\n"));
         QVERIFY(!form->PanError->isVisible());
@@ -257,7 +258,7 @@ private slots:
         QCOMPARE(zktest::dialogs().errors.size(), 1);
         QCOMPARE(f.FontFace, std::string("Arial"));
         // Saving over the slot leaves the kept copy alone.
-        form->SauvegarderP->trigger();
+        form->presets()->SauvegarderP->trigger();
         QCOMPARE(zktest::readFile(presetFile(3) + QStringLiteral(".bak")), bad);
     }
 
@@ -289,7 +290,7 @@ private slots:
         QVERIFY(QFile::setPermissions(presetFile(0),
                                       QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
-        form->SauvegarderP->trigger();
+        form->presets()->SauvegarderP->trigger();
         QVERIFY(form->PanError->isVisible());
         QCOMPARE(form->LabError->text(), QStringLiteral("\nERREUR en écriture"));
         QCOMPARE(zktest::readFile(presetFile(0)),
@@ -305,7 +306,7 @@ private slots:
         QFile blocker(presets);
         QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
         blocker.close();
-        form->SauvegarderP->trigger();
+        form->presets()->SauvegarderP->trigger();
         QVERIFY(form->PanError->isVisible());
         QCOMPARE(form->LabError->text(), QStringLiteral("\nERREUR en écriture"));
         QVERIFY(zktest::dialogs().errors.isEmpty());
@@ -325,7 +326,7 @@ private slots:
         QFETCH(int, savedAs);
         open({{18, line18}});
         QCOMPARE(checkedItem(form.get(), QStringLiteral("P"), 1, 8), checked);
-        form->SauvegarderP->trigger();
+        form->presets()->SauvegarderP->trigger();
         QVERIFY(QFile::exists(presetFile(savedAs)));
         QVERIFY(!form->PanError->isVisible());
         // The slot survives the run.
@@ -335,8 +336,8 @@ private slots:
 
     void menuOpensBelowTheButtonWithItsItems() {
         open();
-        QCOMPARE(form->BoutPredefini->menu(), form->Popup4);
-        const QList<QAction*> items = form->Popup4->actions();
+        QCOMPARE(form->BoutPredefini->menu(), form->presets()->Popup4);
+        const QList<QAction*> items = form->presets()->Popup4->actions();
         QCOMPARE(items.size(), 10);
         for (int i = 0; i < 8; ++i) {
             QCOMPARE(items.at(i)->objectName(), QStringLiteral("P%1").arg(i + 1));
@@ -346,8 +347,8 @@ private slots:
         QVERIFY(items.at(8)->isSeparator());
         QCOMPARE(items.at(9)->text(), QStringLiteral("&Sauvegarder"));
         // Choosing from the opened menu runs the command.
-        zktest::whenShown(form->Popup4, [this] {
-            QMenu* menu = form->Popup4;
+        zktest::whenShown(form->presets()->Popup4, [this] {
+            QMenu* menu = form->presets()->Popup4;
             QTest::mouseClick(menu, Qt::LeftButton, {},
                               menu->actionGeometry(form->MenuItem(QStringLiteral("P6"))).center());
         });

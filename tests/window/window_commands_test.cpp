@@ -16,6 +16,7 @@
 #include <QToolTip>
 
 #include "preferences_panel.h"
+#include "presets.h"
 #include "sounds.h"
 #include "status_bar_clock.h"
 #include "window_test_support.h"
@@ -166,18 +167,6 @@ int checkedCount(TForm1* f, const QString& letter, int first, int last, int* whi
 
 } // namespace
 
-// Records the addresses the desktop is asked to open.
-class UrlRecorder final : public QObject {
-    Q_OBJECT
-public:
-    explicit UrlRecorder(QList<QUrl>* out) : out_(out) {}
-public slots:
-    void open(const QUrl& url) { out_->append(url); }
-
-private:
-    QList<QUrl>* out_ = nullptr;
-};
-
 class WindowCommandsTest final : public QObject {
     Q_OBJECT
 
@@ -262,7 +251,7 @@ private slots:
         QCOMPARE(form->BoutFntName->menu(), form->Popup6);
         QCOMPARE(form->BoutTaille->menu(), form->Popup1);
         QCOMPARE(form->BoutMisc->menu(), form->textTools()->Popup3);
-        QCOMPARE(form->BoutPredefini->menu(), form->Popup4);
+        QCOMPARE(form->BoutPredefini->menu(), form->presets()->Popup4);
     }
 
     void menuItemsInOrderWithCaptionsShortcutsAndHandlers() {
@@ -303,16 +292,16 @@ private slots:
         for (int i = 1; i <= 8; ++i) {
             QAction* p = form->MenuItem(QStringLiteral("P%1").arg(i));
             QCOMPARE(p->text(), QStringLiteral("Config &%1").arg(i));
-            QCOMPARE(form->Popup4->actions().at(i - 1), p);
+            QCOMPARE(form->presets()->Popup4->actions().at(i - 1), p);
             form->LastCommand.clear();
             p->trigger();
             QCOMPARE(form->LastCommand, QStringLiteral("P1Click"));
         }
-        QVERIFY(form->Popup4->actions().at(8)->isSeparator());
-        QCOMPARE(form->Popup4->actions().at(9), form->SauvegarderP);
-        QCOMPARE(form->SauvegarderP->text(), QStringLiteral("&Sauvegarder"));
+        QVERIFY(form->presets()->Popup4->actions().at(8)->isSeparator());
+        QCOMPARE(form->presets()->Popup4->actions().at(9), form->presets()->SauvegarderP);
+        QCOMPARE(form->presets()->SauvegarderP->text(), QStringLiteral("&Sauvegarder"));
         form->LastCommand.clear();
-        form->SauvegarderP->trigger();
+        form->presets()->SauvegarderP->trigger();
         QCOMPARE(form->LastCommand, QStringLiteral("SauvegarderPClick"));
 
         // Faces: 24 names, two columns with T12 heading the second.
@@ -537,7 +526,7 @@ private slots:
         QCOMPARE(form->preferences()->ImageLogo->pixmap().size(), QSize(32, 32));
         QCOMPARE(form->preferences()->ZelkoInfo5->cursor().shape(), Qt::PointingHandCursor);
         QList<QUrl> opened;
-        UrlRecorder recorder(&opened);
+        zktest::UrlRecorder recorder(&opened);
         QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
         QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &recorder, "open");
         form->settings.PreferencesPage = 5;
