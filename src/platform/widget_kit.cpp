@@ -30,6 +30,18 @@ QWidget* makeOverlay(QWidget* parent, const char* name, int w, int h) {
     return panel;
 }
 
+void moveToEndOfTabOrder(QWidget* panel) {
+    // A widget leaving its window takes all its controls out of the window's Tab order in
+    // one block; coming back, the block is put at the end.
+    QWidget* window = panel->parentWidget();
+    const QRect geometry = panel->geometry();
+    const bool shown = !panel->isHidden();
+    panel->setParent(nullptr);
+    panel->setParent(window);
+    panel->setGeometry(geometry);
+    panel->setVisible(shown);
+}
+
 void setCaption(QToolButton* b, const QString& text, const QColor& color, bool italic,
                 bool underline, bool strike) {
     constexpr int kLetterHeight = 11; // pixels, like the icons' drawings in their 16 x 16

@@ -22,6 +22,11 @@ inline constexpr int kParkTop = 436;
 QWidget* makePanel(QWidget* parent, const char* name, int x, int y, int w, int h);
 // An overlay panel: raised border, parked out of view and hidden until opened.
 QWidget* makeOverlay(QWidget* parent, const char* name, int w, int h);
+// Puts the controls of an overlay panel after every other control of its window in the Tab
+// order, as if it had been made last. A part that makes its panel with the window's regions
+// is then reached where the window's overlay panels are: Ctrl+Shift+Tab from the editor comes
+// to the open panel. The panel stays parked and hidden until opened.
+void moveToEndOfTabOrder(QWidget* panel);
 // A caption letter drawn in the Courier face, 9 points, or larger where the face the
 // machine has for Courier draws small letters: a capital stands about as tall as the
 // drawings of the icons beside it.

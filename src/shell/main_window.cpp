@@ -333,6 +333,9 @@ void TForm1::BuildSideToolbar() {
 void TForm1::BuildOverlayPanels() {
     BuildImagePanel();
     BuildListNamePrompt();
+    // The preferences part made its panel with the editor; Tab reaches it after the image
+    // panels, like the other overlay panels.
+    zk::platform::moveToEndOfTabOrder(preferences_->Panel9);
     BuildErrorBanner();
 }
 
