@@ -2,7 +2,7 @@
 # How fast the live preview follows the typing, measured in the real window under Xvfb:
 # for texts of 1,000, 8,000 and 64,000 characters with the gradient and the waves on, the
 # median and worst time from a key press reaching the editor to the new fragment being in
-# the page's DOM (200 keys each), and the time the window's thread spends in one update;
+# the page's DOM (200 keys each), and the longest the window's thread is kept busy at once;
 # then a soak of live updates with the PSS of the program and its browser processes before
 # and after.
 #
