@@ -113,6 +113,55 @@ window.zkMorph = window.zkMorph || (function () {
 })();
 )";
 
+// Makes the changes worked out beforehand (bodyPatch): false, the page left part way, when
+// a node is not where they expect it; the page is then brought up to date whole.
+const char patchScript[] = R"(
+window.zkPatch = window.zkPatch || (function () {
+    const nodeAt = (path) => {
+        let node = document.body;
+        for (const i of path)
+            node = node ? node.childNodes[i] : null;
+        return node || null;
+    };
+    return function (changes) {
+        if (!document.body)
+            return false;
+        for (const change of changes) {
+            if (change[0] === 'a') {
+                const element = nodeAt(change[1]);
+                if (!element || element.nodeName !== change[2])
+                    return false;
+                const values = change[3];
+                for (let i = 0; i < values.length; i += 2) {
+                    if (element.getAttribute(values[i]) !== values[i + 1])
+                        element.setAttribute(values[i], values[i + 1]);
+                }
+                continue;
+            }
+            const into = nodeAt(change[1]);
+            const index = change[2];
+            const count = change[3];
+            if (!into || into.nodeType !== Node.ELEMENT_NODE ||
+                into.childNodes.length < index + count)
+                return false;
+            const after = into.childNodes[index + count] || null;
+            if (count > 0) {
+                const range = document.createRange();
+                range.setStartBefore(into.childNodes[index]);
+                range.setEndAfter(into.childNodes[index + count - 1]);
+                range.deleteContents();
+            }
+            if (change[4].length > 0) {
+                const fresh = document.createElement('template');
+                fresh.innerHTML = change[4];
+                into.insertBefore(fresh.content, after);
+            }
+        }
+        return true;
+    };
+})();
+)";
+
 // text as a JavaScript string literal, in one pass.
 QString scriptString(const QString& text) {
     QString out;
@@ -161,6 +210,7 @@ LivePage::LivePage(QWebEngineView* view, QUrl base, QObject* parent)
         hasPending_ = false;
         pushAfterLoad_ = false;
         pending_.clear();
+        pendingPatch_ = {};
         ++round_;
         emit idle();
     });
@@ -176,11 +226,12 @@ QString LivePage::pageOf(const QString& fragment) {
     return QString::fromStdString(wrapFragment(fragment.toStdString()));
 }
 
-void LivePage::show(const QString& fragment) {
+void LivePage::show(const QString& fragment, const LivePatch& patch) {
     if (!view_)
         return;
     if (busy_) {
         pending_ = fragment;
+        pendingPatch_ = patch;
         hasPending_ = true;
         return;
     }
@@ -189,9 +240,10 @@ void LivePage::show(const QString& fragment) {
         QTimer::singleShot(0, this, [this] { emit shown(); });
         return;
     }
+    const bool patchFits = pageIsOurs_ && !patch.changes.isEmpty() && patch.from == current_;
     current_ = fragment;
     if (pageIsOurs_)
-        push(fragment);
+        push(fragment, patchFits ? patch.changes : QString());
     else
         load(fragment);
 }
@@ -204,6 +256,7 @@ void LivePage::load(const QString& fragment) {
     QByteArray page = pageOf(fragment).toUtf8();
     if (page.size() > kMaxLoadedPageBytes) {
         pending_ = fragment;
+        pendingPatch_ = {};
         hasPending_ = true;
         pushAfterLoad_ = true;
         current_.clear();
@@ -212,22 +265,36 @@ void LivePage::load(const QString& fragment) {
     view_->page()->setContent(page, QStringLiteral("text/html;charset=UTF-8"), base_);
 }
 
-void LivePage::push(const QString& fragment) {
+void LivePage::push(const QString& fragment, const QString& changes) {
     busy_ = true;
     ++pushes_;
-    // The body a load of pageOf(fragment) gives: the line end after </html> ends up in it.
-    const QString script =
-        QLatin1String(morphScript) + QLatin1String("window.zkMorph(") +
-        scriptString(QStringLiteral("\r\n") + fragment + QStringLiteral("\r\n\r\n")) +
-        QLatin1Char(')');
+    QString script;
+    if (!changes.isEmpty()) {
+        ++patches_;
+        script = QLatin1String(patchScript) + QLatin1String("window.zkPatch(") + changes +
+                 QLatin1Char(')');
+    } else {
+        // The body a load of pageOf(fragment) gives: the line end after </html> ends up in
+        // it.
+        script = QLatin1String(morphScript) + QLatin1String("window.zkMorph(") +
+                 scriptString(QStringLiteral("\r\n") + fragment + QStringLiteral("\r\n\r\n")) +
+                 QLatin1Char(')');
+    }
     const quint64 round = round_;
+    const bool patched = !changes.isEmpty();
     QPointer<LivePage> self(this);
     view_->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
-                                 [self, round, fragment](const QVariant& result) {
+                                 [self, round, fragment, patched](const QVariant& result) {
                                      if (!self || self->round_ != round)
                                          return;
                                      if (result.toBool()) {
                                          self->done(true);
+                                         return;
+                                     }
+                                     if (patched) {
+                                         // The page is not the one the changes were
+                                         // made for: it is compared whole.
+                                         self->push(fragment, QString());
                                          return;
                                      }
                                      // The page lost its body: it is loaded again.
@@ -246,10 +313,11 @@ void LivePage::done(bool ok) {
         // The empty page did not load: its fragment is not tried again until the next one.
         hasPending_ = false;
         pending_.clear();
+        pendingPatch_ = {};
     }
     if (hasPending_) {
         hasPending_ = false;
-        show(std::exchange(pending_, QString()));
+        show(std::exchange(pending_, QString()), std::exchange(pendingPatch_, LivePatch()));
         return;
     }
     if (ok)

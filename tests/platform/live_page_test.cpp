@@ -6,6 +6,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "html_patch.h"
 #include "html_view.h"
 #include "live_page.h"
 #include "page_script.h"
@@ -72,6 +73,127 @@ private slots:
         QVERIFY(showAndWait(after));
         QCOMPARE(live_->loads(), 1);
         QCOMPARE(bodyHtml(view_), loadedBody(after));
+    }
+
+    // A fragment given with its changes from the one in the page takes them alone, and the
+    // page is then the page a fresh load of the new fragment gives; a fragment the changes
+    // cannot follow (scripts, comments, tags out of turn, tables) has none and is compared
+    // whole, with the same result.
+    void changesGiveTheSamePageAsALoad_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("followed");
+        const QString letter = QStringLiteral("<font color=\"#%1\"><sup>%2</sup></font>");
+        QString gradient;
+        QString grown;
+        for (int i = 0; i < 40; ++i) {
+            gradient += letter.arg(i * 6, 6, 10, QLatin1Char('0')).arg(QChar(u'a' + i % 26));
+            grown += letter.arg(i * 5, 6, 10, QLatin1Char('0')).arg(QChar(u'a' + i % 26));
+            if (i % 7 == 6) {
+                gradient += QLatin1Char(' ');
+                grown += QLatin1Char(' ');
+            }
+        }
+        grown += letter.arg(999999).arg(QLatin1Char('z'));
+        const QString wrap = QStringLiteral("<font size=\"2\" face=\"Verdana\">%1</font>");
+        QTest::newRow("colours change, a letter added")
+            << wrap.arg(gradient) << wrap.arg(grown) << true;
+        QTest::newRow("a letter inserted in the middle") << "<b>ab<i>c</i>d</b>"
+                                                         << "<b>ab<i>c</i>x<i>c</i>d</b>" << true;
+        QTest::newRow("text only") << "un"
+                                   << "un deux" << true;
+        QTest::newRow("to nothing and back") << "<b>a</b>"
+                                             << "" << true;
+        QTest::newRow("from nothing") << ""
+                                      << "<u>a</u><br>b" << true;
+        QTest::newRow("tag changes") << "<b>un</b>"
+                                     << "<i>un</i>" << true;
+        QTest::newRow("upper case and spaces in tags")
+            << "<FONT Color = '#FF0000' >a</FONT >"
+            << "<FONT Color = '#00FF00' >a</FONT ><BR/>" << true;
+        QTest::newRow("references in text and values")
+            << "<a href=\"x?a=1&amp;b=2\">a&nbsp&nbsp;b</a>"
+            << "<a href=\"x?a=1&amp;b=3\">a&nbsp&nbsp;c&lt;</a>" << true;
+        QTest::newRow("attribute added") << "<font color=\"#FF0000\">a</font>"
+                                         << "<font color=\"#FF0000\" size=\"3\">a</font>" << true;
+        QTest::newRow("line ends") << "a\r\nb<br>\r\n"
+                                   << "a\r\nbc<br>\r\n\r\n"
+                                   << true;
+        QTest::newRow("marquee settings")
+            << "<marquee scrollamount=\"6\"><b>a</b></marquee>"
+            << "<marquee scrollamount=\"9\"><b>ab</b></marquee>" << true;
+        QTest::newRow("many children of another shape")
+            << QStringLiteral("<sup>a</sup>").repeated(30)
+            << QStringLiteral("<sub>b</sub>").repeated(31) << true;
+        QTest::newRow("a script") << "a"
+                                  << "<script>x</script>b" << false;
+        QTest::newRow("a comment") << "a"
+                                   << "<!-- x -->b" << false;
+        QTest::newRow("unbalanced tags") << "<b>a</b>"
+                                         << "<b><i>a</b></i>" << false;
+        QTest::newRow("a tag left open") << "<b>a</b>"
+                                         << "<b>a" << false;
+        QTest::newRow("a table") << "a"
+                                 << "<table><td>b</td></table>" << false;
+        QTest::newRow("a link in a link") << "a"
+                                          << "<a href=x><a href=y>b</a></a>" << false;
+        QTest::newRow("a lone angle bracket") << "a"
+                                              << "a < b" << false;
+        QTest::newRow("a repeated attribute") << "<font color=red>a</font>"
+                                              << "<font color=red color=blue>b</font>" << true;
+    }
+    void changesGiveTheSamePageAsALoad() {
+        QFETCH(QString, before);
+        QFETCH(QString, after);
+        QFETCH(bool, followed);
+        QVERIFY(showAndWait(before));
+        const std::optional<std::string> changes =
+            bodyPatch(before.toStdString(), after.toStdString());
+        QCOMPARE(changes.has_value(), followed);
+        QSignalSpy shown(live_, &LivePage::shown);
+        live_->show(after, {before, changes ? QString::fromStdString(*changes) : QString()});
+        QVERIFY(shown.wait(kWait));
+        QCOMPARE(live_->loads(), 1);
+        QCOMPARE(live_->patches(), followed ? 1 : 0);
+        QCOMPARE(bodyHtml(view_), loadedBody(after));
+    }
+
+    // A letter whose colour changes is set in place and only the letter added is parsed; the
+    // elements that did not change stay the same elements.
+    void colourChangesTravelAsValues() {
+        const std::optional<std::string> changes =
+            bodyPatch("<font color=\"#FF0000\">a</font><font color=\"#FF0000\">b</font>",
+                      "<font color=\"#FF0000\">a</font><font color=\"#FE0000\">b</font>"
+                      "<font color=\"#FD0000\">c</font>");
+        QVERIFY(changes.has_value());
+        QCOMPARE(QString::fromStdString(*changes),
+                 QStringLiteral("[[\"r\",[],3,0,\"<font color=\\\"#FD0000\\\">c</font>\"],"
+                                "[\"a\",[2],\"FONT\",[\"color\",\"#FE0000\"]]]"));
+        const QString before = QStringLiteral("<b id=\"x\">a</b><i>b</i>");
+        const QString after = QStringLiteral("<b id=\"x\">a</b><i>c</i>");
+        QVERIFY(showAndWait(before));
+        QVERIFY(
+            evaluate(view_, QStringLiteral("document.getElementById('x').zkMark = 5")).isValid());
+        QSignalSpy shown(live_, &LivePage::shown);
+        live_->show(after, {before, QString::fromStdString(
+                                        *bodyPatch(before.toStdString(), after.toStdString()))});
+        QVERIFY(shown.wait(kWait));
+        QCOMPARE(live_->patches(), 1);
+        QCOMPARE(evaluate(view_, QStringLiteral("document.getElementById('x').zkMark")).toInt(), 5);
+    }
+
+    // Changes made for another fragment than the one in the page are not used: the page is
+    // compared whole.
+    void changesForAnotherPageAreNotUsed() {
+        QVERIFY(showAndWait(QStringLiteral("<b>un</b>")));
+        const std::optional<std::string> changes = bodyPatch("<b>autre</b>", "<b>deux</b>");
+        QVERIFY(changes.has_value());
+        QSignalSpy shown(live_, &LivePage::shown);
+        live_->show(QStringLiteral("<b>deux</b>"),
+                    {QStringLiteral("<b>autre</b>"), QString::fromStdString(*changes)});
+        QVERIFY(shown.wait(kWait));
+        QCOMPARE(live_->patches(), 0);
+        QCOMPARE(bodyHtml(view_), QStringLiteral("\n<b>deux</b>\n\n"));
     }
 
     // An element whose tag and attributes stay is the same element after a push (a

@@ -1,5 +1,6 @@
 // The live preview's scheduling on its own: a fake generator, a real browser view.
 #include <QApplication>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -9,6 +10,7 @@
 #include "html_view.h"
 #include "live_page.h"
 #include "live_preview.h"
+#include "part_test_support.h"
 
 using zk::ui::LivePreview;
 
@@ -29,19 +31,31 @@ private slots:
         view_->resize(300, 200);
         view_->show();
         live_ = new LivePreview(
-            [this]() -> std::optional<std::string> {
+            [this]() -> std::optional<LivePreview::Job> {
                 if (refusals_ > 0) {
                     --refusals_;
                     return std::nullopt;
                 }
                 ++generations_;
                 generated_ = code_;
-                return code_;
+                // The first generation after gating waits for the test to open the gate.
+                std::shared_ptr<QSemaphore> gate = std::exchange(gate_, nullptr);
+                return [code = code_, gate] {
+                    if (gate)
+                        gate->acquire();
+                    return code;
+                };
             },
             [this] { return mayShow_; }, view_);
         live_->setView(view_, QUrl::fromLocalFile(dir_.filePath(QStringLiteral("p.html"))));
     }
-    void cleanup() { delete view_; }
+    void cleanup() {
+        if (opened_)
+            opened_->release(); // the thread never stays waiting at the gate
+        opened_.reset();
+        gate_.reset();
+        delete view_;
+    }
 
     // Changes made while the window handles one event give one generation, after it.
     void changesInOneTurnGenerateOnce() {
@@ -122,13 +136,65 @@ private slots:
         QCOMPARE(generations_, 1);
     }
 
+    // A change made while the generation of the one before is still being made: the older
+    // one, once made, is moot and never shown; the newer one is.
+    void newerChangeMakesTheOlderGenerationMoot() {
+        QSignalSpy shown(live_, &LivePreview::shown);
+        QSignalSpy sized(live_, &LivePreview::codeSized);
+        opened_ = std::make_shared<QSemaphore>();
+        gate_ = opened_;
+        code_ = "<i>ancien</i>";
+        live_->changed();
+        QTRY_COMPARE_WITH_TIMEOUT(generations_, 1, kWait); // taken, waiting at the gate
+        QVERIFY(live_->pending());
+        code_ = "<b>nouveau</b>";
+        live_->changed();
+        QTRY_COMPARE_WITH_TIMEOUT(generations_, 2, kWait);
+        opened_->release();
+        QTRY_COMPARE_WITH_TIMEOUT(live_->mootGenerations(), 1, kWait);
+        QVERIFY(shown.wait(kWait));
+        QVERIFY(!live_->pending());
+        QCOMPARE(sized.count(), 1); // the moot one told nothing
+        QCOMPARE(sized.first().first().value<std::size_t>(), std::size_t(14));
+        QCOMPARE(live_->page()->loads(), 1);
+        QCOMPARE(runBody(), QStringLiteral("\n<b>nouveau</b>\n\n"));
+    }
+
+    // A change that leaves the code as it is tells the size again and pushes nothing; a
+    // change of the code goes to the page as its changes alone.
+    void unchangedCodeIsNotPushedAndChangesTravelAlone() {
+        QSignalSpy shown(live_, &LivePreview::shown);
+        code_ = "<font color=\"#FF0000\">a</font><font color=\"#00FF00\">b</font>";
+        live_->changed();
+        QVERIFY(shown.wait(kWait));
+        QSignalSpy sized(live_, &LivePreview::codeSized);
+        live_->changed();
+        QVERIFY(sized.wait(kWait));
+        QVERIFY(!live_->pending());
+        QCOMPARE(live_->page()->pushes(), 0);
+        code_ = "<font color=\"#FF0000\">a</font><font color=\"#0000FF\">bc</font>";
+        live_->changed();
+        QVERIFY(shown.wait(kWait));
+        QCOMPARE(live_->page()->pushes(), 1);
+        QCOMPARE(live_->page()->patches(), 1);
+        QCOMPARE(runBody(), QStringLiteral("\n<font color=\"#FF0000\">a</font><font "
+                                           "color=\"#0000FF\">bc</font>\n\n"));
+    }
+
 private:
+    QString runBody() {
+        return zktest::runScript(view_, QStringLiteral("document.body.innerHTML"), kWait)
+            .toString();
+    }
+
     QTemporaryDir dir_;
     QWebEngineView* view_ = nullptr;
     LivePreview* live_ = nullptr;
     int generations_ = 0;
     int refusals_ = 0;
     bool mayShow_ = true;
+    std::shared_ptr<QSemaphore> gate_;
+    std::shared_ptr<QSemaphore> opened_;
     std::string code_;
     std::string generated_;
 };

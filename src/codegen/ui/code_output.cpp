@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
+#include <QTextDocument>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -125,10 +126,13 @@ std::optional<std::string> CodeOutput::Generate(const zk::GeneratorOptions& opti
     return generatedCode_;
 }
 
-std::optional<std::string> CodeOutput::LiveCode() {
+std::optional<std::function<std::string()>> CodeOutput::LiveCode() {
     if (generating_)
         return std::nullopt;
-    return zk::GenerateCode(coreText(editor_), settings_.fmt, RenderingOptions(CodeViewOpen()));
+    return [text = editor_->document()->toRawText(), state = settings_.fmt,
+            options = RenderingOptions(CodeViewOpen())] {
+        return zk::GenerateCode(coreText(text), state, options);
+    };
 }
 
 bool CodeOutput::LiveShown() const {

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -108,10 +109,11 @@ private:
     zk::GeneratorOptions GenerationOptions(bool keepLineBreaks) const;
     zk::GeneratorOptions RenderingOptions(bool keepLineBreaks) const;
     std::optional<std::string> Generate(const zk::GeneratorOptions& options);
-    // The code for the live preview and the meter: no beep, no pause for the window's
+    // The generation for the live preview and the meter, to be run on another thread: a
+    // copy of the text, the formatting and the options; no beep, no pause for the window's
     // events (a command's generation is never refused because of it); nullopt while a
     // command's generation runs.
-    std::optional<std::string> LiveCode();
+    std::optional<std::function<std::string()>> LiveCode();
     bool LiveShown() const;
 
     zk::platform::WindowHost& host_;

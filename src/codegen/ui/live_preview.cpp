@@ -3,8 +3,12 @@
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <utility>
 
+#include "html_patch.h"
 #include "live_page.h"
 #include "text.h"
 
@@ -15,8 +19,96 @@ namespace {
 constexpr int kRetryMs = 50;
 } // namespace
 
-LivePreview::LivePreview(Generate generate, MayShow mayShow, QObject* parent)
-    : QObject(parent), generate_(std::move(generate)), mayShow_(std::move(mayShow)) {}
+struct LivePreview::Result {
+    quint64 serial = 0;
+    std::shared_ptr<const std::string> code;
+    std::size_t characters = 0;
+    QString fragment;
+    zk::platform::LivePatch patch;
+};
+
+// Makes the newest generation given, one at a time, on a thread of its own: a generation
+// given while another waits takes its place.
+class LivePreview::Worker final {
+public:
+    struct Task {
+        quint64 serial = 0;
+        Job job;
+        // The code in the page, and its fragment, which the changes are worked out from.
+        std::shared_ptr<const std::string> base;
+        QString baseFragment;
+    };
+    using Done = std::function<void(std::shared_ptr<const Result>)>;
+
+    explicit Worker(Done done) : done_(std::move(done)), thread_([this] { run(); }) {}
+    ~Worker() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            stop_ = true;
+        }
+        wake_.notify_one();
+        thread_.join();
+    }
+
+    void give(Task task) {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            task_ = std::move(task);
+        }
+        wake_.notify_one();
+    }
+
+    static std::shared_ptr<const Result> make(const Task& task) {
+        auto result = std::make_shared<Result>();
+        result->serial = task.serial;
+        auto code = std::make_shared<const std::string>(task.job());
+        result->characters = zk::codePointCount(*code);
+        result->fragment = QString::fromStdString(*code);
+        if (task.base) {
+            if (const std::optional<std::string> changes =
+                    zk::platform::bodyPatch(*task.base, *code))
+                result->patch = {task.baseFragment, QString::fromStdString(*changes)};
+        }
+        result->code = std::move(code);
+        return result;
+    }
+
+private:
+    void run() {
+        while (true) {
+            Task task;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                wake_.wait(lock, [this] { return stop_ || task_.has_value(); });
+                if (stop_)
+                    return;
+                task = std::move(*task_);
+                task_.reset();
+            }
+            done_(make(task));
+        }
+    }
+
+    Done done_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::optional<Task> task_;
+    bool stop_ = false;
+    std::thread thread_; // last: it starts once the rest is made
+};
+
+LivePreview::LivePreview(TakeJob takeJob, MayShow mayShow, QObject* parent)
+    : QObject(parent), takeJob_(std::move(takeJob)), mayShow_(std::move(mayShow)) {
+    worker_ = std::make_unique<Worker>([this](std::shared_ptr<const Result> result) {
+        // Handed to the window's thread; dropped there if this preview is gone by then.
+        QMetaObject::invokeMethod(
+            this, [this, result] { finish(result); }, Qt::QueuedConnection);
+    });
+}
+
+LivePreview::~LivePreview() {
+    worker_.reset(); // nothing is handed over once the thread has ended
+}
 
 void LivePreview::setView(QWebEngineView* view, const QUrl& base) {
     delete page_;
@@ -31,10 +123,13 @@ void LivePreview::setView(QWebEngineView* view, const QUrl& base) {
 }
 
 void LivePreview::changed() {
-    if (pending_)
-        return;
     pending_ = true;
-    QTimer::singleShot(0, this, [this] { update(); });
+    if (std::exchange(scheduled_, true))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        scheduled_ = false;
+        update();
+    });
 }
 
 void LivePreview::hold() {
@@ -47,28 +142,43 @@ void LivePreview::updateNow() {
         update(true);
 }
 
-void LivePreview::update(bool evenIfPageBusy) {
+void LivePreview::update(bool now) {
     if (!pending_)
         return;
-    if (!evenIfPageBusy && page_ && page_->busy() && !held_ && mayShow_()) {
+    if (!now && page_ && page_->busy() && !held_ && mayShow_()) {
         waitingForPage_ = true;
         return;
     }
-    std::optional<std::string> code = generate_();
-    if (!code) {
+    std::optional<Job> job = takeJob_();
+    if (!job) {
         QTimer::singleShot(kRetryMs, this, [this] { update(); });
         return;
     }
-    pending_ = false;
-    emit codeSized(zk::codePointCount(*code));
-    if (std::exchange(held_, false)) {
-        shownCode_ = std::move(code);
+    ++generations_;
+    Worker::Task task{++serial_, std::move(*job), shownCode_, shownFragment_};
+    if (now)
+        finish(Worker::make(task));
+    else
+        worker_->give(std::move(task));
+}
+
+void LivePreview::finish(const std::shared_ptr<const Result>& result) {
+    if (result->serial != serial_) {
+        ++moot_; // a newer change has come meanwhile
         return;
     }
-    if (!page_ || !mayShow_() || code == shownCode_)
+    pending_ = false;
+    emit codeSized(result->characters);
+    if (std::exchange(held_, false)) {
+        shownCode_ = result->code;
+        shownFragment_ = result->fragment;
         return;
-    page_->show(QString::fromStdString(*code));
-    shownCode_ = std::move(code);
+    }
+    if (!page_ || !mayShow_() || (shownCode_ && *shownCode_ == *result->code))
+        return;
+    page_->show(result->fragment, result->patch);
+    shownCode_ = result->code;
+    shownFragment_ = result->fragment;
 }
 
 } // namespace zk::ui
