@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QUrl>
@@ -17,6 +18,8 @@
 
 #include <utility>
 
+#include "gradient_choices.h"
+#include "gradient_stop_row.h"
 #include "gradient_swatch.h"
 #include "options_file.h"
 #include "part_test_support.h"
@@ -241,6 +244,36 @@ private slots:
         QCOMPARE(s.settings.fmt.SignatureColor, 0x302010);
         // Nothing is confirmed: the host was not asked to close the panel.
         QCOMPARE(s.host.openPanel, 9);
+    }
+
+    // The gradient's choices act on the options the panel was given, at once, and are filled
+    // from them each time it opens.
+    void gradientChoicesWorkOnTheOptionsGiven() {
+        Setup s;
+        s.options.GradientType = 1;
+        s.options.GradientStops = {0x000000, 0xFFFFFF};
+        s.settings.PreferencesPage = 2;
+        s.open();
+        zk::ui::GradientChoices* choices = s.panel.Choices;
+        QCOMPARE(choices->CombTypeDeg->currentIndex(), 1);
+        QCOMPARE(choices->CouleursDeg->stops(), s.options.GradientStops);
+        QVERIFY(!s.panel.BoutDeg1->isVisibleTo(s.panel.TabSheet3));
+        QCOMPARE(s.panel.Degrade->startColor(), 0x000000);
+        QCOMPARE(s.panel.Degrade->endColor(), 0xFFFFFF);
+        QTest::mouseClick(choices->CouleursDeg->BoutCoulPlus, Qt::LeftButton);
+        QCOMPARE(s.options.GradientStops, (std::vector<zk::Color>{0, 0x808080, 0xFFFFFF}));
+        QCOMPARE(int(s.options.GradientSelectedStop), 1);
+        QTest::mouseClick(s.panel.BoutOKCong2, Qt::LeftButton);
+        QCOMPARE(s.host.openPanel, 0);
+        s.panel.Panel9->hide(); // as the window parks a panel it closes
+
+        s.options.GradientType = 2; // changed elsewhere while the panel was closed
+        s.options.RainbowSpan = 90;
+        s.open();
+        QCOMPARE(choices->CombTypeDeg->currentIndex(), 2);
+        QCOMPARE(choices->SliderEtendue->value(), 90);
+        QVERIFY(choices->SliderTeinte->isVisibleTo(s.panel.TabSheet3));
+        QCOMPARE(s.panel.Degrade->endColor(), zk::RainbowColour(900));
     }
 
     void aboutLinksOpenTheirAddresses() {

@@ -11,6 +11,7 @@
 
 #include "colors.h"
 #include "dialogs.h"
+#include "gradient_choices.h"
 #include "gradient_swatch.h"
 #include "icons.h"
 #include "settings_file.h"
@@ -43,7 +44,7 @@ void PreferencesPanel::BuildGradientTab() {
     for (int k = 0; k < kPresetCount; ++k) {
         auto* swatch = new GradientSwatch(tab);
         swatch->setObjectName(QStringLiteral("Grad%1").arg(k));
-        swatch->setGeometry(100 + 40 * k, 8, 32, 28);
+        swatch->setGeometry(100 + 40 * k, GradientChoices::kTypeRowsTop, 32, 28);
         // A clear button over the swatch, so that the swatch shows through.
         auto* z = new QToolButton(tab);
         z->setObjectName(QStringLiteral("Z%1").arg(k));
@@ -56,20 +57,29 @@ void PreferencesPanel::BuildGradientTab() {
     LabDeg = new QLabel(QString(QChar(0x2022)), tab); // the bullet of code 149
     LabDeg->setObjectName(QStringLiteral("LabDeg"));
     LabDeg->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    LabDeg->setGeometry(104, 38, 24, 16);
+    LabDeg->setGeometry(104, GradientChoices::kTypeRowsTop + 30, 24, 16);
 
-    BoutDeg1 = makeTabButton(tab, "BoutDeg1", QStringLiteral("Couleur de départ"), 70, 60);
+    BoutDeg1 = makeTabButton(tab, "BoutDeg1", QStringLiteral("Couleur de départ"), 70, 48);
     BoutDeg1->setIcon(zk::platform::toolbarIcon(QStringLiteral("couleur")));
     Degrade = new GradientSwatch(tab);
     Degrade->setObjectName(QStringLiteral("Degrade"));
-    Degrade->setGeometry(100, 60, 312, 24);
-    BoutDeg2 = makeTabButton(tab, "BoutDeg2", QStringLiteral("Couleur d'arrivée"), 418, 60);
+    Degrade->setGeometry(100, 48, 312, 24);
+    BoutDeg2 = makeTabButton(tab, "BoutDeg2", QStringLiteral("Couleur d'arrivée"), 418, 48);
     BoutDeg2->setIcon(zk::platform::toolbarIcon(QStringLiteral("couleur")));
-    BoutInverse = makeTabButton(tab, "BoutInverse", QStringLiteral("Inverser"), 244, 92);
+    BoutInverse = makeTabButton(tab, "BoutInverse", QStringLiteral("Inverser"), 446, 48);
     BoutInverse->setText(QString(QChar(0x21C4)));
     CheckDouble = new QCheckBox(QStringLiteral("Symétrie"), tab);
     CheckDouble->setObjectName(QStringLiteral("CheckDouble"));
-    CheckDouble->setGeometry(100, 96, 120, 18);
+    CheckDouble->setGeometry(350, 21, 120, 18);
+
+    // The choices of the options file above the swatch; the presets, the marker and the
+    // colour buttons belong to "Deux couleurs".
+    QList<QWidget*> twoColours = {LabDeg, BoutDeg1, BoutDeg2, BoutInverse};
+    for (int k = 0; k < kPresetCount; ++k) {
+        twoColours.append(PresetSwatch(k));
+        twoColours.append(tab->findChild<QToolButton*>(QStringLiteral("Z%1").arg(k)));
+    }
+    Choices = new GradientChoices(tab, options_, settings_.fmt, Degrade, twoColours);
 
     ShowCurrentGradient();
     for (int k = 0; k < kPresetCount; ++k)
@@ -81,7 +91,7 @@ GradientSwatch* PreferencesPanel::PresetSwatch(int k) const {
 }
 
 void PreferencesPanel::ShowCurrentGradient() {
-    Degrade->setColors(settings_.fmt.GradientStartColor, settings_.fmt.GradientEndColor);
+    Choices->ShowGradient();
 }
 
 void PreferencesPanel::ShowPresetGradient(int k) {

@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "dialogs.h"
+#include "gradient_choices.h"
 #include "gradient_swatch.h"
 #include "icons.h"
 #include "options_file.h"
@@ -288,6 +289,7 @@ void PreferencesPanel::BoutPreferencesClick() {
     CheckVague->setItemIndex(f.WavesKind);
 
     SelectPresetGradient();
+    Choices->Fill();
     CheckDouble->setChecked(f.GradientSymmetry == 2);
     CheckTxtImg->setItemIndex(f.SignatureOrder);
     EditLimit->setText(QString::number(f.CodeSizeLimit));

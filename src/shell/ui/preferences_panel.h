@@ -34,6 +34,7 @@ class WindowHost;
 
 namespace zk::ui {
 
+class GradientChoices;
 class GradientSwatch;
 class RadioGroup;
 
@@ -93,6 +94,8 @@ public:
     QToolButton* BoutDeg2 = nullptr;
     QToolButton* BoutInverse = nullptr;
     QCheckBox* CheckDouble = nullptr;
+    // The type, blend, colours and hues of the options file
+    GradientChoices* Choices = nullptr;
     // "Scrolling", "Vagues"
     RadioGroup* CheckHoriz = nullptr;
     RadioGroup* CheckVert = nullptr;
