@@ -1,15 +1,13 @@
-// The command map: the tables of the window's commands (toolbars, menus, the image panel's
-// buttons), from which its buttons and menu items are built, and the wiring of what is not
-// a table row (group items, panel controls, the tray). Keyboard shortcuts belong to the
-// context menus (see CommandBuilder::dispatchShortcut).
+// The command map: the tables of the window's commands (toolbars, menus), from which its
+// buttons and menu items are built, and the wiring of what is not a table row (group items,
+// panel controls, the tray). Keyboard shortcuts belong to the context menus (see
+// CommandBuilder::dispatchShortcut).
 #include "main_window.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -19,6 +17,7 @@
 
 #include "code_output.h"
 #include "commands.h"
+#include "image_list_panel.h"
 #include "preferences_panel.h"
 #include "presets.h"
 #include "tray.h"
@@ -55,8 +54,6 @@ const Row kTopToolbar[] = {
 };
 
 const Row kSideToolbar[] = {
-    {"BoutImage", nullptr, "Menu images - Ctrl+I", "image", nullptr, false,
-     ZK_HANDLER(TForm1, BoutImageClick)},
     {"BoutSign", nullptr, "Signature", "signature", nullptr, true,
      ZK_HANDLER(TForm1, BoutSignClick)},
     {"BoutScroll", nullptr, "Scrolling", "scrolling", nullptr, true,
@@ -68,25 +65,9 @@ const Row kSideToolbar[] = {
     {"BoutHelp", nullptr, "Aide - F1", "aide", nullptr, false, ZK_HANDLER(TForm1, BoutHelpClick)},
 };
 
-// The editors' context menu (Popup5), the image list's (Popup8) and the tray's (Popup9).
+// The editors' context menu (Popup5) and the tray's (Popup9).
 const Row kMenuItems[] = {
-    {"Insreruneimage1", "Menu &Images", nullptr, nullptr, "Ctrl+I", false,
-     ZK_HANDLER(TForm1, Insreruneimage1Click)},
     {"AideF11", "Ai&de", nullptr, nullptr, "F1", false, ZK_HANDLER(TForm1, AideF11Click)},
-    {"CouperListe", "&Couper", nullptr, nullptr, "Shift+Del", false,
-     ZK_HANDLER(TForm1, CouperListeClick)},
-    {"CopierListe", "Co&pier", nullptr, nullptr, "Ctrl+Ins", false,
-     ZK_HANDLER(TForm1, CopierListeClick)},
-    {"CollerListe", "Co&ller", nullptr, nullptr, "Shift+Ins", false,
-     ZK_HANDLER(TForm1, CollerListeClick)},
-    {"Voirtoutelaliste1", "&Voir toute la Liste", nullptr, nullptr, nullptr, false,
-     ZK_HANDLER(TForm1, Voirtoutelaliste1Click)},
-    {"CapturerlurlCourante1", "C&apturer l'URL Courante", nullptr, nullptr, nullptr, false,
-     ZK_HANDLER(TForm1, CapturerlurlCourante1Click)},
-    {"InsererTexte", "Insérer l'&URL dans le Texte", nullptr, nullptr, nullptr, false,
-     ZK_HANDLER(TForm1, InsererTexteClick)},
-    {"FermerEditeurImage", "&Fermer", nullptr, nullptr, nullptr, false,
-     ZK_HANDLER(TForm1, FermerEditeurImageClick)},
     {"AfficherTray", "&Afficher", nullptr, nullptr, nullptr, false,
      ZK_HANDLER(TForm1, AfficherTrayClick)},
     {"CacherTray", "&Réduire", nullptr, nullptr, nullptr, false,
@@ -95,36 +76,12 @@ const Row kMenuItems[] = {
      ZK_HANDLER(TForm1, QuitterTrayClick)},
 };
 
-// The image list panel's buttons.
-const Row kImagePanelButtons[] = {
-    {"BoutImgNouv", nullptr, "Créer une nouvelle liste", "liste-nouv", nullptr, false,
-     ZK_HANDLER(TForm1, BoutImgNouvClick)},
-    {"BoutImgEff", nullptr, "Suppimer la liste", "liste-eff", nullptr, false,
-     ZK_HANDLER(TForm1, BoutImgEffClick)},
-    {"BoutImgRen", nullptr, "Renommer la liste", "liste-ren", nullptr, false,
-     ZK_HANDLER(TForm1, BoutImgRenClick)},
-    {"BoutVoirList", nullptr, "Voir toutes les images de la liste", "liste-voir", nullptr, false,
-     ZK_HANDLER(TForm1, BoutVoirListClick)},
-    {"BoutCapture", nullptr, "Capturer l'URL du navigateur", "capture", nullptr, false,
-     ZK_HANDLER(TForm1, BoutCaptureClick)},
-    {"BoutImgAdd", nullptr, "Ajouter une URL dans la liste", "url-add", nullptr, false,
-     ZK_HANDLER(TForm1, BoutImgAddClick)},
-    {"BoutImgSupp", nullptr, "Supprimer l'URL de la liste", "url-supp", nullptr, false,
-     ZK_HANDLER(TForm1, BoutImgSuppClick)},
-    {"BoutImgInser", nullptr, "Insérer l'URL dans le texte", "url-inser", nullptr, false,
-     ZK_HANDLER(TForm1, BoutImgInserClick)},
-    {"BoutImgFermer", nullptr, "Fermer le menu images", "fermer", nullptr, false,
-     ZK_HANDLER(TForm1, BoutImgFermerClick)},
-};
-
 } // namespace
 
 const zk::platform::Command<TForm1>& TForm1::CommandRow(const char* name) {
     if (const Row* row = zk::platform::findCommand(kTopToolbar, name))
         return *row;
     if (const Row* row = zk::platform::findCommand(kSideToolbar, name))
-        return *row;
-    if (const Row* row = zk::platform::findCommand(kImagePanelButtons, name))
         return *row;
     return zk::platform::commandRow(kMenuItems, name);
 }
@@ -157,7 +114,6 @@ void TForm1::WireCommands() {
     // Context menus: their shortcuts work in the controls they belong to
     Commands->attachContextMenu(Memo1, Popup5);
     Commands->attachContextMenu(codeOutput_->Memo2, Popup5);
-    Commands->attachContextMenu(ListImg, Popup8);
 
     // Tray menu and icon
     Commands->wire(Popup9, &QMenu::aboutToShow, this, ZK_HANDLER(TForm1, Popup9Popup));
@@ -167,15 +123,13 @@ void TForm1::WireCommands() {
     // icon brings a hidden window back too (and does nothing while it shows).
     Commands->wire(Tray, &zk::platform::TrayIcon::clicked, this, ZK_HANDLER(TForm1, TrayDblClick));
 
+    // The error banner stays above the image panel's list-name prompt.
+    connect(imagePanel_, &zk::ui::ImageListPanel::listPromptRaised, this, [this] {
+        if (PanError->isVisible())
+            PanError->raise();
+    });
+
     // Controls of the overlay panels
-    Commands->wire(Rubrique, &QComboBox::currentIndexChanged, this,
-                   ZK_HANDLER(TForm1, RubriqueChange));
-    Commands->wire(ListImg, &QListWidget::itemClicked, this, ZK_HANDLER(TForm1, ListImgClick));
-    Commands->wire(ListImg, &QListWidget::itemDoubleClicked, this,
-                   ZK_HANDLER(TForm1, ListImgDblClick));
-    Commands->wire(BoutMessAnnule, &QPushButton::clicked, this,
-                   ZK_HANDLER(TForm1, BoutMessAnnuleClick));
-    Commands->wire(BoutMessOK, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutMessOKClick));
     Commands->wire(BoutError, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutErrorClick));
 
     // The preferences panel's own controls are wired by it; the window follows its choice

@@ -34,6 +34,7 @@
 #include "code_output.h"
 #include "html_view.h"
 #include "icons.h"
+#include "image_list_panel.h"
 #include "plain_memo.h"
 #include "preferences_panel.h"
 #include "presets.h"
@@ -114,6 +115,7 @@ void TForm1::BuildWindow() {
 
     characterTable_ = new zk::ui::CharacterTable(*this, this);
     textTools_ = new zk::ui::TextTools(*this, settings, Memo1, *codeOutput_, this);
+    imagePanel_ = new zk::ui::ImageListPanel(*this, settings, this, AppFolder);
 
     clock_ = new zk::ui::StatusBarClock(AppFolder, this);
     clock_->StatBar->setGeometry(0, 396, kClientWidth, 19);
@@ -192,22 +194,11 @@ void TForm1::BuildMenus() {
     Prfrences1 =
         Commands->item(Popup5, preferences_, zk::ui::PreferencesPanel::CommandRow("Prfrences1"));
     Commands->separator(Popup5, "N2");
-    Insreruneimage1 = Commands->item(Popup5, this, CommandRow("Insreruneimage1"));
+    Insreruneimage1 =
+        Commands->item(Popup5, imagePanel_, zk::ui::ImageListPanel::CommandRow("Insreruneimage1"));
     CrerunLien1 = Commands->item(Popup5, textTools_, zk::ui::TextTools::CommandRow("CrerunLien1"));
     Commands->separator(Popup5, "N3");
     AideF11 = Commands->item(Popup5, this, CommandRow("AideF11"));
-
-    Popup8 = new QMenu(this);
-    Popup8->setObjectName(QStringLiteral("Popup8"));
-    CouperListe = Commands->item(Popup8, this, CommandRow("CouperListe"));
-    CopierListe = Commands->item(Popup8, this, CommandRow("CopierListe"));
-    CollerListe = Commands->item(Popup8, this, CommandRow("CollerListe"));
-    Commands->separator(Popup8, "InsrerdansleTexte1");
-    Voirtoutelaliste1 = Commands->item(Popup8, this, CommandRow("Voirtoutelaliste1"));
-    CapturerlurlCourante1 = Commands->item(Popup8, this, CommandRow("CapturerlurlCourante1"));
-    Commands->separator(Popup8, "N1");
-    InsererTexte = Commands->item(Popup8, this, CommandRow("InsererTexte"));
-    FermerEditeurImage = Commands->item(Popup8, this, CommandRow("FermerEditeurImage"));
 
     Popup9 = new QMenu(this);
     Popup9->setObjectName(QStringLiteral("Popup9"));
@@ -300,7 +291,9 @@ void TForm1::BuildSideToolbar() {
     BoutClipBoard = place(
         Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutClipBoard")), x,
         next(8));
-    BoutImage = place(Commands->button(Panel1, this, CommandRow("BoutImage")), x, next());
+    BoutImage = place(
+        Commands->button(Panel1, imagePanel_, zk::ui::ImageListPanel::CommandRow("BoutImage")), x,
+        next());
     BoutSound =
         place(Commands->button(Panel1, textTools_, zk::ui::TextTools::CommandRow("BoutSound")), x,
               next());
@@ -331,32 +324,11 @@ void TForm1::BuildSideToolbar() {
 }
 
 void TForm1::BuildOverlayPanels() {
-    BuildImagePanel();
-    BuildListNamePrompt();
-    // The preferences part made its panel with the editor; Tab reaches it after the image
-    // panels, like the other overlay panels.
-    zk::platform::moveToEndOfTabOrder(preferences_->Panel9);
+    // The parts made their panels with the editor; Tab reaches them after the toolbars,
+    // the image panels first, like the other overlay panels.
+    for (QWidget* panel : {imagePanel_->Panel7, imagePanel_->Panel6, preferences_->Panel9})
+        zk::platform::moveToEndOfTabOrder(panel);
     BuildErrorBanner();
-}
-
-void TForm1::BuildImagePanel() {
-    Panel7 = makeOverlay(this, "Panel7", 512, 180);
-    Rubrique = new QComboBox(Panel7);
-    Rubrique->setObjectName(QStringLiteral("Rubrique"));
-    ListImg = new QListWidget(Panel7);
-    ListImg->setObjectName(QStringLiteral("ListImg"));
-    ListImg->setAcceptDrops(true);
-    // Laid out by SetUpImagePanel.
-    BoutImgNouv = Commands->button(Panel7, this, CommandRow("BoutImgNouv"));
-    BoutImgEff = Commands->button(Panel7, this, CommandRow("BoutImgEff"));
-    BoutImgRen = Commands->button(Panel7, this, CommandRow("BoutImgRen"));
-    BoutVoirList = Commands->button(Panel7, this, CommandRow("BoutVoirList"));
-    BoutCapture = Commands->button(Panel7, this, CommandRow("BoutCapture"));
-    BoutImgAdd = Commands->button(Panel7, this, CommandRow("BoutImgAdd"));
-    BoutImgSupp = Commands->button(Panel7, this, CommandRow("BoutImgSupp"));
-    BoutImgInser = Commands->button(Panel7, this, CommandRow("BoutImgInser"));
-    BoutImgFermer = Commands->button(Panel7, this, CommandRow("BoutImgFermer"));
-    SetUpImagePanel(); // lays the panel out
 }
 
 void TForm1::ShowNewBrowserView(QWebEngineView* view) {
@@ -375,20 +347,6 @@ void TForm1::ShowNewBrowserView(QWebEngineView* view) {
 void TForm1::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     codeOutput_->WindowPainted();
-}
-
-void TForm1::BuildListNamePrompt() {
-    Panel6 = makeOverlay(this, "Panel6", 180, 146);
-    LabMessListe = makeLabel(Panel6, "LabMessListe", QString(), 8, 8, 164, 44);
-    LabMessListe->setWordWrap(true);
-    LabMessListe->setAlignment(Qt::AlignCenter);
-    EditMessListe = new QLineEdit(Panel6);
-    EditMessListe->setObjectName(QStringLiteral("EditMessListe"));
-    EditMessListe->setGeometry(8, 60, 164, 22);
-    BoutMessAnnule =
-        makePushButton(Panel6, "BoutMessAnnule", QStringLiteral("Annuler"), 8, 110, 76);
-    BoutMessOK = makePushButton(Panel6, "BoutMessOK", QStringLiteral("Ok"), 96, 110, 76);
-    SetUpListNamePrompt();
 }
 
 void TForm1::BuildErrorBanner() {
@@ -421,8 +379,8 @@ QWidget* TForm1::OverlayPanel(int n) const {
     switch (n) {
     case 3:
         return characterTable_->Panel3;
-    case 7:
-        return Panel7;
+    case zk::ui::ImageListPanel::kPanelNumber:
+        return imagePanel_->Panel7;
     case 8:
         return codeOutput_->Panel8;
     case 9:

@@ -16,7 +16,6 @@
 
 #include "code_generator.h"
 #include "commands.h"
-#include "list_store.h"
 #include "options_file.h"
 #include "settings_file.h"
 #include "text_effects.h"
@@ -28,7 +27,6 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
@@ -38,13 +36,13 @@ class QToolButton;
 class QWebEngineView;
 
 namespace zk::platform {
-class BrowserWindowInfoRequest;
 class PreviewPage;
 class TrayIcon;
 } // namespace zk::platform
 namespace zk::ui {
 class CharacterTable;
 class CodeOutput;
+class ImageListPanel;
 class PreferencesPanel;
 class Presets;
 class StatusBarClock;
@@ -89,6 +87,9 @@ public:
     // The preferences panel (Panel9, its tabs, swatches and signature preview) is a part of
     // its own.
     zk::ui::PreferencesPanel* preferences() const { return preferences_; }
+    // The image list panel (Panel7), its list-name prompt Panel6 and its menu Popup8 are a
+    // part of their own.
+    zk::ui::ImageListPanel* imagePanel() const { return imagePanel_; }
 
     // ---- Top toolbar ----
     QToolButton* BoutNouveau = nullptr;
@@ -136,7 +137,6 @@ public:
     QMenu* Popup1 = nullptr;        // sizes
     QMenu* Popup5 = nullptr;        // editors
     QMenu* Popup6 = nullptr;        // faces, two columns
-    QMenu* Popup8 = nullptr;        // image list
     QMenu* Popup9 = nullptr;        // tray
     QWidget* FaceColumns = nullptr; // the two columns of Popup6
 
@@ -151,38 +151,11 @@ public:
     QAction* CrerunLien1 = nullptr;
     QAction* AideF11 = nullptr;
 
-    QAction* CouperListe = nullptr;
-    QAction* CopierListe = nullptr;
-    QAction* CollerListe = nullptr;
-    QAction* Voirtoutelaliste1 = nullptr;
-    QAction* CapturerlurlCourante1 = nullptr;
-    QAction* InsererTexte = nullptr;
-    QAction* FermerEditeurImage = nullptr;
-
     QAction* AfficherTray = nullptr;
     QAction* CacherTray = nullptr;
     QAction* QuitterTray = nullptr;
 
     // ---- Overlay panels ----
-    QWidget* Panel7 = nullptr; // image lists
-    QComboBox* Rubrique = nullptr;
-    QListWidget* ListImg = nullptr;
-    QWebEngineView* WebB2 = nullptr; // made when first needed: EnsureWebB2
-    QToolButton* BoutImgNouv = nullptr;
-    QToolButton* BoutImgEff = nullptr;
-    QToolButton* BoutImgRen = nullptr;
-    QToolButton* BoutVoirList = nullptr;
-    QToolButton* BoutCapture = nullptr;
-    QToolButton* BoutImgAdd = nullptr;
-    QToolButton* BoutImgSupp = nullptr;
-    QToolButton* BoutImgInser = nullptr;
-    QToolButton* BoutImgFermer = nullptr;
-
-    QWidget* Panel6 = nullptr; // list-name prompt
-    QLabel* LabMessListe = nullptr;
-    QLineEdit* EditMessListe = nullptr;
-    QPushButton* BoutMessAnnule = nullptr;
-    QPushButton* BoutMessOK = nullptr;
 
     QFrame* PanError = nullptr; // error banner
     QFrame* Bevel5 = nullptr;
@@ -271,54 +244,6 @@ public:
     void AideF11Click();
     QString HelpPagePath() const;
 
-    // ---- Image lists (imagelists/ui) ----
-    zk::ListNameTable ListNames;          // the list names as the folder scan found them
-    std::int32_t CurrentItem = 0;         // the selected entry of the current list
-    std::vector<std::string> ListEntries; // the entries of ListImg, as its file holds them
-    bool CurrentListRefused = false;      // its file could not be read: it is not changed
-    QString SelectedAddress;         // the selected entry, the added text or the captured reply
-    std::uint8_t ListPromptMode = 0; // list-name prompt: 0 closed, 1 new, 2 rename, 3 delete
-    // The capture of the browser's address; its reply arrives on the event loop.
-    zk::platform::BrowserWindowInfoRequest* BrowserCapture = nullptr;
-    QString ListFolder() const;    // AppFolder + "Data/Listes"
-    QString ImagePagePath() const; // AppFolder + "Data/Temp/Image.html"
-    // Rubrique from ListNames, ListImg from the current list's file, then the selections.
-    void LoadCurrentList();
-    // Writes the entries of ListImg (ListEntries) to the current list's file; false, with
-    // the message shown, when it failed.
-    bool SaveCurrentList();
-    // Drops on ListImg: the first file dropped from the desktop is added to the list; an
-    // entry dragged within the list is accepted over it and dropping it changes nothing.
-    // Returns true when the event was handled here.
-    bool TraiteDrag(QObject* watched, QEvent* event);
-    void SetUpImagePanel();     // called once the panel's widgets exist
-    void SetUpListNamePrompt(); // called once the prompt's widgets exist
-    void BoutImageClick();
-    void Insreruneimage1Click();
-    void BoutImgNouvClick();
-    void BoutImgEffClick();
-    void BoutImgRenClick();
-    void BoutVoirListClick();
-    void BoutCaptureClick();
-    void BoutImgAddClick();
-    void BoutImgSuppClick();
-    void BoutImgInserClick();
-    void BoutImgFermerClick();
-    void RubriqueChange();
-    void ListImgClick();
-    void ListImgDblClick();
-    void CouperListeClick();
-    void CopierListeClick();
-    void CollerListeClick();
-    void Voirtoutelaliste1Click();
-    void CapturerlurlCourante1Click();
-    void InsererTexteClick();
-    void FermerEditeurImageClick();
-    void BoutMessAnnuleClick();
-    void BoutMessOKClick();
-    void ScanListFolder(const QString& folder);
-    QWebEngineView* EnsureWebB2();
-
     // ---- Presets (presets.cpp) ----
     zk::ui::Presets* presets() const { return presets_; }
     // The menus, buttons and character table after a preset was loaded into the state.
@@ -351,8 +276,6 @@ private:
     void BuildTopToolbar();
     void BuildSideToolbar();
     void BuildOverlayPanels();
-    void BuildImagePanel();
-    void BuildListNamePrompt();
     void BuildErrorBanner();
     void BuildTray();
     void WireCommands(); // command_map.cpp
@@ -367,4 +290,5 @@ private:
     zk::ui::CodeOutput* codeOutput_ = nullptr;
     zk::ui::CharacterTable* characterTable_ = nullptr;
     zk::ui::TextTools* textTools_ = nullptr;
+    zk::ui::ImageListPanel* imagePanel_ = nullptr;
 };

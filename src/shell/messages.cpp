@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include "character_table.h"
+#include "image_list_panel.h"
 #include "sounds.h"
 #include "text.h"
 #include "text_tools.h"
@@ -85,8 +86,8 @@ void TForm1::ToggleOverlayPanel(int n, const std::function<void()>& fill,
     const Place place = overlayPlace(n);
     panel->move(place.left, place.top);
     panel->raise();
-    if (Panel6->isVisible())
-        Panel6->raise();
+    if (QWidget* prompt = imagePanel_->Panel6; prompt->isVisible())
+        prompt->raise(); // the list-name prompt stays above the panels
     if (PanError->isVisible())
         PanError->raise();
     panel->show();

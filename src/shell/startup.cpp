@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QWebEngineView>
 
 #include <cerrno>
@@ -17,6 +16,7 @@
 #include "data_path.h"
 #include "data_tree.h"
 #include "dialogs.h"
+#include "image_list_panel.h"
 #include "text_tools.h"
 #include "tray.h"
 #include "window_system.h"
@@ -72,7 +72,7 @@ void TForm1::FormCreate(const QStringList& args) {
     codeOutput_->ShowInBrowserPane(codeOutput_->PreviewPagePath());
     StartupStepsDone = 5;
 
-    ListImg->setAcceptDrops(true);
+    imagePanel_->ArmFileDrops();
     StartupStepsDone = 6;
 
     // A value the options file cannot give is left at its default without a message; the
@@ -111,7 +111,7 @@ void TForm1::FormCreate(const QStringList& args) {
     StartupStepsDone = 15;
     ApplyCharacterTableFont();
     StartupStepsDone = 16;
-    ScanListFolder(ListFolder());
+    imagePanel_->ScanListFolder(imagePanel_->ListFolder());
     StartupStepsDone = 17;
     ApplyAlwaysOnTop();
     StartupStepsDone = 18;

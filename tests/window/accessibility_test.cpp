@@ -12,6 +12,7 @@
 #include <QToolButton>
 
 #include "accessibility.h"
+#include "image_list_panel.h"
 #include "preferences_panel.h"
 #include "window_test_support.h"
 
@@ -74,13 +75,13 @@ private slots:
         QTRY_VERIFY(form->characterTable()->Panel3->isVisible());
         walk(QStringLiteral("character table"), form->characterTable()->Panel3);
 
-        form->BoutImageClick();
-        QTRY_VERIFY(form->Panel7->isVisible());
-        walk(QStringLiteral("image lists"), form->Panel7);
-        form->BoutImgNouvClick();
-        QTRY_VERIFY(form->Panel6->isVisible());
-        walk(QStringLiteral("list name"), form->Panel6);
-        form->BoutMessAnnuleClick();
+        form->imagePanel()->BoutImageClick();
+        QTRY_VERIFY(form->imagePanel()->Panel7->isVisible());
+        walk(QStringLiteral("image lists"), form->imagePanel()->Panel7);
+        form->imagePanel()->BoutImgNouvClick();
+        QTRY_VERIFY(form->imagePanel()->Panel6->isVisible());
+        walk(QStringLiteral("list name"), form->imagePanel()->Panel6);
+        form->imagePanel()->BoutMessAnnuleClick();
 
         form->codeOutput()->BoutCodeClick();
         QTRY_VERIFY(form->codeOutput()->Panel8->isVisible());
@@ -160,7 +161,7 @@ private slots:
             {form->BoutNavIntegre, "Aperçu", "Raccourci : F12"},
             {form->BoutImage, "Menu images", "Raccourci : Ctrl+I"},
             {form->BoutCarac, "Table des caractères", ""},
-            {form->BoutImgFermer, "Fermer le menu images", ""},
+            {form->imagePanel()->BoutImgFermer, "Fermer le menu images", ""},
         };
         for (const Case& c : cases) {
             const QString name = c.button->objectName();
@@ -249,10 +250,10 @@ private slots:
         form->preferences()->BoutOKConf0Click();
 
         // The image list panel's buttons too.
-        form->BoutImageClick();
-        QTRY_VERIFY(form->Panel7->isVisible());
+        form->imagePanel()->BoutImageClick();
+        QTRY_VERIFY(form->imagePanel()->Panel7->isVisible());
         QStringList untabbable;
-        for (QToolButton* b : form->Panel7->findChildren<QToolButton*>())
+        for (QToolButton* b : form->imagePanel()->Panel7->findChildren<QToolButton*>())
             if (!(b->focusPolicy() & Qt::TabFocus))
                 untabbable.append(b->objectName());
         QVERIFY2(untabbable.isEmpty(), qPrintable(untabbable.join(", ")));

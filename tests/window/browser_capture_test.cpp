@@ -22,6 +22,7 @@
 
 #include "browser_capture.h"
 #include "clipboard.h"
+#include "image_list_panel.h"
 #include "sounds.h"
 #include "window_test_support.h"
 
@@ -310,13 +311,13 @@ private slots:
         ScopedEnv env("ZELKOHTML_BROWSER_PORT", QByteArray::number(port));
         AppFolder folder;
         auto form = zktest::openWindow(folder);
-        form->SelectedAddress = QStringLiteral("avant");
+        form->imagePanel()->SelectedAddress = QStringLiteral("avant");
         zk::platform::setClipboardText(QStringLiteral("avant"));
-        form->BoutCapture->click();
+        form->imagePanel()->BoutCapture->click();
         QCOMPARE(form->LastCommand, QStringLiteral("BoutCaptureClick"));
         QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(), QString(), 20000);
-        QCOMPARE(form->SelectedAddress, QString());
-        QVERIFY(!form->BrowserCapture->isPending());
+        QCOMPARE(form->imagePanel()->SelectedAddress, QString());
+        QVERIFY(!form->imagePanel()->BrowserCapture->isPending());
     }
 
     void theAddressOfChromiumsPageIsCaptured() {
@@ -371,23 +372,23 @@ private slots:
         auto form = zktest::openWindow(folder);
         form->BoutImage->click();
         zk::platform::setClipboardText(QStringLiteral("avant"));
-        form->BoutCapture->click();
+        form->imagePanel()->BoutCapture->click();
         QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(), address, 20000);
-        QCOMPARE(form->SelectedAddress, address); // the title left out
+        QCOMPARE(form->imagePanel()->SelectedAddress, address); // the title left out
         // Inserted as it was captured: the address alone.
         form->Memo1->clear();
-        form->BoutImgInser->click();
+        form->imagePanel()->BoutImgInser->click();
         QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("<img src=\"%1\">").arg(address));
         // Again, through the list's menu: the same text; the list is unchanged until added.
         zk::platform::setClipboardText(QStringLiteral("avant"));
-        form->CapturerlurlCourante1->trigger();
+        form->imagePanel()->CapturerlurlCourante1->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(), address, 20000);
-        QCOMPARE(form->ListImg->count(), 1);
+        QCOMPARE(form->imagePanel()->ListImg->count(), 1);
         QCOMPARE(zktest::readFile(folder.file(QStringLiteral("Data/Listes/images.lst"))),
                  kListBytes);
-        form->BoutImgAdd->click();
-        QCOMPARE(form->ListImg->count(), 2);
-        QCOMPARE(form->ListImg->item(1)->text(), address);
+        form->imagePanel()->BoutImgAdd->click();
+        QCOMPARE(form->imagePanel()->ListImg->count(), 2);
+        QCOMPARE(form->imagePanel()->ListImg->item(1)->text(), address);
     }
 
     void theWindowGoesOnWhileTheBrowserTakesItsTime() {
@@ -398,8 +399,8 @@ private slots:
         auto form = zktest::openWindow(folder);
         form->BoutImage->click();
         zk::platform::setClipboardText(QStringLiteral("http://img.example/0.gif"));
-        form->BoutCapture->click();
-        QVERIFY(form->BrowserCapture->isPending());
+        form->imagePanel()->BoutCapture->click();
+        QVERIFY(form->imagePanel()->BrowserCapture->isPending());
         // The server, on this thread, hears the request only if the window's event loop
         // runs while the capture waits.
         QTRY_VERIFY_WITH_TIMEOUT(server.heardRequest(), 20000);
@@ -407,26 +408,26 @@ private slots:
         // The window's commands work meanwhile; the clipboard is still the user's.
         QTest::keyClicks(form->Memo1, QStringLiteral("abc"));
         QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("abc"));
-        form->BoutImgAdd->click();
-        QCOMPARE(form->ListImg->count(), 2);
+        form->imagePanel()->BoutImgAdd->click();
+        QCOMPARE(form->imagePanel()->ListImg->count(), 2);
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("http://img.example/0.gif"));
         // Pressed again while waiting: ignored, no second request.
-        form->BoutCapture->click();
-        form->CapturerlurlCourante1->trigger();
-        QVERIFY(form->BrowserCapture->isPending());
+        form->imagePanel()->BoutCapture->click();
+        form->imagePanel()->CapturerlurlCourante1->trigger();
+        QVERIFY(form->imagePanel()->BrowserCapture->isPending());
 
         // The answer trickles in; the capture waits for the whole of it.
         const QByteArray response = ok(kTargets);
         const qsizetype half = response.size() / 2;
         ScriptedServer::send(server.first(), response.left(half));
         QVERIFY(loopTurns(form.get())); // with half an answer
-        QVERIFY(form->BrowserCapture->isPending());
+        QVERIFY(form->imagePanel()->BrowserCapture->isPending());
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("http://img.example/0.gif"));
         ScriptedServer::send(server.first(), response.mid(half));
         QTRY_COMPARE_WITH_TIMEOUT(zk::platform::clipboardText(),
                                   QStringLiteral("http://img.example/a.gif"), 20000);
-        QCOMPARE(form->SelectedAddress, QStringLiteral("http://img.example/a.gif"));
-        QVERIFY(!form->BrowserCapture->isPending());
+        QCOMPARE(form->imagePanel()->SelectedAddress, QStringLiteral("http://img.example/a.gif"));
+        QVERIFY(!form->imagePanel()->BrowserCapture->isPending());
         QCOMPARE(server.connections(), 1);
     }
 
@@ -436,7 +437,7 @@ private slots:
         AppFolder folder;
         auto form = zktest::openWindow(folder);
         zk::platform::setClipboardText(QStringLiteral("avant"));
-        form->BoutCapture->click();
+        form->imagePanel()->BoutCapture->click();
         QTRY_VERIFY_WITH_TIMEOUT(server.heardRequest(), 20000);
         // Closed: the answer still arrives when it arrives.
         form->close();
@@ -450,7 +451,7 @@ private slots:
         ScopedEnv env2("ZELKOHTML_BROWSER_PORT", QByteArray::number(second.port()));
         form = zktest::openWindow(folder);
         zk::platform::setClipboardText(QStringLiteral("avant"));
-        form->BoutCapture->click();
+        form->imagePanel()->BoutCapture->click();
         QTRY_VERIFY_WITH_TIMEOUT(second.heardRequest(), 20000);
         QPointer<QTcpSocket> link = second.first();
         form.reset();
@@ -495,15 +496,16 @@ private slots:
             server.answerAtOnce(c.response);
             ScopedEnv env("ZELKOHTML_BROWSER_PORT", QByteArray::number(server.port()));
             zk::platform::setClipboardText(QStringLiteral("avant"));
-            form->SelectedAddress = QStringLiteral("avant");
-            form->BoutCapture->click();
-            QTRY_VERIFY2_WITH_TIMEOUT(!form->BrowserCapture->isPending(), c.name, 20000);
+            form->imagePanel()->SelectedAddress = QStringLiteral("avant");
+            form->imagePanel()->BoutCapture->click();
+            QTRY_VERIFY2_WITH_TIMEOUT(!form->imagePanel()->BrowserCapture->isPending(), c.name,
+                                      20000);
             QVERIFY2(zk::platform::clipboardText() == c.address, c.name);
-            QVERIFY2(form->SelectedAddress == c.address, c.name);
+            QVERIFY2(form->imagePanel()->SelectedAddress == c.address, c.name);
             if (c.address.isEmpty()) {
                 // Adding now only beeps.
                 const int beeps = zk::platform::beepCount();
-                form->BoutImgAdd->click();
+                form->imagePanel()->BoutImgAdd->click();
                 QVERIFY2(zk::platform::beepCount() == beeps + 1, c.name);
                 QVERIFY2(zktest::readFile(listPath) == kListBytes, c.name);
             }

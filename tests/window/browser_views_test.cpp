@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QWebEngineNavigationRequest>
 
+#include "image_list_panel.h"
 #include "preferences_panel.h"
 #include "window_test_support.h"
 
@@ -229,11 +230,11 @@ private slots:
 
         // The list entry previewed in the image list panel.
         form->BoutImage->click();
-        QVERIFY(form->Panel7->isVisible());
-        QCOMPARE(form->ListImg->count(), 1);
-        form->ListImg->setCurrentRow(0);
-        form->ListImgClick();
-        expectNothingRan(form->WebB2, QStringLiteral("missing.png"));
+        QVERIFY(form->imagePanel()->Panel7->isVisible());
+        QCOMPARE(form->imagePanel()->ListImg->count(), 1);
+        form->imagePanel()->ListImg->setCurrentRow(0);
+        form->imagePanel()->ListImgClick();
+        expectNothingRan(form->imagePanel()->WebB2, QStringLiteral("missing.png"));
 
         // A signature picture address previewed on its tab.
         form->settings.PreferencesPage = 1;

@@ -19,6 +19,7 @@
 #include <sys/stat.h>
 
 #include "clipboard.h"
+#include "image_list_panel.h"
 #include "list_store.h"
 #include "sounds.h"
 #include "window_test_support.h"
@@ -109,31 +110,31 @@ private:
         QVERIFY(QTest::qWaitForWindowActive(form.get(), zktest::kWindowSystemTimeoutMs));
     }
     void openPanel() {
-        if (!form->Panel7->isVisible())
+        if (!form->imagePanel()->Panel7->isVisible())
             form->BoutImage->click();
-        QVERIFY(form->Panel7->isVisible());
+        QVERIFY(form->imagePanel()->Panel7->isVisible());
     }
     // The window with one list "images" of the given entries, its panel open.
     void startWithList(const QStringList& entries) {
         putList(QStringLiteral("images.lst"), crlfLines(entries));
         start();
         openPanel();
-        QCOMPARE(itemsOf(form->ListImg), entries);
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), entries);
     }
     void clickEntry(int row) {
-        QListWidgetItem* item = form->ListImg->item(row);
-        form->ListImg->scrollToItem(item);
-        const QRect rect = form->ListImg->visualItemRect(item);
-        QTest::mouseClick(form->ListImg->viewport(), Qt::LeftButton, {},
+        QListWidgetItem* item = form->imagePanel()->ListImg->item(row);
+        form->imagePanel()->ListImg->scrollToItem(item);
+        const QRect rect = form->imagePanel()->ListImg->visualItemRect(item);
+        QTest::mouseClick(form->imagePanel()->ListImg->viewport(), Qt::LeftButton, {},
                           QPoint(rect.left() + 5, rect.center().y()));
-        QCOMPARE(selectedRow(form->ListImg), row);
+        QCOMPARE(selectedRow(form->imagePanel()->ListImg), row);
     }
     // Runs a prompt command, types the name and presses "Ok".
     void answerPrompt(QToolButton* command, const QString& name) {
         command->click();
-        QVERIFY(form->Panel6->isVisible());
-        form->EditMessListe->setText(name);
-        form->BoutMessOK->click();
+        QVERIFY(form->imagePanel()->Panel6->isVisible());
+        form->imagePanel()->EditMessListe->setText(name);
+        form->imagePanel()->BoutMessOK->click();
     }
     void expectBanner() {
         QVERIFY(form->PanError->isVisible());
@@ -141,9 +142,9 @@ private:
         form->BoutError->click();
     }
     void expectPromptClosed() {
-        QVERIFY(!form->Panel6->isVisible());
-        QCOMPARE(form->Panel6->pos(), QPoint(0, 436));
-        QCOMPARE(form->ListPromptMode, 0);
+        QVERIFY(!form->imagePanel()->Panel6->isVisible());
+        QCOMPARE(form->imagePanel()->Panel6->pos(), QPoint(0, 436));
+        QCOMPARE(form->imagePanel()->ListPromptMode, 0);
     }
     QString imagePage() const {
         return QString::fromLatin1(zktest::readFile(folder->file("Data/Temp/Image.html")));
@@ -178,17 +179,17 @@ private slots:
                 expected.append(n.left(1));
         }
         closedir(dir);
-        QCOMPARE(QString::fromStdString(form->ListNames[0]), expected[0]);
-        QCOMPARE(QString::fromStdString(form->ListNames[1]), expected[1]);
-        QVERIFY(form->ListNames[2].empty());
+        QCOMPARE(QString::fromStdString(form->imagePanel()->ListNames[0]), expected[0]);
+        QCOMPARE(QString::fromStdString(form->imagePanel()->ListNames[1]), expected[1]);
+        QVERIFY(form->imagePanel()->ListNames[2].empty());
         // Filled when the panel opens; the list a is its file a.LST.
-        QCOMPARE(form->Rubrique->count(), 0);
+        QCOMPARE(form->imagePanel()->Rubrique->count(), 0);
         openPanel();
-        QCOMPARE(itemsOf(form->Rubrique), expected);
-        QCOMPARE(form->Rubrique->currentIndex(), 0);
-        form->Rubrique->setCurrentIndex(expected.indexOf(QStringLiteral("a")));
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), expected);
+        QCOMPARE(form->imagePanel()->Rubrique->currentIndex(), 0);
+        form->imagePanel()->Rubrique->setCurrentIndex(expected.indexOf(QStringLiteral("a")));
         QCOMPARE(form->LastCommand, QStringLiteral("RubriqueChange"));
-        QCOMPARE(itemsOf(form->ListImg),
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg),
                  (QStringList{QStringLiteral("http://a/1.gif"), QStringLiteral("http://a/2.gif")}));
     }
 
@@ -196,8 +197,8 @@ private slots:
         putList(QStringLiteral("holiday.2004.lst"), "http://h/1.gif\r\n");
         start();
         openPanel();
-        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("holiday")});
-        QCOMPARE(form->ListImg->count(), 0); // it looks for holiday.lst
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), QStringList{QStringLiteral("holiday")});
+        QCOMPARE(form->imagePanel()->ListImg->count(), 0); // it looks for holiday.lst
     }
 
     void aSavedListIndexOutsideTheListsChoosesTheFirst() {
@@ -210,10 +211,10 @@ private slots:
             QCOMPARE(form->settings.CurrentList, QByteArray(saved).toInt());
             openPanel();
             QCOMPARE(form->settings.CurrentList, 0);
-            QCOMPARE(form->Rubrique->currentIndex(), 0);
-            QCOMPARE(
-                itemsOf(form->ListImg),
-                QStringList{QStringLiteral("http://%1/1.gif").arg(form->Rubrique->itemText(0))});
+            QCOMPARE(form->imagePanel()->Rubrique->currentIndex(), 0);
+            QCOMPARE(itemsOf(form->imagePanel()->ListImg),
+                     QStringList{QStringLiteral("http://%1/1.gif")
+                                     .arg(form->imagePanel()->Rubrique->itemText(0))});
             form.reset();
         }
     }
@@ -226,7 +227,7 @@ private slots:
         QTRY_VERIFY(form->Memo1->hasFocus());
         QCOMPARE(form->OpenPanel, 7);
         form->BoutImage->click(); // a second press closes it
-        QVERIFY(!form->Panel7->isVisible());
+        QVERIFY(!form->imagePanel()->Panel7->isVisible());
         QCOMPARE(form->OpenPanel, 0);
         form.reset();
 
@@ -234,13 +235,13 @@ private slots:
         start();
         form->Memo1->setFocus();
         openPanel();
-        QTRY_VERIFY(form->ListImg->hasFocus());
-        QCOMPARE(selectedRow(form->ListImg), 0);
+        QTRY_VERIFY(form->imagePanel()->ListImg->hasFocus());
+        QCOMPARE(selectedRow(form->imagePanel()->ListImg), 0);
         // Shift+Ins then acts on the list.
         zk::platform::setClipboardText(QStringLiteral("http://x/0.gif"));
-        QTest::keyClick(form->ListImg, Qt::Key_Insert, Qt::ShiftModifier);
+        QTest::keyClick(form->imagePanel()->ListImg, Qt::Key_Insert, Qt::ShiftModifier);
         QCOMPARE(form->LastCommand, QStringLiteral("CollerListeClick"));
-        QCOMPARE(itemsOf(form->ListImg),
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg),
                  (QStringList{QStringLiteral("http://x/1.gif"), QStringLiteral("http://x/0.gif")}));
     }
 
@@ -248,18 +249,19 @@ private slots:
         putList(QStringLiteral("x.lst"), "http://x/1.gif\r\n");
         start();
         openPanel();
-        QCOMPARE(form->Panel7->geometry(), QRect(0, 216, 512, 180));
-        QVERIFY(form->WebB2);
-        QCOMPARE(form->WebB2->geometry(), QRect(272, 0, 240, 180));
-        QCOMPARE(form->ListImg->geometry(), QRect(0, 32, 240, 148));
-        const QRect names = form->Rubrique->geometry();
+        QCOMPARE(form->imagePanel()->Panel7->geometry(), QRect(0, 216, 512, 180));
+        QVERIFY(form->imagePanel()->WebB2);
+        QCOMPARE(form->imagePanel()->WebB2->geometry(), QRect(272, 0, 240, 180));
+        QCOMPARE(form->imagePanel()->ListImg->geometry(), QRect(0, 32, 240, 148));
+        const QRect names = form->imagePanel()->Rubrique->geometry();
         QCOMPARE(names.topLeft(), QPoint(0, 0));
         QCOMPARE(names.width(), 192);
         QVERIFY(names.bottom() < 32);
 
         // The list commands in a row right of the names, left of the preview.
         int left = names.right();
-        for (QToolButton* b : {form->BoutImgNouv, form->BoutImgEff, form->BoutImgRen}) {
+        for (QToolButton* b : {form->imagePanel()->BoutImgNouv, form->imagePanel()->BoutImgEff,
+                               form->imagePanel()->BoutImgRen}) {
             const QRect r = b->geometry();
             QVERIFY2(r.left() > left && r.top() == 0 && r.bottom() < 32,
                      qPrintable(b->objectName()));
@@ -268,8 +270,10 @@ private slots:
         QVERIFY(left < 272);
         // The entry commands in a column right of the entries, top to bottom.
         int top = 31;
-        for (QToolButton* b : {form->BoutVoirList, form->BoutCapture, form->BoutImgAdd,
-                               form->BoutImgSupp, form->BoutImgInser, form->BoutImgFermer}) {
+        for (QToolButton* b :
+             {form->imagePanel()->BoutVoirList, form->imagePanel()->BoutCapture,
+              form->imagePanel()->BoutImgAdd, form->imagePanel()->BoutImgSupp,
+              form->imagePanel()->BoutImgInser, form->imagePanel()->BoutImgFermer}) {
             const QRect r = b->geometry();
             QVERIFY2(r.left() >= 240 && r.right() < 272 && r.top() > top && r.bottom() < 180,
                      qPrintable(b->objectName()));
@@ -284,34 +288,34 @@ private slots:
         form = zktest::openWindow(*folder);
         QTRY_VERIFY(form->isActiveWindow());
         openPanel();
-        QVERIFY(form->WebB2);
+        QVERIFY(form->imagePanel()->WebB2);
         QTRY_VERIFY(form->isActiveWindow());
-        QTRY_VERIFY(form->ListImg->hasFocus());
-        QTest::keyClick(form->ListImg, Qt::Key_Down);
-        QCOMPARE(form->CurrentItem, 1);
+        QTRY_VERIFY(form->imagePanel()->ListImg->hasFocus());
+        QTest::keyClick(form->imagePanel()->ListImg, Qt::Key_Down);
+        QCOMPARE(form->imagePanel()->CurrentItem, 1);
     }
 
     // ---- The list-name prompt ----
 
     void createMakesAnEmptyCurrentList() {
         startWithList(addresses(1, 2));
-        form->BoutImgNouv->click();
-        QCOMPARE(form->LabMessListe->text(), QStringLiteral("Nouvelle Liste"));
-        QCOMPARE(form->Panel6->pos(), QPoint(164, 144));
-        QCOMPARE(form->ListPromptMode, 1);
-        QTRY_VERIFY(form->EditMessListe->hasFocus());
-        form->EditMessListe->clear();
-        QTest::keyClicks(form->EditMessListe, QStringLiteral("plants"));
-        form->BoutMessOK->click();
+        form->imagePanel()->BoutImgNouv->click();
+        QCOMPARE(form->imagePanel()->LabMessListe->text(), QStringLiteral("Nouvelle Liste"));
+        QCOMPARE(form->imagePanel()->Panel6->pos(), QPoint(164, 144));
+        QCOMPARE(form->imagePanel()->ListPromptMode, 1);
+        QTRY_VERIFY(form->imagePanel()->EditMessListe->hasFocus());
+        form->imagePanel()->EditMessListe->clear();
+        QTest::keyClicks(form->imagePanel()->EditMessListe, QStringLiteral("plants"));
+        form->imagePanel()->BoutMessOK->click();
         expectPromptClosed();
         QVERIFY(QFileInfo::exists(listPath(QStringLiteral("plants.lst"))));
         QCOMPARE(listBytes(QStringLiteral("plants.lst")), QByteArray());
-        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"images", "plants"}));
-        QCOMPARE(form->Rubrique->currentIndex(), 1);
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), (QStringList{"images", "plants"}));
+        QCOMPARE(form->imagePanel()->Rubrique->currentIndex(), 1);
         QCOMPARE(form->settings.CurrentList, 1);
-        QCOMPARE(form->ListImg->count(), 0);
-        QCOMPARE(form->ListNames[1], std::string("plants"));
-        QVERIFY(form->ListNames[2].empty());
+        QCOMPARE(form->imagePanel()->ListImg->count(), 0);
+        QCOMPARE(form->imagePanel()->ListNames[1], std::string("plants"));
+        QVERIFY(form->imagePanel()->ListNames[2].empty());
     }
 
     void aNewListIsAppendedSelectedAndCurrentWhateverTheListsBefore() {
@@ -333,38 +337,40 @@ private slots:
                 folder->writeSettings({{24, c.savedIndex}});
             if (c.before == Before::LastListDeleted) {
                 startWithList(addresses(1, 2));
-                answerPrompt(form->BoutImgEff, QStringLiteral("images"));
+                answerPrompt(form->imagePanel()->BoutImgEff, QStringLiteral("images"));
                 expectPromptClosed();
-                QCOMPARE(form->Rubrique->count(), 0);
+                QCOMPARE(form->imagePanel()->Rubrique->count(), 0);
             } else {
                 start();
                 openPanel();
             }
-            QVERIFY2(form->Rubrique->count() == 0, c.name);
+            QVERIFY2(form->imagePanel()->Rubrique->count() == 0, c.name);
 
-            answerPrompt(form->BoutImgNouv, QStringLiteral("plants"));
+            answerPrompt(form->imagePanel()->BoutImgNouv, QStringLiteral("plants"));
             expectPromptClosed();
-            QVERIFY2(itemsOf(form->Rubrique) == QStringList{QStringLiteral("plants")}, c.name);
-            QCOMPARE(form->Rubrique->currentIndex(), 0);
+            QVERIFY2(itemsOf(form->imagePanel()->Rubrique) == QStringList{QStringLiteral("plants")},
+                     c.name);
+            QCOMPARE(form->imagePanel()->Rubrique->currentIndex(), 0);
             QCOMPARE(form->settings.CurrentList, 0);
-            QCOMPARE(form->ListNames[0], std::string("plants"));
-            QVERIFY(form->ListNames[1].empty());
+            QCOMPARE(form->imagePanel()->ListNames[0], std::string("plants"));
+            QVERIFY(form->imagePanel()->ListNames[1].empty());
             QCOMPARE(listBytes(QStringLiteral("plants.lst")), QByteArray());
-            QTRY_VERIFY(form->ListImg->hasFocus());
+            QTRY_VERIFY(form->imagePanel()->ListImg->hasFocus());
 
             // The list is usable at once: entries go into its file, and a second list
             // comes after it.
             zk::platform::setClipboardText(QStringLiteral("http://p/1.png"));
-            form->BoutImgAdd->click();
-            QCOMPARE(itemsOf(form->ListImg), QStringList{QStringLiteral("http://p/1.png")});
+            form->imagePanel()->BoutImgAdd->click();
+            QCOMPARE(itemsOf(form->imagePanel()->ListImg),
+                     QStringList{QStringLiteral("http://p/1.png")});
             QCOMPARE(listBytes(QStringLiteral("plants.lst")), QByteArray("http://p/1.png\r\n"));
-            answerPrompt(form->BoutImgNouv, QStringLiteral("trees"));
+            answerPrompt(form->imagePanel()->BoutImgNouv, QStringLiteral("trees"));
             expectPromptClosed();
-            QCOMPARE(itemsOf(form->Rubrique), (QStringList{"plants", "trees"}));
+            QCOMPARE(itemsOf(form->imagePanel()->Rubrique), (QStringList{"plants", "trees"}));
             QCOMPARE(form->settings.CurrentList, 1);
-            answerPrompt(form->BoutImgRen, QStringLiteral("arbres"));
+            answerPrompt(form->imagePanel()->BoutImgRen, QStringLiteral("arbres"));
             expectPromptClosed();
-            QCOMPARE(itemsOf(form->Rubrique), (QStringList{"plants", "arbres"}));
+            QCOMPARE(itemsOf(form->imagePanel()->Rubrique), (QStringList{"plants", "arbres"}));
             QVERIFY(QFileInfo::exists(listPath(QStringLiteral("arbres.lst"))));
 
             // The index kept at close names the list that was current.
@@ -376,64 +382,65 @@ private slots:
 
     void returnInTheNamePressesOk() {
         startWithList(addresses(1, 2));
-        form->BoutImgNouv->click();
-        QTRY_VERIFY(form->EditMessListe->hasFocus());
-        form->EditMessListe->clear();
-        QTest::keyClicks(form->EditMessListe, QStringLiteral("plants"));
-        QTest::keyClick(form->EditMessListe, Qt::Key_Return);
+        form->imagePanel()->BoutImgNouv->click();
+        QTRY_VERIFY(form->imagePanel()->EditMessListe->hasFocus());
+        form->imagePanel()->EditMessListe->clear();
+        QTest::keyClicks(form->imagePanel()->EditMessListe, QStringLiteral("plants"));
+        QTest::keyClick(form->imagePanel()->EditMessListe, Qt::Key_Return);
         QCOMPARE(form->LastCommand, QStringLiteral("BoutMessOKClick"));
         expectPromptClosed();
-        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"images", "plants"}));
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), (QStringList{"images", "plants"}));
         QCOMPARE(form->settings.CurrentList, 1);
 
         // The keypad's Enter too, in the rename mode.
-        form->BoutImgRen->click();
-        QTRY_VERIFY(form->EditMessListe->hasFocus());
-        form->EditMessListe->setText(QStringLiteral("arbres"));
-        QTest::keyClick(form->EditMessListe, Qt::Key_Enter, Qt::KeypadModifier);
+        form->imagePanel()->BoutImgRen->click();
+        QTRY_VERIFY(form->imagePanel()->EditMessListe->hasFocus());
+        form->imagePanel()->EditMessListe->setText(QStringLiteral("arbres"));
+        QTest::keyClick(form->imagePanel()->EditMessListe, Qt::Key_Enter, Qt::KeypadModifier);
         expectPromptClosed();
-        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"images", "arbres"}));
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), (QStringList{"images", "arbres"}));
 
         // A refused name keeps the prompt open, as "Ok" does.
-        form->BoutImgNouv->click();
-        QTRY_VERIFY(form->EditMessListe->hasFocus());
-        form->EditMessListe->setText(QStringLiteral("a/b"));
-        QTest::keyClick(form->EditMessListe, Qt::Key_Return);
+        form->imagePanel()->BoutImgNouv->click();
+        QTRY_VERIFY(form->imagePanel()->EditMessListe->hasFocus());
+        form->imagePanel()->EditMessListe->setText(QStringLiteral("a/b"));
+        QTest::keyClick(form->imagePanel()->EditMessListe, Qt::Key_Return);
         expectBanner();
-        QVERIFY(form->Panel6->isVisible());
-        QCOMPARE(form->ListPromptMode, 1);
+        QVERIFY(form->imagePanel()->Panel6->isVisible());
+        QCOMPARE(form->imagePanel()->ListPromptMode, 1);
     }
 
     void createUnderAnExistingNameSelectsThatList() {
         startWithList(addresses(1, 3));
-        answerPrompt(form->BoutImgNouv, QStringLiteral("plants"));
-        answerPrompt(form->BoutImgNouv, QStringLiteral("images"));
+        answerPrompt(form->imagePanel()->BoutImgNouv, QStringLiteral("plants"));
+        answerPrompt(form->imagePanel()->BoutImgNouv, QStringLiteral("images"));
         expectPromptClosed();
-        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"images", "plants"}));
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), (QStringList{"images", "plants"}));
         QCOMPARE(form->settings.CurrentList, 0);
-        QCOMPARE(itemsOf(form->ListImg), addresses(1, 3));
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), addresses(1, 3));
         QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(addresses(1, 3)));
 
         // A list file put there after the start is taken as it is, never emptied.
         putList(QStringLiteral("later.lst"), "http://l/1.gif\r\n");
-        answerPrompt(form->BoutImgNouv, QStringLiteral("later"));
+        answerPrompt(form->imagePanel()->BoutImgNouv, QStringLiteral("later"));
         expectPromptClosed();
-        QCOMPARE(form->Rubrique->currentText(), QStringLiteral("later"));
-        QCOMPARE(itemsOf(form->ListImg), QStringList{QStringLiteral("http://l/1.gif")});
+        QCOMPARE(form->imagePanel()->Rubrique->currentText(), QStringLiteral("later"));
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg),
+                 QStringList{QStringLiteral("http://l/1.gif")});
     }
 
     void anEmptyNameClosesThePromptAndChangesNothing() {
         startWithList(addresses(1, 2));
         const QStringList before = treeOf(folder->path());
-        answerPrompt(form->BoutImgNouv, QString());
+        answerPrompt(form->imagePanel()->BoutImgNouv, QString());
         expectPromptClosed();
-        answerPrompt(form->BoutImgRen, QString());
+        answerPrompt(form->imagePanel()->BoutImgRen, QString());
         expectPromptClosed();
-        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("images")});
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), QStringList{QStringLiteral("images")});
         QCOMPARE(treeOf(folder->path()), before);
         // Cancel closes it too.
-        form->BoutImgNouv->click();
-        form->BoutMessAnnule->click();
+        form->imagePanel()->BoutImgNouv->click();
+        form->imagePanel()->BoutMessAnnule->click();
         expectPromptClosed();
     }
 
@@ -447,108 +454,108 @@ private slots:
             QStringLiteral("/tmp/zk-evil"), QStringLiteral("a") + QChar(0) + QStringLiteral("b")};
         const QStringList before = treeOf(folder->path());
         for (const QString& name : names) {
-            answerPrompt(form->BoutImgNouv, name);
+            answerPrompt(form->imagePanel()->BoutImgNouv, name);
             expectBanner();
-            QVERIFY2(form->Panel6->isVisible(), qPrintable(name));
-            QCOMPARE(form->ListPromptMode, 1);
-            form->BoutMessAnnule->click();
+            QVERIFY2(form->imagePanel()->Panel6->isVisible(), qPrintable(name));
+            QCOMPARE(form->imagePanel()->ListPromptMode, 1);
+            form->imagePanel()->BoutMessAnnule->click();
 
-            answerPrompt(form->BoutImgRen, name);
+            answerPrompt(form->imagePanel()->BoutImgRen, name);
             expectBanner();
-            QCOMPARE(form->ListPromptMode, 2);
-            form->BoutMessAnnule->click();
+            QCOMPARE(form->imagePanel()->ListPromptMode, 2);
+            form->imagePanel()->BoutMessAnnule->click();
         }
-        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("images")});
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), QStringList{QStringLiteral("images")});
         QCOMPARE(treeOf(folder->path()), before);
         QVERIFY(!QFileInfo::exists(QStringLiteral("/tmp/zk-evil.lst")));
     }
 
     void renameMovesTheFileAndKeepsTheEntries() {
         startWithList(addresses(1, 2));
-        answerPrompt(form->BoutImgNouv, QStringLiteral("other"));
-        form->Rubrique->setCurrentIndex(0);
-        form->BoutImgRen->click();
-        QCOMPARE(form->LabMessListe->text(), QStringLiteral("Renommer la Liste"));
-        QCOMPARE(form->EditMessListe->text(), QStringLiteral("images"));
-        form->EditMessListe->setText(QStringLiteral("photos"));
-        form->BoutMessOK->click();
+        answerPrompt(form->imagePanel()->BoutImgNouv, QStringLiteral("other"));
+        form->imagePanel()->Rubrique->setCurrentIndex(0);
+        form->imagePanel()->BoutImgRen->click();
+        QCOMPARE(form->imagePanel()->LabMessListe->text(), QStringLiteral("Renommer la Liste"));
+        QCOMPARE(form->imagePanel()->EditMessListe->text(), QStringLiteral("images"));
+        form->imagePanel()->EditMessListe->setText(QStringLiteral("photos"));
+        form->imagePanel()->BoutMessOK->click();
         expectPromptClosed();
         QVERIFY(!QFileInfo::exists(listPath(QStringLiteral("images.lst"))));
         QCOMPARE(listBytes(QStringLiteral("photos.lst")), crlfLines(addresses(1, 2)));
-        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"photos", "other"}));
-        QCOMPARE(form->Rubrique->currentIndex(), 0);
-        QCOMPARE(itemsOf(form->ListImg), addresses(1, 2));
-        QCOMPARE(form->ListNames[0], std::string("photos"));
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), (QStringList{"photos", "other"}));
+        QCOMPARE(form->imagePanel()->Rubrique->currentIndex(), 0);
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), addresses(1, 2));
+        QCOMPARE(form->imagePanel()->ListNames[0], std::string("photos"));
 
         // The name of another list is refused; neither file changes.
-        answerPrompt(form->BoutImgRen, QStringLiteral("other"));
+        answerPrompt(form->imagePanel()->BoutImgRen, QStringLiteral("other"));
         expectBanner();
-        QCOMPARE(form->ListPromptMode, 2);
-        form->BoutMessAnnule->click();
+        QCOMPARE(form->imagePanel()->ListPromptMode, 2);
+        form->imagePanel()->BoutMessAnnule->click();
         QCOMPARE(listBytes(QStringLiteral("photos.lst")), crlfLines(addresses(1, 2)));
-        QCOMPARE(itemsOf(form->Rubrique), (QStringList{"photos", "other"}));
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), (QStringList{"photos", "other"}));
     }
 
     void deleteSetsTheListAsideAndChoosesTheFirst() {
         startWithList(addresses(1, 2));
-        answerPrompt(form->BoutImgNouv, QStringLiteral("plants"));
+        answerPrompt(form->imagePanel()->BoutImgNouv, QStringLiteral("plants"));
         zk::platform::setClipboardText(QStringLiteral("http://p/1.png"));
-        form->BoutImgAdd->click();
-        form->BoutImgEff->click();
-        QCOMPARE(form->LabMessListe->text(), QStringLiteral("Supprimer la Liste"));
-        QCOMPARE(form->EditMessListe->text(), QStringLiteral("plants"));
-        QCOMPARE(form->ListPromptMode, 3);
-        form->BoutMessOK->click();
+        form->imagePanel()->BoutImgAdd->click();
+        form->imagePanel()->BoutImgEff->click();
+        QCOMPARE(form->imagePanel()->LabMessListe->text(), QStringLiteral("Supprimer la Liste"));
+        QCOMPARE(form->imagePanel()->EditMessListe->text(), QStringLiteral("plants"));
+        QCOMPARE(form->imagePanel()->ListPromptMode, 3);
+        form->imagePanel()->BoutMessOK->click();
         expectPromptClosed();
         QVERIFY(!QFileInfo::exists(listPath(QStringLiteral("plants.lst"))));
         QCOMPARE(listBytes(QStringLiteral("BakListes/!_plants.lst")),
                  QByteArray("http://p/1.png\r\n"));
-        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("images")});
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), QStringList{QStringLiteral("images")});
         QCOMPARE(form->settings.CurrentList, 0);
-        QCOMPARE(itemsOf(form->ListImg), addresses(1, 2));
-        QCOMPARE(form->EditMessListe->text(), QString());
-        QVERIFY(form->ListNames[1].empty());
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), addresses(1, 2));
+        QCOMPARE(form->imagePanel()->EditMessListe->text(), QString());
+        QVERIFY(form->imagePanel()->ListNames[1].empty());
     }
 
     void deleteWithATakenBackupNameKeepsTheList() {
         putList(QStringLiteral("BakListes/!_images.lst"), "old\r\n");
         startWithList(addresses(1, 2));
-        form->BoutImgEff->click();
-        form->BoutMessOK->click();
+        form->imagePanel()->BoutImgEff->click();
+        form->imagePanel()->BoutMessOK->click();
         expectBanner();
-        QCOMPARE(form->ListPromptMode, 3);
-        QVERIFY(form->Panel6->isVisible());
+        QCOMPARE(form->imagePanel()->ListPromptMode, 3);
+        QVERIFY(form->imagePanel()->Panel6->isVisible());
         QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(addresses(1, 2)));
         QCOMPARE(listBytes(QStringLiteral("BakListes/!_images.lst")), QByteArray("old\r\n"));
-        QCOMPARE(itemsOf(form->Rubrique), QStringList{QStringLiteral("images")});
+        QCOMPARE(itemsOf(form->imagePanel()->Rubrique), QStringList{QStringLiteral("images")});
 
         // An emptied edit box only sounds.
         const int sounds = zk::platform::informationSoundCount();
-        form->EditMessListe->clear();
-        form->BoutMessOK->click();
+        form->imagePanel()->EditMessListe->clear();
+        form->imagePanel()->BoutMessOK->click();
         QCOMPARE(zk::platform::informationSoundCount(), sounds + 1);
-        QVERIFY(form->Panel6->isVisible());
-        QCOMPARE(form->ListPromptMode, 3);
+        QVERIFY(form->imagePanel()->Panel6->isVisible());
+        QCOMPARE(form->imagePanel()->ListPromptMode, 3);
         QVERIFY(QFileInfo::exists(listPath(QStringLiteral("images.lst"))));
     }
 
     void deletingTheLastListLeavesNone() {
         startWithList(addresses(1, 1));
-        form->BoutImgEff->click();
-        form->BoutMessOK->click();
+        form->imagePanel()->BoutImgEff->click();
+        form->imagePanel()->BoutMessOK->click();
         expectPromptClosed();
-        QCOMPARE(form->Rubrique->count(), 0);
-        QCOMPARE(form->ListImg->count(), 0);
-        QVERIFY(form->ListNames[0].empty());
+        QCOMPARE(form->imagePanel()->Rubrique->count(), 0);
+        QCOMPARE(form->imagePanel()->ListImg->count(), 0);
+        QVERIFY(form->imagePanel()->ListNames[0].empty());
         // Nothing to rename, delete or add to: the beep, nothing else.
         const int beeps = zk::platform::beepCount();
         const QStringList before = treeOf(folder->path());
-        form->BoutImgRen->click();
-        form->BoutImgEff->click();
+        form->imagePanel()->BoutImgRen->click();
+        form->imagePanel()->BoutImgEff->click();
         zk::platform::setClipboardText(QStringLiteral("http://x/1.gif"));
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         QCOMPARE(zk::platform::beepCount(), beeps + 3);
-        QVERIFY(!form->Panel6->isVisible());
+        QVERIFY(!form->imagePanel()->Panel6->isVisible());
         QCOMPARE(treeOf(folder->path()), before);
         // The next start, with the index the deletion left, chooses the first list again.
         putList(QStringLiteral("new.lst"), "http://n/1.gif\r\n");
@@ -557,7 +564,8 @@ private slots:
         start();
         openPanel();
         QCOMPARE(form->settings.CurrentList, 0);
-        QCOMPARE(itemsOf(form->ListImg), QStringList{QStringLiteral("http://n/1.gif")});
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg),
+                 QStringList{QStringLiteral("http://n/1.gif")});
     }
 
     void theTableNeverGrowsPastItsLastSlot() {
@@ -565,15 +573,15 @@ private slots:
             putList(QStringLiteral("l%1.lst").arg(i), "http://x/1.gif\r\n");
         start();
         openPanel();
-        QCOMPARE(form->Rubrique->count(), 128);
+        QCOMPARE(form->imagePanel()->Rubrique->count(), 128);
         const QStringList before = treeOf(folder->path());
-        answerPrompt(form->BoutImgNouv, QStringLiteral("more"));
+        answerPrompt(form->imagePanel()->BoutImgNouv, QStringLiteral("more"));
         expectBanner();
-        form->BoutMessAnnule->click();
-        QCOMPARE(form->Rubrique->count(), 128);
+        form->imagePanel()->BoutMessAnnule->click();
+        QCOMPARE(form->imagePanel()->Rubrique->count(), 128);
         QCOMPARE(treeOf(folder->path()), before);
         // An existing list can still be chosen through the prompt.
-        answerPrompt(form->BoutImgNouv, form->Rubrique->itemText(127));
+        answerPrompt(form->imagePanel()->BoutImgNouv, form->imagePanel()->Rubrique->itemText(127));
         expectPromptClosed();
         QCOMPARE(form->settings.CurrentList, 127);
     }
@@ -584,39 +592,39 @@ private slots:
         startWithList(addresses(1, 5));
         clickEntry(2);
         zk::platform::setClipboardText(QStringLiteral("http://new/a.gif"));
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         QStringList expected = addresses(1, 5);
         expected.insert(2, QStringLiteral("http://new/a.gif"));
-        QCOMPARE(itemsOf(form->ListImg), expected);
-        QCOMPARE(selectedRow(form->ListImg), 2);
-        QCOMPARE(form->CurrentItem, 2);
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), expected);
+        QCOMPARE(selectedRow(form->imagePanel()->ListImg), 2);
+        QCOMPARE(form->imagePanel()->CurrentItem, 2);
         QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
         QVERIFY(imagePage().contains(QStringLiteral("src=\"http://new/a.gif\"")));
 
         clickEntry(5);
         zk::platform::setClipboardText(QStringLiteral("http://new/b.gif"));
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         expected.append(QStringLiteral("http://new/b.gif"));
-        QCOMPARE(itemsOf(form->ListImg), expected);
-        QCOMPARE(selectedRow(form->ListImg), 6);
-        QCOMPARE(form->SelectedAddress, QStringLiteral("http://new/b.gif"));
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), expected);
+        QCOMPARE(selectedRow(form->imagePanel()->ListImg), 6);
+        QCOMPARE(form->imagePanel()->SelectedAddress, QStringLiteral("http://new/b.gif"));
 
         // Several lines: one entry per non-empty line, the first selected.
         clickEntry(0);
         zk::platform::setClipboardText(QStringLiteral("http://m/1.gif\r\n\r\nhttp://m/2.gif"));
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         expected.insert(0, QStringLiteral("http://m/2.gif"));
         expected.insert(0, QStringLiteral("http://m/1.gif"));
-        QCOMPARE(itemsOf(form->ListImg), expected);
-        QCOMPARE(selectedRow(form->ListImg), 0);
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), expected);
+        QCOMPARE(selectedRow(form->imagePanel()->ListImg), 0);
 
         // An empty clipboard: the beep, nothing added.
         const int beeps = zk::platform::beepCount();
         zk::platform::setClipboardText(QString());
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         QCOMPARE(zk::platform::beepCount(), beeps + 1);
-        QCOMPARE(form->SelectedAddress, QString());
-        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(form->imagePanel()->SelectedAddress, QString());
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), expected);
     }
 
     void deletingSelectsAnExistingEntry() {
@@ -636,15 +644,15 @@ private slots:
             startWithList(addresses(1, c.entries));
             clickEntry(c.deleted);
             const QString previewed = imagePage();
-            form->BoutImgSupp->click();
+            form->imagePanel()->BoutImgSupp->click();
             QStringList expected = addresses(1, c.entries);
             const QString gone = expected.takeAt(c.deleted);
-            QCOMPARE(itemsOf(form->ListImg), expected);
+            QCOMPARE(itemsOf(form->imagePanel()->ListImg), expected);
             QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
-            QCOMPARE(selectedRow(form->ListImg), c.selected);
+            QCOMPARE(selectedRow(form->imagePanel()->ListImg), c.selected);
             if (c.selected >= 0) {
-                QCOMPARE(form->CurrentItem, c.selected);
-                QCOMPARE(form->SelectedAddress, expected[c.selected]);
+                QCOMPARE(form->imagePanel()->CurrentItem, c.selected);
+                QCOMPARE(form->imagePanel()->SelectedAddress, expected[c.selected]);
                 QVERIFY(imagePage().contains(expected[c.selected]));
             } else {
                 QCOMPARE(imagePage(), previewed); // the preview keeps its page
@@ -656,15 +664,16 @@ private slots:
     void cutCopyAndPasteActOnTheEntries() {
         startWithList(addresses(1, 3));
         clickEntry(1);
-        form->CopierListe->trigger();
+        form->imagePanel()->CopierListe->trigger();
         QCOMPARE(zk::platform::clipboardText(), addresses(2, 1)[0]);
-        form->CouperListe->trigger();
+        form->imagePanel()->CouperListe->trigger();
         QCOMPARE(zk::platform::clipboardText(), addresses(2, 1)[0]);
-        QCOMPARE(itemsOf(form->ListImg), (QStringList{addresses(1, 1)[0], addresses(3, 1)[0]}));
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg),
+                 (QStringList{addresses(1, 1)[0], addresses(3, 1)[0]}));
         // The first entry is selected now: the address goes back in before it.
-        QCOMPARE(selectedRow(form->ListImg), 0);
-        form->CollerListe->trigger();
-        QCOMPARE(itemsOf(form->ListImg),
+        QCOMPARE(selectedRow(form->imagePanel()->ListImg), 0);
+        form->imagePanel()->CollerListe->trigger();
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg),
                  (QStringList{addresses(2, 1)[0], addresses(1, 1)[0], addresses(3, 1)[0]}));
     }
 
@@ -674,16 +683,18 @@ private slots:
         QCOMPARE(imagePage(), QStringLiteral("<html><head></head><body><div align=\"center\"><img "
                                              "src=\"http://img.example/2.gif\"></div></body></"
                                              "html>\r\n"));
-        QVERIFY(form->WebB2);
-        QVERIFY(zktest::waitForBody(form->WebB2, QStringLiteral("http://img.example/2.gif"))
+        QVERIFY(form->imagePanel()->WebB2);
+        QVERIFY(zktest::waitForBody(form->imagePanel()->WebB2,
+                                    QStringLiteral("http://img.example/2.gif"))
                     .contains(QStringLiteral("<img src=\"http://img.example/2.gif\">")));
         // The arrow keys preview each entry in turn.
-        QTest::keyClick(form->ListImg, Qt::Key_Down);
-        QCOMPARE(form->CurrentItem, 2);
-        QCOMPARE(form->SelectedAddress, addresses(3, 1)[0]);
-        QVERIFY(zktest::waitForBody(form->WebB2, addresses(3, 1)[0]).contains(addresses(3, 1)[0]));
-        QTest::keyClick(form->ListImg, Qt::Key_Up);
-        QCOMPARE(form->CurrentItem, 1);
+        QTest::keyClick(form->imagePanel()->ListImg, Qt::Key_Down);
+        QCOMPARE(form->imagePanel()->CurrentItem, 2);
+        QCOMPARE(form->imagePanel()->SelectedAddress, addresses(3, 1)[0]);
+        QVERIFY(zktest::waitForBody(form->imagePanel()->WebB2, addresses(3, 1)[0])
+                    .contains(addresses(3, 1)[0]));
+        QTest::keyClick(form->imagePanel()->ListImg, Qt::Key_Up);
+        QCOMPARE(form->imagePanel()->CurrentItem, 1);
         QVERIFY(imagePage().contains(addresses(2, 1)[0]));
     }
 
@@ -696,12 +707,12 @@ private slots:
         form->Memo1->setTextCursor(c);
         form->textTools()->UndoFromClipboard = 0;
 
-        QListWidgetItem* item = form->ListImg->item(1);
+        QListWidgetItem* item = form->imagePanel()->ListImg->item(1);
         // A double click as the mouse makes it: press, release, double click, release.
-        const QPoint at = form->ListImg->visualItemRect(item).center();
-        QTest::mouseClick(form->ListImg->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseDClick(form->ListImg->viewport(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(form->ListImg->viewport(), Qt::LeftButton, {}, at);
+        const QPoint at = form->imagePanel()->ListImg->visualItemRect(item).center();
+        QTest::mouseClick(form->imagePanel()->ListImg->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(form->imagePanel()->ListImg->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseRelease(form->imagePanel()->ListImg->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(form->LastCommand, QStringLiteral("ListImgDblClick"));
         QCOMPARE(form->Memo1->toPlainText(),
                  QStringLiteral("Hello <img src=\"http://img.example/2.gif\">world"));
@@ -710,8 +721,8 @@ private slots:
         QCOMPARE(form->textTools()->UndoFromClipboard, 1);
 
         // The button and the menu item insert the same tag at the caret.
-        form->BoutImgInser->click();
-        form->InsererTexte->trigger();
+        form->imagePanel()->BoutImgInser->click();
+        form->imagePanel()->InsererTexte->trigger();
         QCOMPARE(form->Memo1->toPlainText(),
                  QStringLiteral("Hello <img src=\"http://img.example/2.gif\"><img "
                                 "src=\"http://img.example/2.gif\"><img "
@@ -719,9 +730,9 @@ private slots:
 
         // After an empty clipboard was added, nothing is inserted.
         zk::platform::setClipboardText(QString());
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         const QString text = form->Memo1->toPlainText();
-        form->BoutImgInser->click();
+        form->imagePanel()->BoutImgInser->click();
         QCOMPARE(form->Memo1->toPlainText(), text);
     }
 
@@ -744,33 +755,34 @@ private slots:
             clickEntry(row);
             const QString address = row == 0 ? hostile : ampersand;
             QVERIFY(!imagePage().contains(QStringLiteral("\" onerror")));
-            QVERIFY(zktest::waitForBody(form->WebB2, QStringLiteral("img.example")).size() > 0);
-            QTRY_COMPARE(zktest::runScript(form->WebB2, probe).toString(),
+            QVERIFY(zktest::waitForBody(form->imagePanel()->WebB2, QStringLiteral("img.example"))
+                        .size() > 0);
+            QTRY_COMPARE(zktest::runScript(form->imagePanel()->WebB2, probe).toString(),
                          address + QStringLiteral("|src"));
         }
 
         // The whole-list page.
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
-        form->BoutVoirList->click();
+        form->imagePanel()->BoutVoirList->click();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(recorder.urls.size(), 1);
         QVERIFY(!imagePage().contains(QStringLiteral("\" onerror")));
         QVERIFY(imagePage().contains(QStringLiteral("a.gif?x=1&amp;quot=2<br>")));
-        zk::platform::showFile(form->WebB2, recorder.urls[0].toLocalFile());
-        QTRY_COMPARE(zktest::runScript(form->WebB2, probe).toString(), images);
+        zk::platform::showFile(form->imagePanel()->WebB2, recorder.urls[0].toLocalFile());
+        QTRY_COMPARE(zktest::runScript(form->imagePanel()->WebB2, probe).toString(), images);
 
         // The tags inserted into the text, and the text's preview.
         form->Memo1->clear();
         clickEntry(0);
-        form->BoutImgInser->click();
+        form->imagePanel()->BoutImgInser->click();
         clickEntry(1);
-        form->BoutImgInser->click();
+        form->imagePanel()->BoutImgInser->click();
         QCOMPARE(form->Memo1->toPlainText(),
                  QStringLiteral("<img src=\"http://img.example/chat.png&quot; "
                                 "onerror=&quot;document.title='pris'\">"
                                 "<img src=\"http://img.example/a.gif?x=1&amp;quot=2\">"));
-        form->BoutImgFermer->click();
+        form->imagePanel()->BoutImgFermer->click();
         form->BoutNavIntegre->click();
         QVERIFY(
             zktest::waitForBody(form->codeOutput()->WebB, QStringLiteral("img.example")).size() >
@@ -782,7 +794,7 @@ private slots:
         startWithList(addresses(1, 2));
         UrlRecorder recorder;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
-        form->BoutVoirList->click();
+        form->imagePanel()->BoutVoirList->click();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         const QString page = imagePage();
         QCOMPARE(page.count(QStringLiteral("\r\n")), 4);
@@ -796,10 +808,10 @@ private slots:
                  QList<QUrl>{QUrl::fromLocalFile(folder->file("Data/Temp/Image.html"))});
 
         // An empty list: the beep, no page opened.
-        answerPrompt(form->BoutImgNouv, QStringLiteral("empty"));
+        answerPrompt(form->imagePanel()->BoutImgNouv, QStringLiteral("empty"));
         const int beeps = zk::platform::beepCount();
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
-        form->Voirtoutelaliste1->trigger();
+        form->imagePanel()->Voirtoutelaliste1->trigger();
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(zk::platform::beepCount(), beeps + 1);
         QCOMPARE(recorder.urls.size(), 1);
@@ -812,7 +824,7 @@ private slots:
         files.setUrls({QUrl::fromLocalFile(QStringLiteral("/home/u/Images/un deux.png")),
                        QUrl::fromLocalFile(QStringLiteral("/home/u/Images/b.png")),
                        QUrl::fromLocalFile(QStringLiteral("/home/u/Images/c.png"))});
-        QWidget* target = form->ListImg->viewport();
+        QWidget* target = form->imagePanel()->ListImg->viewport();
         const QPoint at = target->rect().center();
         QDragEnterEvent enter(at, Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &enter);
@@ -826,7 +838,7 @@ private slots:
         // The last entry was selected: the path is appended after it.
         const QStringList expected = {addresses(1, 1)[0], addresses(2, 1)[0],
                                       QStringLiteral("/home/u/Images/un deux.png")};
-        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), expected);
         QCOMPARE(zk::platform::clipboardText(), QStringLiteral("/home/u/Images/un deux.png"));
         QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
 
@@ -835,8 +847,8 @@ private slots:
         text.setText(QStringLiteral("http://x/1.gif"));
         QMimeData web;
         web.setUrls({QUrl(QStringLiteral("http://x/2.gif"))});
-        QMimeData* entries =
-            form->ListImg->model()->mimeData({form->ListImg->model()->index(0, 0)});
+        QMimeData* entries = form->imagePanel()->ListImg->model()->mimeData(
+            {form->imagePanel()->ListImg->model()->index(0, 0)});
         for (QMimeData* data : {&text, &web, entries}) {
             QDragEnterEvent refused(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
                                     Qt::NoModifier);
@@ -847,22 +859,24 @@ private slots:
             QCoreApplication::sendEvent(target, &dropped);
         }
         delete entries;
-        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), expected);
     }
 
     void anEntryDraggedWithinTheListStaysWhereItWas() {
         startWithList(addresses(1, 3));
         clickEntry(0);
-        QWidget* viewport = form->ListImg->viewport();
+        QWidget* viewport = form->imagePanel()->ListImg->viewport();
         bool enterAccepted = false;
         bool dropAccepted = false;
         bool dragged = false;
         // Runs inside the drag's own event loop, the first to run: the list is its source.
         QTimer::singleShot(0, this, [&] {
             dragged = true;
-            const QPoint at = form->ListImg->visualItemRect(form->ListImg->item(2)).center();
-            QMimeData* data =
-                form->ListImg->model()->mimeData({form->ListImg->model()->index(0, 0)});
+            const QPoint at = form->imagePanel()
+                                  ->ListImg->visualItemRect(form->imagePanel()->ListImg->item(2))
+                                  .center();
+            QMimeData* data = form->imagePanel()->ListImg->model()->mimeData(
+                {form->imagePanel()->ListImg->model()->index(0, 0)});
             QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton,
                                   Qt::NoModifier);
             QCoreApplication::sendEvent(viewport, &enter);
@@ -874,7 +888,9 @@ private slots:
             delete data;
             QDrag::cancel();
         });
-        const QPoint from = form->ListImg->visualItemRect(form->ListImg->item(0)).center();
+        const QPoint from = form->imagePanel()
+                                ->ListImg->visualItemRect(form->imagePanel()->ListImg->item(0))
+                                .center();
         QTest::mousePress(viewport, Qt::LeftButton, {}, from);
         QTest::mouseMove(viewport, from + QPoint(0, 10));
         QTest::mouseMove(viewport, from + QPoint(0, 40));
@@ -882,7 +898,7 @@ private slots:
         QTest::mouseRelease(viewport, Qt::LeftButton, {}, from + QPoint(0, 40));
         QVERIFY(enterAccepted);
         QVERIFY(dropAccepted);
-        QCOMPARE(itemsOf(form->ListImg), addresses(1, 3));
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), addresses(1, 3));
         QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(addresses(1, 3)));
     }
 
@@ -897,18 +913,21 @@ private slots:
                 "http://x/\xC3\xA9t\xC3\xA9.gif\r\nhttp://x/\xF0\x9F\x98\x80.gif\r\n");
         start();
         openPanel();
-        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("mixed")));
-        QCOMPARE(form->ListImg->count(), 3);
-        QCOMPARE(form->ListImg->item(1)->text().size(), 100009);
-        QVERIFY(form->ListImg->horizontalScrollBar()->maximum() > 100000);
+        form->imagePanel()->Rubrique->setCurrentIndex(
+            form->imagePanel()->Rubrique->findText(QStringLiteral("mixed")));
+        QCOMPARE(form->imagePanel()->ListImg->count(), 3);
+        QCOMPARE(form->imagePanel()->ListImg->item(1)->text().size(), 100009);
+        QVERIFY(form->imagePanel()->ListImg->horizontalScrollBar()->maximum() > 100000);
         clickEntry(2);
         QVERIFY(imagePage().startsWith(QStringLiteral("<html>")));
-        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("utf8")));
-        QCOMPARE(itemsOf(form->ListImg), (QStringList{QStringLiteral("http://x/été.gif"),
-                                                      QStringLiteral("http://x/😀.gif")}));
+        form->imagePanel()->Rubrique->setCurrentIndex(
+            form->imagePanel()->Rubrique->findText(QStringLiteral("utf8")));
+        QCOMPARE(
+            itemsOf(form->imagePanel()->ListImg),
+            (QStringList{QStringLiteral("http://x/été.gif"), QStringLiteral("http://x/😀.gif")}));
         // Written back in the same code after a change.
         zk::platform::setClipboardText(QStringLiteral("http://x/3.gif"));
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         // (before the first entry, which is selected)
         QCOMPARE(listBytes(QStringLiteral("utf8.lst")),
                  QByteArray("http://x/3.gif\r\nhttp://x/\xC3\xA9t\xC3\xA9.gif\r\n"
@@ -919,13 +938,13 @@ private slots:
         putList(QStringLiteral("big.lst"), crlfLines(addresses(0, 10000)));
         start();
         openPanel();
-        QCOMPARE(form->ListImg->count(), 10000);
-        QTest::keyClick(form->ListImg, Qt::Key_End);
-        QCOMPARE(form->CurrentItem, 9999);
-        QVERIFY(form->ListImg->viewport()->rect().intersects(
-            form->ListImg->visualItemRect(form->ListImg->item(9999))));
-        QCOMPARE(form->ListImg->verticalScrollBar()->value(),
-                 form->ListImg->verticalScrollBar()->maximum());
+        QCOMPARE(form->imagePanel()->ListImg->count(), 10000);
+        QTest::keyClick(form->imagePanel()->ListImg, Qt::Key_End);
+        QCOMPARE(form->imagePanel()->CurrentItem, 9999);
+        QVERIFY(form->imagePanel()->ListImg->viewport()->rect().intersects(
+            form->imagePanel()->ListImg->visualItemRect(form->imagePanel()->ListImg->item(9999))));
+        QCOMPARE(form->imagePanel()->ListImg->verticalScrollBar()->value(),
+                 form->imagePanel()->ListImg->verticalScrollBar()->maximum());
         QVERIFY(imagePage().contains(QStringLiteral("http://img.example/9999.gif")));
     }
 
@@ -951,24 +970,26 @@ private slots:
             0);
         const QStringList tree = treeOf(folder->path() + QStringLiteral("Data/Listes"));
         openPanel();
-        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("grande")));
+        form->imagePanel()->Rubrique->setCurrentIndex(
+            form->imagePanel()->Rubrique->findText(QStringLiteral("grande")));
         QVERIFY(form->PanError->isVisible());
         QCOMPARE(form->LabError->text(), QStringLiteral("\n\nImpossible d'ouvrir ce fichier"));
         form->BoutError->click();
-        QCOMPARE(form->ListImg->count(), 0);
-        QCOMPARE(form->Rubrique->currentText(), QStringLiteral("grande"));
+        QCOMPARE(form->imagePanel()->ListImg->count(), 0);
+        QCOMPARE(form->imagePanel()->Rubrique->currentText(), QStringLiteral("grande"));
 
         for (const QString& name : {QStringLiteral("grande"), QStringLiteral("tuyau")}) {
-            form->Rubrique->setCurrentIndex(form->Rubrique->findText(name));
-            QCOMPARE(form->Rubrique->currentText(), name);
-            QCOMPARE(form->ListImg->count(), 0);
+            form->imagePanel()->Rubrique->setCurrentIndex(
+                form->imagePanel()->Rubrique->findText(name));
+            QCOMPARE(form->imagePanel()->Rubrique->currentText(), name);
+            QCOMPARE(form->imagePanel()->ListImg->count(), 0);
             // Nothing is written over the file: adding only beeps.
             const int beeps = zk::platform::beepCount();
             zk::platform::setClipboardText(QStringLiteral("http://new/1.gif"));
-            form->BoutImgAdd->click();
-            form->CollerListe->trigger();
+            form->imagePanel()->BoutImgAdd->click();
+            form->imagePanel()->CollerListe->trigger();
             QCOMPARE(zk::platform::beepCount(), beeps + 2);
-            QCOMPARE(form->ListImg->count(), 0);
+            QCOMPARE(form->imagePanel()->ListImg->count(), 0);
             if (form->PanError->isVisible()) // the message again, for the big one
                 form->BoutError->click();
         }
@@ -977,26 +998,28 @@ private slots:
         QCOMPARE(treeOf(folder->path() + QStringLiteral("Data/Listes")), tree);
 
         // A list can grow up to the bound, not past it.
-        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("pleine")));
+        form->imagePanel()->Rubrique->setCurrentIndex(
+            form->imagePanel()->Rubrique->findText(QStringLiteral("pleine")));
         QVERIFY(!form->PanError->isVisible());
-        const int entries = form->ListImg->count();
+        const int entries = form->imagePanel()->ListImg->count();
         const int beeps = zk::platform::beepCount();
         zk::platform::setClipboardText(QString(room - 1, QLatin1Char('x'))); // one byte too many
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         QCOMPARE(zk::platform::beepCount(), beeps + 1);
-        QCOMPARE(form->ListImg->count(), entries);
+        QCOMPARE(form->imagePanel()->ListImg->count(), entries);
         QCOMPARE(listBytes(QStringLiteral("pleine.lst")), nearlyFull);
         zk::platform::setClipboardText(QString(room - 2, QLatin1Char('x')));
-        form->BoutImgAdd->click();
-        QCOMPARE(form->ListImg->count(), entries + 1);
+        form->imagePanel()->BoutImgAdd->click();
+        QCOMPARE(form->imagePanel()->ListImg->count(), entries + 1);
         QCOMPARE(QFileInfo(listPath(QStringLiteral("pleine.lst"))).size(),
                  qint64(zk::kListFileMaxBytes));
 
         // The other lists are as usual.
-        form->Rubrique->setCurrentIndex(form->Rubrique->findText(QStringLiteral("petite")));
+        form->imagePanel()->Rubrique->setCurrentIndex(
+            form->imagePanel()->Rubrique->findText(QStringLiteral("petite")));
         QVERIFY(!form->PanError->isVisible());
         zk::platform::setClipboardText(QStringLiteral("http://p/2.gif"));
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         QCOMPARE(listBytes(QStringLiteral("petite.lst")),
                  QByteArray("http://p/1.gif\r\nhttp://p/2.gif\r\n"));
     }
@@ -1005,45 +1028,46 @@ private slots:
         startWithList(addresses(0, 5000));
         clickEntry(2500);
         // The rows that stay are the same rows: the box is not filled again.
-        QListWidgetItem* const first = form->ListImg->item(0);
-        QListWidgetItem* const last = form->ListImg->item(4999);
+        QListWidgetItem* const first = form->imagePanel()->ListImg->item(0);
+        QListWidgetItem* const last = form->imagePanel()->ListImg->item(4999);
         zk::platform::setClipboardText(QStringLiteral("http://new/a.gif\r\nhttp://new/b.gif"));
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         QStringList expected = addresses(0, 5000);
         expected.insert(2500, QStringLiteral("http://new/b.gif"));
         expected.insert(2500, QStringLiteral("http://new/a.gif"));
-        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), expected);
         QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
-        QCOMPARE(form->ListImg->item(0), first);
-        QCOMPARE(form->ListImg->item(5001), last);
-        QCOMPARE(selectedRow(form->ListImg), 2500);
-        QVERIFY(form->ListImg->hasFocus());
+        QCOMPARE(form->imagePanel()->ListImg->item(0), first);
+        QCOMPARE(form->imagePanel()->ListImg->item(5001), last);
+        QCOMPARE(selectedRow(form->imagePanel()->ListImg), 2500);
+        QVERIFY(form->imagePanel()->ListImg->hasFocus());
 
-        form->BoutImgSupp->click();
+        form->imagePanel()->BoutImgSupp->click();
         expected.removeAt(2500);
-        QCOMPARE(itemsOf(form->ListImg), expected);
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg), expected);
         QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(expected));
-        QCOMPARE(form->ListImg->item(0), first);
-        QCOMPARE(form->ListImg->item(5000), last);
-        QCOMPARE(selectedRow(form->ListImg), 2500);
-        QCOMPARE(form->SelectedAddress, QStringLiteral("http://new/b.gif"));
+        QCOMPARE(form->imagePanel()->ListImg->item(0), first);
+        QCOMPARE(form->imagePanel()->ListImg->item(5000), last);
+        QCOMPARE(selectedRow(form->imagePanel()->ListImg), 2500);
+        QCOMPARE(form->imagePanel()->SelectedAddress, QStringLiteral("http://new/b.gif"));
 
         // The rows fit the widest entry: wider for a long one, back when it goes.
-        const int width = form->ListImg->horizontalScrollBar()->maximum();
+        const int width = form->imagePanel()->ListImg->horizontalScrollBar()->maximum();
         zk::platform::setClipboardText(QStringLiteral("http://long/") + QString(3000, 'x'));
-        form->BoutImgAdd->click();
-        QVERIFY(form->ListImg->horizontalScrollBar()->maximum() > width + 1000);
-        form->BoutImgSupp->click();
-        QCOMPARE(form->ListImg->horizontalScrollBar()->maximum(), width);
+        form->imagePanel()->BoutImgAdd->click();
+        QVERIFY(form->imagePanel()->ListImg->horizontalScrollBar()->maximum() > width + 1000);
+        form->imagePanel()->BoutImgSupp->click();
+        QCOMPARE(form->imagePanel()->ListImg->horizontalScrollBar()->maximum(), width);
     }
 
     void aListThatCannotBeWrittenKeepsItsFile() {
         startWithList(addresses(1, 2));
         QFile::setPermissions(listPath(QStringLiteral("images.lst")), QFile::ReadOwner);
         zk::platform::setClipboardText(QStringLiteral("http://new/1.gif"));
-        form->BoutImgAdd->click();
+        form->imagePanel()->BoutImgAdd->click();
         expectBanner();
-        QCOMPARE(itemsOf(form->ListImg), addresses(1, 2)); // as the file still holds it
+        QCOMPARE(itemsOf(form->imagePanel()->ListImg),
+                 addresses(1, 2)); // as the file still holds it
         QCOMPARE(listBytes(QStringLiteral("images.lst")), crlfLines(addresses(1, 2)));
         QFile::setPermissions(listPath(QStringLiteral("images.lst")),
                               QFile::ReadOwner | QFile::WriteOwner);
@@ -1057,7 +1081,7 @@ private slots:
         blocker.close();
         clickEntry(1);
         expectBanner();
-        form->BoutVoirList->click();
+        form->imagePanel()->BoutVoirList->click();
         expectBanner();
     }
 };

@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include "image_list_panel.h"
 #include "preferences_panel.h"
 #include "presets.h"
 #include "sounds.h"
@@ -209,18 +210,18 @@ private slots:
         QCOMPARE(form->codeOutput()->WebB->geometry(), QRect(0, 216, 512, 180));
         QVERIFY(form->codeOutput()->WebB->isVisible());
         // Overlay panels wait parked below the client area.
-        for (QWidget* p : {form->characterTable()->Panel3, form->Panel7, form->Panel6,
-                           form->codeOutput()->Panel8, form->preferences()->Panel9,
-                           static_cast<QWidget*>(form->PanError)}) {
+        for (QWidget* p : {form->characterTable()->Panel3, form->imagePanel()->Panel7,
+                           form->imagePanel()->Panel6, form->codeOutput()->Panel8,
+                           form->preferences()->Panel9, static_cast<QWidget*>(form->PanError)}) {
             QVERIFY2(!p->isVisible(), qPrintable(p->objectName()));
             QCOMPARE(p->pos(), QPoint(0, 436));
         }
         QCOMPARE(form->characterTable()->Panel3->size(), QSize(280, 288));
-        QCOMPARE(form->Panel6->size(), QSize(180, 146));
+        QCOMPARE(form->imagePanel()->Panel6->size(), QSize(180, 146));
         QCOMPARE(form->PanError->size(), QSize(276, 116));
         QCOMPARE(form->LabError->size(), QSize(248, 48));
         QCOMPARE(form->BoutError->text(), QStringLiteral("Ok"));
-        QVERIFY(form->WebB2 == nullptr); // made when the image panel needs it
+        QVERIFY(form->imagePanel()->WebB2 == nullptr); // made when the image panel needs it
         QVERIFY(form->preferences()->WebB3 == nullptr);
         QCOMPARE(form->codeOutput()->Memo2->palette().color(QPalette::Base), QColor(255, 255, 221));
     }
@@ -586,13 +587,14 @@ private slots:
                 form->codeOutput()->BoutCodeClick();
                 target = form->codeOutput()->Memo2;
             } else {
-                form->BoutImageClick();
-                target = where == QLatin1String("ListImg") ? static_cast<QWidget*>(form->ListImg)
+                form->imagePanel()->BoutImageClick();
+                target = where == QLatin1String("ListImg")
+                             ? static_cast<QWidget*>(form->imagePanel()->ListImg)
                          : where == QLatin1String("Rubrique")
-                             ? static_cast<QWidget*>(form->Rubrique)
+                             ? static_cast<QWidget*>(form->imagePanel()->Rubrique)
                              : nullptr;
                 if (!target) {
-                    form->BoutImgFermerClick();
+                    form->imagePanel()->BoutImgFermerClick();
                     target = form->codeOutput()->WebB->focusProxy()
                                  ? form->codeOutput()->WebB->focusProxy()
                                  : form->codeOutput()->WebB;
@@ -686,18 +688,18 @@ private slots:
         };
         const Step steps[] = {
             {&TForm1::BoutCarac, 3, form->characterTable()->Panel3, QPoint(120, 72)},
-            {&TForm1::BoutImage, 7, form->Panel7, QPoint(0, 216)},
+            {&TForm1::BoutImage, 7, form->imagePanel()->Panel7, QPoint(0, 216)},
             {&TForm1::BoutCode, 8, form->codeOutput()->Panel8, QPoint(0, 32)},
             {&TForm1::BoutPreferences, 9, form->preferences()->Panel9, QPoint(0, 32)},
             {&TForm1::BoutPreferences, 0, nullptr, {}},
             {&TForm1::BoutCode, 8, form->codeOutput()->Panel8, QPoint(0, 32)},
             {&TForm1::BoutCode, 0, nullptr, {}},
-            {&TForm1::BoutImage, 7, form->Panel7, QPoint(0, 216)},
+            {&TForm1::BoutImage, 7, form->imagePanel()->Panel7, QPoint(0, 216)},
             {&TForm1::BoutImage, 0, nullptr, {}},
             {&TForm1::BoutCarac, 3, form->characterTable()->Panel3, QPoint(120, 72)},
             {&TForm1::BoutCarac, 0, nullptr, {}},
         };
-        const QList<QWidget*> panels = {form->characterTable()->Panel3, form->Panel7,
+        const QList<QWidget*> panels = {form->characterTable()->Panel3, form->imagePanel()->Panel7,
                                         form->codeOutput()->Panel8, form->preferences()->Panel9};
         for (const Step& s : steps) {
             QTest::mouseClick(form.get()->*s.button, Qt::LeftButton);
