@@ -25,6 +25,8 @@
 #include "window_test_support.h"
 
 using zktest::AppFolder;
+using zktest::itemsOf;
+using zktest::selectedRow;
 
 namespace {
 
@@ -37,25 +39,6 @@ public:
 public slots:
     void open(const QUrl& url) { urls.append(url); }
 };
-
-QStringList itemsOf(const QListWidget* list) {
-    QStringList items;
-    for (int i = 0; i < list->count(); ++i)
-        items.append(list->item(i)->text());
-    return items;
-}
-
-QStringList itemsOf(const QComboBox* box) {
-    QStringList items;
-    for (int i = 0; i < box->count(); ++i)
-        items.append(box->itemText(i));
-    return items;
-}
-
-int selectedRow(const QListWidget* list) {
-    const QList<QListWidgetItem*> selected = list->selectedItems();
-    return selected.isEmpty() ? -1 : list->row(selected.constFirst());
-}
 
 QByteArray crlfLines(const QStringList& lines) {
     QByteArray bytes;

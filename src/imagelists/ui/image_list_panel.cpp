@@ -668,24 +668,23 @@ void ImageListPanel::BoutImgNouvClick() {
     showListPrompt(QStringLiteral("Nouvelle Liste"), 1);
 }
 
-void ImageListPanel::BoutImgRenClick() {
+// The prompt over the current list's name; a beep when there is no list.
+void ImageListPanel::promptOnCurrentList(const QString& label, std::uint8_t mode) {
     const int current = currentListIndex();
     if (current < 0) {
-        zk::platform::beep(); // no list to rename
+        zk::platform::beep();
         return;
     }
     EditMessListe->setText(Rubrique->itemText(current));
-    showListPrompt(QStringLiteral("Renommer la Liste"), 2);
+    showListPrompt(label, mode);
+}
+
+void ImageListPanel::BoutImgRenClick() {
+    promptOnCurrentList(QStringLiteral("Renommer la Liste"), 2);
 }
 
 void ImageListPanel::BoutImgEffClick() {
-    const int current = currentListIndex();
-    if (current < 0) {
-        zk::platform::beep(); // no list to delete
-        return;
-    }
-    EditMessListe->setText(Rubrique->itemText(current));
-    showListPrompt(QStringLiteral("Supprimer la Liste"), 3);
+    promptOnCurrentList(QStringLiteral("Supprimer la Liste"), 3);
 }
 
 void ImageListPanel::BoutMessAnnuleClick() {

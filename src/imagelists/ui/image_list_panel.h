@@ -144,6 +144,7 @@ private:
     void wireControls();
     void setUpImagePanel();
     void showListPrompt(const QString& label, std::uint8_t mode);
+    void promptOnCurrentList(const QString& label, std::uint8_t mode);
     void hideListPrompt();
     void closeListPrompt();
     int currentListIndex() const;
