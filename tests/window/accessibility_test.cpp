@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QWebEngineView>
 
 #include "accessibility.h"
 #include "image_list_panel.h"
@@ -77,6 +78,10 @@ private slots:
 
         form->imagePanel()->BoutImageClick();
         QTRY_VERIFY(form->imagePanel()->Panel7->isVisible());
+        // Its picture's view, made when a picture is first shown.
+        QWebEngineView* picture = form->imagePanel()->EnsureWebB2();
+        picture->setHtml(QStringLiteral("<p>image</p>"));
+        QTRY_VERIFY(picture->focusProxy());
         walk(QStringLiteral("image lists"), form->imagePanel()->Panel7);
         form->imagePanel()->BoutImgNouvClick();
         QTRY_VERIFY(form->imagePanel()->Panel6->isVisible());
