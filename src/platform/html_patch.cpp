@@ -11,14 +11,18 @@ namespace zk::platform {
 
 namespace {
 
-// The elements this reading follows. Nested properly and outside tables, lists and
-// paragraphs, the engine's parser puts each of them where its tags are, so that the tree
-// read here is the tree the page holds.
-constexpr std::array<std::string_view, 18> kElements = {
-    "a", "b",     "big",  "center", "div",    "em",  "font", "i",  "marquee",
-    "s", "small", "span", "strike", "strong", "sub", "sup",  "tt", "u"};
-// Elements without an end tag.
-constexpr std::array<std::string_view, 4> kVoidElements = {"bgsound", "br", "hr", "img"};
+// The elements this reading follows, then those without an end tag. Nested properly and
+// outside tables, lists and paragraphs, the engine's parser puts each of them where its
+// tags are, so that the tree read here is the tree the page holds.
+constexpr std::array<std::string_view, 22> kNames = {
+    "a",    "b",      "big",    "center", "div", "em", "font", "i",       "marquee", "s",  "small",
+    "span", "strike", "strong", "sub",    "sup", "tt", "u",    "bgsound", "br",      "hr", "img"};
+constexpr std::uint8_t kFirstVoid = 18;
+constexpr std::uint8_t kLink = 0;
+constexpr std::uint8_t kMarquee = 8;
+constexpr std::uint8_t kText = 0xFF;
+constexpr std::uint8_t kBody = 0xFE;
+constexpr std::uint32_t kNone = 0xFFFFFFFF;
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
@@ -32,9 +36,29 @@ bool isLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-template <std::size_t N>
-bool among(const std::array<std::string_view, N>& names, std::string_view name) {
-    return std::find(names.begin(), names.end(), name) != names.end();
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// The number of a tag name in kNames, or kText when it is none of them.
+std::uint8_t nameNumber(std::string_view name) {
+    char buffer[8];
+    if (name.size() > sizeof buffer)
+        return kText;
+    for (std::size_t i = 0; i < name.size(); ++i)
+        buffer[i] = lower(name[i]);
+    const std::string_view lowered(buffer, name.size());
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        if (kNames[i] == lowered)
+            return std::uint8_t(i);
+    }
+    return kText;
 }
 
 std::uint64_t mix(std::uint64_t hash, std::uint64_t value) {
@@ -42,242 +66,288 @@ std::uint64_t mix(std::uint64_t hash, std::uint64_t value) {
     return hash;
 }
 
-std::uint64_t hashOf(std::string_view text) {
+std::uint64_t hashOf(std::string_view text, bool ignoreCase = false) {
     std::uint64_t hash = 1469598103934665603ULL;
     for (const char c : text)
-        hash = (hash ^ std::uint8_t(c)) * 1099511628211ULL;
+        hash = (hash ^ std::uint8_t(ignoreCase ? lower(c) : c)) * 1099511628211ULL;
     return hash;
 }
 
-struct Node {
-    bool element = false;
-    std::string name; // lower case
-    std::size_t begin = 0;
-    std::size_t end = 0;       // past the node's last character
-    std::size_t tagEnd = 0;    // past its start tag
-    bool valuesInPlace = true; // its attribute values can be set as they are written
-    std::vector<std::pair<std::string, std::string>> attributes; // names in lower case
-    std::vector<std::size_t> children;
-    std::uint64_t shape = 0; // the names and the texts of the subtree, not the values
+struct Span {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
 };
 
+struct Attribute {
+    Span name;
+    Span value; // as written, without its quotes
+};
+
+struct Node {
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;    // past the node's last character
+    std::uint32_t tagEnd = 0; // past its start tag
+    std::uint32_t parent = kNone;
+    std::uint32_t firstAttribute = 0;
+    std::uint32_t firstKid = 0;
+    std::uint32_t kidCount = 0;
+    std::uint16_t attributeCount = 0;
+    std::uint8_t name = kText;
+    bool valuesInPlace = true; // its attribute values can be set as they are written
+    std::uint64_t shape = 0;   // the names and the texts of the subtree, not the values
+};
+
+} // namespace
+
 // The tree of a body, or nothing when its parse might differ from the engine's.
-class Tree {
-public:
-    explicit Tree(std::string_view source) : source_(source) {}
+struct LiveBody::Tree {
+    std::string source;
+    std::vector<Node> nodes;
+    std::vector<Attribute> attributes;
+    std::vector<std::uint32_t> kids;
+    bool followed = false;
+
+    std::string_view text(Span span) const {
+        return std::string_view(source).substr(span.begin, span.end - span.begin);
+    }
+    std::string_view text(const Node& node) const { return text(Span{node.begin, node.end}); }
+    std::string_view startTag(const Node& node) const {
+        return text(Span{node.begin, node.tagEnd});
+    }
+    const Node& kid(const Node& node, std::size_t i) const {
+        return nodes[kids[node.firstKid + i]];
+    }
 
     bool read() {
-        nodes_.push_back({});
-        nodes_[0].element = true;
-        std::vector<std::size_t> open = {0};
+        if (source.size() >= kNone)
+            return false;
+        const std::size_t tags = std::size_t(std::count(source.begin(), source.end(), '<'));
+        nodes.reserve(tags + tags / 2 + 2);
+        attributes.reserve(tags / 2 + 1);
+        nodes.push_back({});
+        nodes[0].name = kBody;
+        nodes[0].end = std::uint32_t(source.size());
+        std::uint32_t open = 0;
         bool insideLink = false;
+        const std::string_view s(source);
+        const std::size_t n = s.size();
         std::size_t i = 0;
-        const std::size_t n = source_.size();
         while (i < n) {
-            if (source_[i] == '\0')
-                return false;
-            if (source_[i] != '<') {
+            if (s[i] != '<') {
                 const std::size_t start = i;
-                while (i < n && source_[i] != '<') {
-                    if (source_[i] == '\0')
-                        return false;
-                    ++i;
-                }
+                const std::size_t next = s.find('<', i);
+                i = next == std::string_view::npos ? n : next;
+                const std::string_view run = s.substr(start, i - start);
+                if (run.find('\0') != std::string_view::npos)
+                    return false;
                 Node text;
-                text.begin = start;
-                text.end = text.tagEnd = i;
-                text.shape = hashOf(source_.substr(start, i - start));
-                add(open.back(), std::move(text));
+                text.begin = std::uint32_t(start);
+                text.end = text.tagEnd = std::uint32_t(i);
+                text.shape = hashOf(run);
+                add(open, text);
                 continue;
             }
-            if (i + 1 < n && source_[i + 1] == '/') {
+            if (i + 1 < n && s[i + 1] == '/') {
                 // An end tag must close the element open last.
                 std::size_t j = i + 2;
-                std::string name;
-                while (j < n && !isSpace(source_[j]) && source_[j] != '>' && source_[j] != '/')
-                    name += lower(source_[j++]);
-                while (j < n && isSpace(source_[j]))
+                while (j < n && !isSpace(s[j]) && s[j] != '>' && s[j] != '/')
                     ++j;
-                if (j >= n || source_[j] != '>' || open.size() < 2)
+                const std::uint8_t name = nameNumber(s.substr(i + 2, j - i - 2));
+                while (j < n && isSpace(s[j]))
+                    ++j;
+                if (j >= n || s[j] != '>' || open == 0 || nodes[open].name != name)
                     return false;
-                Node& element = nodes_[open.back()];
-                if (element.name != name)
-                    return false;
-                element.end = j + 1;
-                if (name == "a")
+                nodes[open].end = std::uint32_t(j + 1);
+                if (name == kLink)
                     insideLink = false;
-                finish(open.back());
-                open.pop_back();
+                const std::uint32_t closed = open;
+                open = nodes[closed].parent;
+                nodes[open].shape = mix(nodes[open].shape, nodes[closed].shape);
                 i = j + 1;
                 continue;
             }
             Node element;
-            element.element = true;
-            element.begin = i;
+            element.begin = std::uint32_t(i);
             const std::optional<bool> selfClosing = readStartTag(i, element);
-            if (!selfClosing)
+            if (!selfClosing || element.name == kText)
                 return false;
-            const bool isVoid = among(kVoidElements, element.name);
-            if (!isVoid && (*selfClosing || !among(kElements, element.name)))
+            const bool isVoid = element.name >= kFirstVoid;
+            if (!isVoid && *selfClosing)
                 return false;
-            if (element.name == "a") {
+            if (element.name == kLink) {
                 if (insideLink)
                     return false; // a link in a link is closed by the parser
                 insideLink = true;
             }
             i = element.tagEnd;
-            const std::size_t index = add(open.back(), std::move(element));
             if (isVoid) {
-                nodes_[index].end = i;
-                finish(index);
+                element.end = element.tagEnd;
+                add(open, element);
             } else {
-                open.push_back(index);
+                element.parent = open;
+                nodes.push_back(element);
+                open = std::uint32_t(nodes.size() - 1);
             }
         }
-        return open.size() == 1;
-    }
-
-    const Node& node(std::size_t i) const { return nodes_[i]; }
-    std::string_view text(const Node& node) const {
-        return source_.substr(node.begin, node.end - node.begin);
-    }
-    std::string_view span(std::size_t begin, std::size_t end) const {
-        return source_.substr(begin, end - begin);
-    }
-    std::string_view startTag(const Node& node) const {
-        return source_.substr(node.begin, node.tagEnd - node.begin);
+        if (open != 0)
+            return false;
+        // Each node's children, in order, side by side.
+        for (std::size_t k = 1; k < nodes.size(); ++k)
+            ++nodes[nodes[k].parent].kidCount;
+        std::uint32_t offset = 0;
+        for (Node& node : nodes) {
+            node.firstKid = offset;
+            offset += node.kidCount;
+            node.kidCount = 0;
+        }
+        kids.resize(offset);
+        for (std::size_t k = 1; k < nodes.size(); ++k) {
+            Node& parent = nodes[nodes[k].parent];
+            kids[parent.firstKid + parent.kidCount++] = std::uint32_t(k);
+        }
+        return true;
     }
 
 private:
-    std::size_t add(std::size_t parent, Node node) {
-        nodes_.push_back(std::move(node));
-        const std::size_t index = nodes_.size() - 1;
-        nodes_[parent].children.push_back(index);
-        return index;
+    // A finished node (text or void element) in the element open.
+    void add(std::uint32_t parent, Node node) {
+        node.parent = parent;
+        nodes[parent].shape = mix(nodes[parent].shape, node.shape);
+        nodes.push_back(node);
     }
 
-    void finish(std::size_t index) {
-        Node& element = nodes_[index];
-        std::uint64_t shape = hashOf(element.name);
-        for (const auto& attribute : element.attributes)
-            shape = mix(shape, hashOf(attribute.first));
-        for (const std::size_t child : element.children)
-            shape = mix(shape, nodes_[child].shape);
-        element.shape = shape;
-    }
-
-    // Reads the start tag at i into element (its name, attributes and end); whether it
-    // ends with "/>", or nothing when it is not one this reading follows.
-    std::optional<bool> readStartTag(std::size_t i, Node& element) const {
-        const std::size_t n = source_.size();
+    // Reads the start tag at i into element (its name, attributes, shape so far and end);
+    // whether it ends with "/>", or nothing when it is not one this reading follows.
+    std::optional<bool> readStartTag(std::size_t i, Node& element) {
+        const std::string_view s(source);
+        const std::size_t n = s.size();
         std::size_t j = i + 1;
-        if (j >= n || !isLetter(source_[j]))
+        if (j >= n || !isLetter(s[j]))
             return std::nullopt;
-        while (j < n && !isSpace(source_[j]) && source_[j] != '>' && source_[j] != '/')
-            element.name += lower(source_[j++]);
+        while (j < n && !isSpace(s[j]) && s[j] != '>' && s[j] != '/')
+            ++j;
+        element.name = nameNumber(s.substr(i + 1, j - i - 1));
+        element.shape = mix(0, element.name);
+        element.firstAttribute = std::uint32_t(attributes.size());
         bool selfClosing = false;
         while (true) {
-            while (j < n && (isSpace(source_[j]) || source_[j] == '/')) {
-                selfClosing = source_[j] == '/';
+            while (j < n && (isSpace(s[j]) || s[j] == '/')) {
+                selfClosing = s[j] == '/';
                 ++j;
             }
             if (j >= n)
                 return std::nullopt;
-            if (source_[j] == '>')
+            if (s[j] == '>')
                 break;
             selfClosing = false;
-            if (source_[j] == '=')
+            if (s[j] == '=' || s[j] == '\0')
                 return std::nullopt;
-            std::string name;
-            while (j < n && !isSpace(source_[j]) && source_[j] != '/' && source_[j] != '>' &&
-                   source_[j] != '=')
-                name += lower(source_[j++]);
-            while (j < n && isSpace(source_[j]))
+            Attribute attribute;
+            attribute.name.begin = std::uint32_t(j);
+            while (j < n && !isSpace(s[j]) && s[j] != '/' && s[j] != '>' && s[j] != '=')
                 ++j;
-            std::string value;
-            if (j < n && source_[j] == '=') {
+            attribute.name.end = std::uint32_t(j);
+            while (j < n && isSpace(s[j]))
                 ++j;
-                while (j < n && isSpace(source_[j]))
+            attribute.value = {std::uint32_t(j), std::uint32_t(j)};
+            if (j < n && s[j] == '=') {
+                ++j;
+                while (j < n && isSpace(s[j]))
                     ++j;
                 if (j >= n)
                     return std::nullopt;
-                if (source_[j] == '"' || source_[j] == '\'') {
-                    const char quote = source_[j++];
-                    const std::size_t close = source_.find(quote, j);
+                if (s[j] == '"' || s[j] == '\'') {
+                    const std::size_t close = s.find(s[j], j + 1);
                     if (close == std::string_view::npos)
                         return std::nullopt;
-                    value = source_.substr(j, close - j);
+                    attribute.value = {std::uint32_t(j + 1), std::uint32_t(close)};
                     j = close + 1;
                 } else {
-                    while (j < n && !isSpace(source_[j]) && source_[j] != '>')
-                        value += source_[j++];
+                    const std::size_t start = j;
+                    while (j < n && !isSpace(s[j]) && s[j] != '>')
+                        ++j;
+                    attribute.value = {std::uint32_t(start), std::uint32_t(j)};
                 }
             }
-            for (const auto& attribute : element.attributes) {
-                if (attribute.first == name)
+            const std::string_view name = text(attribute.name);
+            const std::string_view value = text(attribute.value);
+            for (std::size_t a = element.firstAttribute; a < attributes.size(); ++a) {
+                if (sameIgnoringCase(text(attributes[a].name), name))
                     element.valuesInPlace = false; // the parser keeps the first only
             }
-            // Character references and line ends are read by the parser, not here.
-            if (value.find_first_of("&\r") != std::string::npos)
+            // Character references, line ends and nulls are read by the parser, not here.
+            if (value.find_first_of(std::string_view("&\r\0", 3)) != std::string_view::npos ||
+                name.find('\0') != std::string_view::npos)
                 element.valuesInPlace = false;
-            element.attributes.emplace_back(std::move(name), std::move(value));
+            element.shape = mix(element.shape, hashOf(name, true));
+            attributes.push_back(attribute);
+            ++element.attributeCount;
         }
-        element.tagEnd = j + 1;
+        element.tagEnd = std::uint32_t(j + 1);
         return selfClosing;
     }
-
-    std::string_view source_;
-    std::vector<Node> nodes_;
 };
+
+LiveBody::LiveBody(std::string_view fragment) : tree_(std::make_unique<Tree>()) {
+    tree_->source = liveBody(fragment);
+    tree_->followed = tree_->read();
+}
+
+LiveBody::~LiveBody() = default;
+
+bool LiveBody::followed() const {
+    return tree_->followed;
+}
+
+namespace {
 
 // A run of this many children or fewer facing as many is brought up to date one by one.
 constexpr std::size_t kPairwiseRun = 16;
 
 class Differ {
 public:
+    using Tree = LiveBody::Tree;
+
     Differ(const Tree& from, const Tree& to) : from_(from), to_(to) {}
 
-    // Appends the changes of the children of from's node a into those of to's node b.
-    void children(std::size_t a, std::size_t b, std::vector<std::size_t>& path) {
-        const std::vector<std::size_t>& olds = from_.node(a).children;
-        const std::vector<std::size_t>& news = to_.node(b).children;
-        const std::size_t n = olds.size();
-        const std::size_t m = news.size();
+    // Appends the changes of the children of from's node x into those of to's node y.
+    void children(const Node& x, const Node& y, std::vector<std::size_t>& path) {
+        const std::size_t n = x.kidCount;
+        const std::size_t m = y.kidCount;
+        const auto old = [&](std::size_t i) -> const Node& { return from_.kid(x, i); };
+        const auto now = [&](std::size_t i) -> const Node& { return to_.kid(y, i); };
         std::size_t p = 0;
-        while (p < n && p < m && same(olds[p], news[p]))
+        while (p < n && p < m && same(old(p), now(p)))
             ++p;
         std::size_t s = 0;
-        while (s < n - p && s < m - p && same(olds[n - 1 - s], news[m - 1 - s]))
+        while (s < n - p && s < m - p && same(old(n - 1 - s), now(m - 1 - s)))
             ++s;
         // Between the equal ends, the children of the same shape at both ends of the run
         // (a letter whose colour changed) are brought up to date in place.
         std::size_t k = 0;
-        while (p + k < n - s && p + k < m - s &&
-               from_.node(olds[p + k]).shape == to_.node(news[p + k]).shape)
+        while (p + k < n - s && p + k < m - s && old(p + k).shape == now(p + k).shape)
             ++k;
         std::size_t e = 0;
         while (p + k + e < n - s && p + k + e < m - s &&
-               from_.node(olds[n - s - 1 - e]).shape == to_.node(news[m - s - 1 - e]).shape)
+               old(n - s - 1 - e).shape == now(m - s - 1 - e).shape)
             ++e;
         // Latest first, so that the paths of the changes still to come stay right.
         for (std::size_t i = 0; i < e; ++i)
-            pair(olds[n - s - 1 - i], news[m - s - 1 - i], n - s - 1 - i, path);
-        const std::size_t oldFrom = p + k;
-        const std::size_t oldCount = n - s - e - oldFrom;
-        const std::size_t newCount = m - s - e - oldFrom;
+            pair(old(n - s - 1 - i), now(m - s - 1 - i), n - s - 1 - i, path);
+        const std::size_t from = p + k;
+        const std::size_t oldCount = n - s - e - from;
+        const std::size_t newCount = m - s - e - from;
         if (oldCount == newCount && oldCount <= kPairwiseRun) {
             for (std::size_t i = oldCount; i-- > 0;)
-                pair(olds[oldFrom + i], news[oldFrom + i], oldFrom + i, path);
+                pair(old(from + i), now(from + i), from + i, path);
         } else if (oldCount > 0 || newCount > 0) {
-            std::string html;
-            if (newCount > 0) {
-                html = to_.span(to_.node(news[oldFrom]).begin,
-                                to_.node(news[oldFrom + newCount - 1]).end);
-            }
-            replace(path, oldFrom, oldCount, html);
+            std::string_view html;
+            if (newCount > 0)
+                html = to_.text(Span{now(from).begin, now(from + newCount - 1).end});
+            replace(path, from, oldCount, html);
         }
         for (std::size_t i = k; i-- > 0;)
-            pair(olds[p + i], news[p + i], p + i, path);
+            pair(old(p + i), now(p + i), p + i, path);
     }
 
     std::string take() {
@@ -286,45 +356,46 @@ public:
     }
 
 private:
-    bool same(std::size_t a, std::size_t b) const {
-        const Node& x = from_.node(a);
-        const Node& y = to_.node(b);
+    bool same(const Node& x, const Node& y) const {
         return x.shape == y.shape && from_.text(x) == to_.text(y);
     }
 
-    // Brings child `index` (from's node a) to to's node b.
-    void pair(std::size_t a, std::size_t b, std::size_t index, std::vector<std::size_t>& path) {
-        const Node& x = from_.node(a);
-        const Node& y = to_.node(b);
+    // Brings child `index`, from's node x, to to's node y.
+    void pair(const Node& x, const Node& y, std::size_t index, std::vector<std::size_t>& path) {
         if (from_.text(x) == to_.text(y))
             return;
-        bool sameNames = x.element && y.element && x.name == y.name &&
-                         x.attributes.size() == y.attributes.size();
-        for (std::size_t i = 0; sameNames && i < x.attributes.size(); ++i)
-            sameNames = x.attributes[i].first == y.attributes[i].first;
+        bool sameNames =
+            x.name != kText && x.name == y.name && x.attributeCount == y.attributeCount;
+        for (std::size_t i = 0; sameNames && i < x.attributeCount; ++i)
+            sameNames = sameIgnoringCase(from_.text(from_.attributes[x.firstAttribute + i].name),
+                                         to_.text(to_.attributes[y.firstAttribute + i].name));
         const bool tagChanged = sameNames && from_.startTag(x) != to_.startTag(y);
         // A marquee whose settings change starts again, as a new one does.
         if (!sameNames ||
-            (tagChanged && (x.name == "marquee" || !x.valuesInPlace || !y.valuesInPlace))) {
-            replace(path, index, 1, std::string(to_.text(y)));
+            (tagChanged && (x.name == kMarquee || !x.valuesInPlace || !y.valuesInPlace))) {
+            replace(path, index, 1, to_.text(y));
             return;
         }
         path.push_back(index);
-        children(a, b, path);
+        children(x, y, path);
         if (tagChanged) {
             begin();
             out_ += "[\"a\",";
             writePath(path);
             out_ += ",\"";
-            for (const char c : y.name)
-                out_ += c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+            for (const char c : kNames[y.name])
+                out_ += char(c - 'a' + 'A');
             out_ += "\",[";
-            for (std::size_t i = 0; i < y.attributes.size(); ++i) {
+            for (std::size_t i = 0; i < y.attributeCount; ++i) {
+                const Attribute& attribute = to_.attributes[y.firstAttribute + i];
+                std::string name(to_.text(attribute.name));
+                for (char& c : name)
+                    c = lower(c);
                 if (i > 0)
                     out_ += ',';
-                out_ += scriptLiteral(y.attributes[i].first);
+                out_ += scriptLiteral(name);
                 out_ += ',';
-                out_ += scriptLiteral(y.attributes[i].second);
+                out_ += scriptLiteral(to_.text(attribute.value));
             }
             out_ += "]]";
         }
@@ -332,7 +403,7 @@ private:
     }
 
     void replace(const std::vector<std::size_t>& path, std::size_t index, std::size_t count,
-                 const std::string& html) {
+                 std::string_view html) {
         begin();
         out_ += "[\"r\",";
         writePath(path);
@@ -369,17 +440,17 @@ std::string liveBody(std::string_view fragment) {
     return body;
 }
 
-std::optional<std::string> bodyPatch(std::string_view from, std::string_view to) {
-    const std::string oldBody = liveBody(from);
-    const std::string newBody = liveBody(to);
-    Tree oldTree(oldBody);
-    Tree newTree(newBody);
-    if (!oldTree.read() || !newTree.read())
+std::optional<std::string> bodyPatch(const LiveBody& from, const LiveBody& to) {
+    if (!from.followed() || !to.followed())
         return std::nullopt;
-    Differ differ(oldTree, newTree);
+    Differ differ(*from.tree_, *to.tree_);
     std::vector<std::size_t> path;
-    differ.children(0, 0, path);
+    differ.children(from.tree_->nodes[0], to.tree_->nodes[0], path);
     return differ.take();
+}
+
+std::optional<std::string> bodyPatch(std::string_view from, std::string_view to) {
+    return bodyPatch(LiveBody(from), LiveBody(to));
 }
 
 std::string scriptLiteral(std::string_view text) {

@@ -4,6 +4,7 @@
 // the whole fragment. Plain C++: it may run on any thread.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,27 @@ namespace zk::platform {
 // script, a table, a tag left open or closed out of turn...): the page is then brought up
 // to date whole.
 std::optional<std::string> bodyPatch(std::string_view from, std::string_view to);
+
+// A fragment's body as read for bodyPatch, kept so that the next patch reads only the new
+// fragment.
+class LiveBody final {
+public:
+    explicit LiveBody(std::string_view fragment);
+    ~LiveBody();
+    LiveBody(const LiveBody&) = delete;
+    LiveBody& operator=(const LiveBody&) = delete;
+
+    // Whether this reading follows the fragment (bodyPatch gives nullopt otherwise).
+    bool followed() const;
+
+    struct Tree;
+
+private:
+    friend std::optional<std::string> bodyPatch(const LiveBody& from, const LiveBody& to);
+    std::unique_ptr<Tree> tree_;
+};
+
+std::optional<std::string> bodyPatch(const LiveBody& from, const LiveBody& to);
 
 // The body the page of `fragment` holds: the line ends around it in the page are in it.
 std::string liveBody(std::string_view fragment);

@@ -58,17 +58,34 @@ public:
         wake_.notify_one();
     }
 
-    static std::shared_ptr<const Result> make(const Task& task) {
+    // The body of the last code made, read once for the changes of the next one.
+    struct Reading {
+        std::shared_ptr<const std::string> code;
+        std::unique_ptr<zk::platform::LiveBody> body;
+    };
+
+    // Makes the generation of task; reading, when given, is the last one and becomes this.
+    static std::shared_ptr<const Result> make(const Task& task, Reading* reading = nullptr) {
         auto result = std::make_shared<Result>();
         result->serial = task.serial;
         auto code = std::make_shared<const std::string>(task.job());
         result->characters = zk::codePointCount(*code);
         result->fragment = QString::fromStdString(*code);
-        if (task.base) {
-            if (const std::optional<std::string> changes =
-                    zk::platform::bodyPatch(*task.base, *code))
+        auto body = std::make_unique<zk::platform::LiveBody>(*code);
+        if (task.base && body->followed()) {
+            std::unique_ptr<zk::platform::LiveBody> baseBody;
+            const zk::platform::LiveBody* from = nullptr;
+            if (reading && reading->code == task.base && reading->body) {
+                from = reading->body.get();
+            } else {
+                baseBody = std::make_unique<zk::platform::LiveBody>(*task.base);
+                from = baseBody.get();
+            }
+            if (const std::optional<std::string> changes = zk::platform::bodyPatch(*from, *body))
                 result->patch = {task.baseFragment, QString::fromStdString(*changes)};
         }
+        if (reading)
+            *reading = {code, std::move(body)};
         result->code = std::move(code);
         return result;
     }
@@ -85,7 +102,7 @@ private:
                 task = std::move(*task_);
                 task_.reset();
             }
-            done_(make(task));
+            done_(make(task, &reading_));
         }
     }
 
@@ -94,6 +111,7 @@ private:
     std::condition_variable wake_;
     std::optional<Task> task_;
     bool stop_ = false;
+    Reading reading_;    // the worker thread's own
     std::thread thread_; // last: it starts once the rest is made
 };
 
