@@ -29,6 +29,7 @@ std::vector<zk::platform::ControlName> accessibleNames() {
         {"Z5", "Dégradé prédéfini 6", nullptr, nullptr},
         {"Z6", "Dégradé prédéfini 7", nullptr, nullptr},
         {"Z7", "Dégradé prédéfini 8", nullptr, nullptr},
+        {"CombFormat", nullptr, "LabCombFormat", nullptr},
         {"CombTypeDeg", nullptr, "LabTypeDeg", nullptr},
         {"CombMelange", nullptr, "LabMelange", nullptr},
         {"SliderTeinte", nullptr, "LabTeinte", "En degrés, de 0 à 360"},

@@ -133,8 +133,10 @@ void TForm1::WireCommands() {
     Commands->wire(BoutError, &QPushButton::clicked, this, ZK_HANDLER(TForm1, BoutErrorClick));
 
     // The preferences panel's own controls are wired by it; the window follows its choice
-    // of tooltips
+    // of tooltips, and the code is made and shown again in the options it confirms.
     connect(preferences_, &zk::ui::PreferencesPanel::hintsChosen, this, &TForm1::SetShowHint);
+    connect(preferences_, &zk::ui::PreferencesPanel::codeOptionsChosen, codeOutput_,
+            &zk::ui::CodeOutput::CodeChanged);
 
     // Tooltips, right buttons, link labels and shortcuts are watched here
     qApp->installEventFilter(this);

@@ -294,6 +294,92 @@ private slots:
         QCOMPARE(opened[1].toString(), QStringLiteral("mailto:") + s.panel.ZelkoInfo6->text());
     }
 
+    // The rows of the options kept beside the settings: filled from the options when the
+    // panel opens, stored back by "Ok", which asks for the code again.
+    void optionRowsFollowTheOptionsBothWays() {
+        struct Case {
+            QCheckBox* PreferencesPanel::*box;
+            std::uint8_t zk::NewOptions::*value;
+            const char* caption;
+            std::uint8_t byDefault;
+        };
+        const Case cases[] = {
+            {&PreferencesPanel::CheckApercuDirect, &zk::NewOptions::LivePreview, "Aperçu en direct",
+             1},
+            {&PreferencesPanel::CheckCompact, &zk::NewOptions::CompactCode, "Code compact", 0},
+            {&PreferencesPanel::CheckPourcent, &zk::NewOptions::BbcodePercentSizes,
+             "Tailles en pourcentage (phpBB)", 0},
+            {&PreferencesPanel::CheckCopieRiche, &zk::NewOptions::CopyRichText,
+             "Copier aussi le texte mis en forme", 1},
+        };
+        for (const Case& c : cases) {
+            Setup s;
+            QCheckBox* box = s.panel.*c.box;
+            QCOMPARE(box->text(), QString::fromUtf8(c.caption));
+            QVERIFY2(s.panel.TabSheet1->isAncestorOf(box), c.caption);
+            QVERIFY2(box->focusPolicy() & Qt::TabFocus, c.caption);
+            QCOMPARE(int(zk::NewOptions{}.*c.value), int(c.byDefault));
+            s.options.OutputFormat = 2; // every box enabled
+            for (const std::uint8_t value : {std::uint8_t{0}, std::uint8_t{1}}) {
+                s.options.*c.value = value;
+                s.open();
+                QVERIFY2(box->isChecked() == (value == 1), c.caption);
+                box->setChecked(value == 0);
+                int asked = 0;
+                const QMetaObject::Connection counting = QObject::connect(
+                    &s.panel, &PreferencesPanel::codeOptionsChosen, [&asked] { ++asked; });
+                QTest::mouseClick(s.panel.BoutOKConf0, Qt::LeftButton);
+                QObject::disconnect(counting);
+                QCOMPARE(s.host.openPanel, 0);
+                QVERIFY2(s.options.*c.value == (value == 0 ? 1 : 0), c.caption);
+                QCOMPARE(asked, 1);
+            }
+        }
+    }
+
+    void formatChoiceFollowsTheOptionAndRulesTheBbcodeRows() {
+        Setup s;
+        QComboBox* format = s.panel.CombFormat;
+        const QStringList items = {QStringLiteral("HTML classique"),
+                                   QStringLiteral("HTML5 (styles CSS)"), QStringLiteral("BBCode")};
+        QCOMPARE(format->count(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(format->itemText(i), items.at(i));
+        auto* caption = s.panel.TabSheet1->findChild<QLabel*>(QStringLiteral("LabCombFormat"));
+        QVERIFY(caption);
+        QCOMPARE(caption->text(), QStringLiteral("Format du code"));
+        QCOMPARE(caption->buddy(), format);
+        QCOMPARE(s.panel.LabNoteBBCode->text(),
+                 QStringLiteral("Le défilement n'existe pas en BBCode"));
+        QCOMPARE(int(zk::NewOptions{}.OutputFormat), 0);
+
+        for (int chosen = 0; chosen < 3; ++chosen) {
+            s.options.OutputFormat = static_cast<std::uint8_t>(chosen);
+            s.open();
+            QCOMPARE(format->currentIndex(), chosen);
+            // The note and the percentage sizes go with BBCode only, as the choice changes.
+            for (int shown = 0; shown < 3; ++shown) {
+                format->setCurrentIndex(shown);
+                QCOMPARE(s.panel.LabNoteBBCode->isVisibleTo(s.panel.Panel9), shown == 2);
+                QCOMPARE(s.panel.CheckPourcent->isEnabled(), shown == 2);
+            }
+            const int next = (chosen + 1) % 3;
+            format->setCurrentIndex(next);
+            QVERIFY(s.host.lastCommand.isEmpty() ||
+                    s.host.lastCommand == QStringLiteral("BoutOKConf0Click"));
+            QTest::mouseClick(s.panel.BoutOKConf0, Qt::LeftButton);
+            QCOMPARE(int(s.options.OutputFormat), next);
+        }
+        // Closed by another panel, the choice is not applied.
+        s.open();
+        format->setCurrentIndex(1);
+        s.panel.CheckCompact->setChecked(true);
+        s.host.openPanel = 0;
+        s.panel.Panel9->hide();
+        QCOMPARE(int(s.options.OutputFormat), 0);
+        QCOMPARE(int(s.options.CompactCode), 0);
+    }
+
     void generalRowsAreAddedBelowTheOnesBefore() {
         Setup s;
         QCheckBox* check = s.panel.AddGeneralCheck("CheckEssai", QStringLiteral("Une case"));
@@ -307,6 +393,11 @@ private slots:
                                       s.panel.CheckApercuNavIndep,
                                       s.panel.CheckIntegre,
                                       s.panel.CheckBulle,
+                                      s.panel.CheckApercuDirect,
+                                      s.panel.CombFormat,
+                                      s.panel.CheckCompact,
+                                      s.panel.CheckPourcent,
+                                      s.panel.CheckCopieRiche,
                                       check,
                                       choice};
         QWidget* tab = s.panel.TabSheet1;

@@ -761,6 +761,66 @@ private slots:
         }
         QCOMPARE(prefs()->ImageLogo->pixmap().size(), QSize(32, 32));
     }
+
+    // "Format du code" confirmed changes the code view at once; the rows of the options go
+    // to the options file at close and come back at the next start, the settings file
+    // keeping its shape.
+    void formatRowsChangeTheCodeAndSurviveCloseAndStart() {
+        open();
+        form->Memo1->setPlainText(QStringLiteral("ab"));
+        QTest::mouseClick(form->BoutDegrade, Qt::LeftButton);
+        QTest::mouseClick(form->BoutCode, Qt::LeftButton);
+        QTRY_VERIFY(form->codeOutput()->Memo2->toPlainText().contains(QStringLiteral("<font")));
+        QVERIFY(!form->codeOutput()->Memo2->toPlainText().contains(QStringLiteral("[color=")));
+
+        openPanelOn(0);
+        QVERIFY(prefs()->CheckApercuDirect->isChecked());
+        QVERIFY(prefs()->CheckCopieRiche->isChecked());
+        QVERIFY(!prefs()->CheckPourcent->isEnabled());
+        prefs()->CombFormat->setCurrentIndex(2);
+        QVERIFY(prefs()->LabNoteBBCode->isVisible());
+        QVERIFY(prefs()->CheckPourcent->isEnabled());
+        prefs()->CheckApercuDirect->setChecked(false);
+        prefs()->CheckCompact->setChecked(true);
+        prefs()->CheckPourcent->setChecked(true);
+        prefs()->CheckCopieRiche->setChecked(false);
+        pressOk();
+        QVERIFY(!prefs()->Panel9->isVisible());
+        QTest::mouseClick(form->BoutCode, Qt::LeftButton);
+        QTRY_VERIFY(form->codeOutput()->Memo2->isVisible());
+        const QString code = form->codeOutput()->Memo2->toPlainText();
+        QVERIFY2(code.contains(QStringLiteral("[color=#")), qPrintable(code));
+        QVERIFY2(!code.contains(QStringLiteral("<font")), qPrintable(code));
+
+        form->close();
+        form.reset();
+        QVERIFY(zktest::dialogs().errors.isEmpty());
+        const QByteArray written = zktest::readFile(folder->optionsPath());
+        QVERIFY2(written.contains("OutputFormat=2\r\nCompactCode=1\r\nBbcodePercentSizes=1\r\n"
+                                  "CopyRichText=0\r\nLivePreview=0\r\n"),
+                 written.constData());
+        QCOMPARE(folder->settingsLines().size(), 59);
+
+        open();
+        form->Memo1->setPlainText(QStringLiteral("ab"));
+        QCOMPARE(int(form->options.OutputFormat), 2);
+        QCOMPARE(int(form->options.LivePreview), 0);
+        openPanelOn(0);
+        QCOMPARE(prefs()->CombFormat->currentIndex(), 2);
+        QVERIFY(!prefs()->CheckApercuDirect->isChecked());
+        QVERIFY(prefs()->CheckCompact->isChecked());
+        QVERIFY(prefs()->CheckPourcent->isChecked());
+        QVERIFY(!prefs()->CheckCopieRiche->isChecked());
+        // Back to the classic form: the live preview on again, the code classic.
+        prefs()->CombFormat->setCurrentIndex(0);
+        prefs()->CheckCompact->setChecked(false);
+        prefs()->CheckApercuDirect->setChecked(true);
+        pressOk();
+        QCOMPARE(int(form->options.LivePreview), 1);
+        QTest::mouseClick(form->BoutCode, Qt::LeftButton);
+        QTRY_VERIFY(form->codeOutput()->Memo2->isVisible());
+        QVERIFY(form->codeOutput()->Memo2->toPlainText().contains(QStringLiteral("<font")));
+    }
 };
 
 ZK_WINDOW_TEST_MAIN(PreferencesTest)

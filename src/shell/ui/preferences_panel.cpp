@@ -34,6 +34,7 @@ namespace {
 constexpr int kPanelWidth = 512;
 constexpr int kPanelHeight = 180;
 constexpr int kGeneralColumnWidth = 310; // the rows; the code prefix and limit lie beside them
+constexpr int kBbcodeItem = 2;           // of "Format du code", as the options file counts
 
 RadioGroup* makeRadioGroup(QWidget* tab, const char* name, const QString& caption,
                            const QStringList& items, int x, int width) {
@@ -142,6 +143,22 @@ void PreferencesPanel::BuildGeneralTab() {
         "CheckApercuNavIndep", QStringLiteral("Aperçu dans une Nouvelle page du Navigateur"));
     CheckIntegre = AddGeneralCheck("CheckIntegre", QStringLiteral("Aperçu dans le programme"));
     CheckBulle = AddGeneralCheck("CheckBulle", QStringLiteral("Afficher les bulles d'aide"));
+    CheckApercuDirect = AddGeneralCheck("CheckApercuDirect", QStringLiteral("Aperçu en direct"));
+    CombFormat = AddGeneralChoice("CombFormat", QStringLiteral("Format du code"),
+                                  {QStringLiteral("HTML classique"),
+                                   QStringLiteral("HTML5 (styles CSS)"), QStringLiteral("BBCode")});
+    LabNoteBBCode = new QLabel(QStringLiteral("Le défilement n'existe pas en BBCode"));
+    LabNoteBBCode->setObjectName(QStringLiteral("LabNoteBBCode"));
+    LabNoteBBCode->setWordWrap(true);
+    AddGeneralRow(LabNoteBBCode);
+    CheckCompact = AddGeneralCheck("CheckCompact", QStringLiteral("Code compact"));
+    CheckPourcent =
+        AddGeneralCheck("CheckPourcent", QStringLiteral("Tailles en pourcentage (phpBB)"));
+    CheckCopieRiche =
+        AddGeneralCheck("CheckCopieRiche", QStringLiteral("Copier aussi le texte mis en forme"));
+    connect(CombFormat, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &PreferencesPanel::CombFormatChange);
+    CombFormatChange();
 
     // Faces wider than the one these texts were made for (Verdana is rarely installed):
     // the check boxes get room for their captions and this caption may take two lines.
@@ -162,8 +179,18 @@ void PreferencesPanel::BuildGeneralTab() {
     LabLimit2 = makeLabel(TabSheet1, "LabLimit2", QStringLiteral("caractères"), 376, 85, 100, 16);
 }
 
+void PreferencesPanel::CombFormatChange() {
+    const bool bbcode = CombFormat->currentIndex() == kBbcodeItem;
+    LabNoteBBCode->setVisible(bbcode);
+    CheckPourcent->setEnabled(bbcode);
+}
+
 void PreferencesPanel::AddGeneralRow(QWidget* row) {
     generalRows_->insertWidget(generalRows_->count() - 1, row); // above the closing stretch
+    // The column is as tall as its rows from the start, not only once the panel shows, so
+    // that no row is laid out squeezed in the meantime.
+    QWidget* column = generalRows_->parentWidget();
+    column->resize(column->width(), column->sizeHint().height());
 }
 
 QCheckBox* PreferencesPanel::AddGeneralCheck(const char* name, const QString& caption) {
@@ -275,6 +302,11 @@ void PreferencesPanel::BoutPreferencesClick() {
     setChecked(CheckApercuNavIndep, settings_.PreviewInNewWindow);
     setChecked(CheckBulle, settings_.ShowHints);
     setChecked(CheckIntegre, settings_.PreviewInProgram);
+    setChecked(CheckApercuDirect, options_.LivePreview);
+    CombFormat->setCurrentIndex(options_.OutputFormat);
+    setChecked(CheckCompact, options_.CompactCode);
+    setChecked(CheckPourcent, options_.BbcodePercentSizes);
+    setChecked(CheckCopieRiche, options_.CopyRichText);
     EditTextSign->setText(QString::fromStdString(f.SignatureText));
     EditImgSign->setText(QString::fromStdString(f.SignatureImageUrl));
     EditLinkImgSign->setText(QString::fromStdString(f.SignatureLink));
@@ -321,6 +353,11 @@ void PreferencesPanel::ApplyPreferences() {
     settings_.ShowHints = checkedValue(CheckBulle);
     settings_.PreviewInProgram = checkedValue(CheckIntegre);
     emit hintsChosen(CheckBulle->isChecked());
+    options_.LivePreview = checkedValue(CheckApercuDirect);
+    options_.OutputFormat = indexByte(CombFormat->currentIndex());
+    options_.CompactCode = checkedValue(CheckCompact);
+    options_.BbcodePercentSizes = checkedValue(CheckPourcent);
+    options_.CopyRichText = checkedValue(CheckCopieRiche);
 
     f.SignatureText = EditTextSign->text().toStdString();
     f.SignatureImageUrl = EditImgSign->text().toStdString();
@@ -347,11 +384,13 @@ void PreferencesPanel::ApplyPreferences() {
             // Pasted text: the values above are kept and the panel stays open.
             zk::platform::dialogs().runtimeError(
                 host_.hostWindow(), QStringLiteral("'%1' is not a valid integer value").arg(limit));
+            emit codeOptionsChosen();
             return;
         }
         f.CodeSizeLimit = static_cast<std::uint16_t>(static_cast<std::uint64_t>(value) & 0xFFFFu);
     }
     host_.CloseOverlayPanels();
+    emit codeOptionsChosen();
 }
 
 void PreferencesPanel::BoutOKConf0Click() {

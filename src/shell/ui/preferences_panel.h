@@ -71,6 +71,13 @@ public:
     QCheckBox* CheckApercuNavIndep = nullptr;
     QCheckBox* CheckIntegre = nullptr;
     QCheckBox* CheckBulle = nullptr;
+    // The options kept beside the settings: the live preview and the code's format.
+    QCheckBox* CheckApercuDirect = nullptr;
+    QComboBox* CombFormat = nullptr;
+    QLabel* LabNoteBBCode = nullptr; // shown while BBCode is chosen
+    QCheckBox* CheckCompact = nullptr;
+    QCheckBox* CheckPourcent = nullptr; // enabled while BBCode is chosen
+    QCheckBox* CheckCopieRiche = nullptr;
     QLabel* LabAjout = nullptr;
     QLineEdit* EditAjout = nullptr;
     QLabel* LabLimit1 = nullptr;
@@ -136,6 +143,8 @@ public:
     void BoutDegradeMouseUp(Qt::MouseButton button);
     void BoutScrollMouseUp(Qt::MouseButton button);
     void BoutVagueMouseUp(Qt::MouseButton button);
+    // The BBCode note and the percentage sizes follow the chosen format.
+    void CombFormatChange();
     // Typed characters other than backspace, carriage return and digits become 0 (dropped).
     void EditLimitKeyPress(QChar& key);
 
@@ -169,6 +178,9 @@ public:
 signals:
     // Confirming the panel turned the window's tooltips on or off.
     void hintsChosen(bool on);
+    // Confirming the panel may have changed the options that shape the code (its format,
+    // the live preview): the code is to be made and shown again.
+    void codeOptionsChosen();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
