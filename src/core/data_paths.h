@@ -31,6 +31,7 @@ inline constexpr File kOptionsFile{kBin, "Options.ini"};
 inline constexpr File kNameDayFile{kBin, "fetes.txt"};
 inline constexpr File kPreviewPage{kTemp, "TempHTML.html"};
 inline constexpr File kImagePage{kTemp, "Image.html"};
+inline constexpr File kPicturePage{kTemp, "TempImage.html"}; // the preview drawn as a picture
 inline constexpr File kHelpPage{kHelp, "ZelkoHTMLDOC.htm"};
 
 } // namespace zk::data

@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include "page_picture.h"
+
 namespace zk::platform {
 
 QString clipboardText() {
@@ -29,6 +31,16 @@ void setClipboardText(const QString& text, const QString& html) {
     auto* data = new QMimeData;
     data->setText(text);
     data->setHtml(html);
+    clipboard->setMimeData(data, QClipboard::Clipboard); // the clipboard owns it
+}
+
+void setClipboardImage(const QImage& image) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    auto* data = new QMimeData;
+    data->setImageData(image);
+    data->setData(QStringLiteral("image/png"), pngOf(image));
     clipboard->setMimeData(data, QClipboard::Clipboard); // the clipboard owns it
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 namespace zk::platform {
@@ -12,5 +13,9 @@ QString clipboardText();
 // Replaces the clipboard's content with exactly this text (possibly empty) and, when html
 // is not empty, the same content formatted, as text/html, for the editors that take it.
 void setClipboardText(const QString& text, const QString& html = QString());
+
+// Replaces the clipboard's content with a picture, offered as PNG (image/png) among the
+// toolkit's picture formats.
+void setClipboardImage(const QImage& image);
 
 } // namespace zk::platform

@@ -179,6 +179,15 @@ void draw(QPainter& p, const QString& name) {
         p.drawRect(4, 5, 8, 8);
         p.setPen(QPen(QColor(0, 0, 160), 2));
         p.drawLine(6, 9, 10, 9);
+    } else if (name == QLatin1String("copieimage")) {
+        // A picture over a copied page.
+        page(p, 1, 1, 9, 11);
+        p.setPen(QColor(64, 64, 64));
+        p.setBrush(QColor(150, 200, 250));
+        p.drawRect(5, 6, 10, 9);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 150, 40));
+        p.drawPolygon(QPolygon({QPoint(6, 14), QPoint(9, 9), QPoint(13, 14)}));
     } else if (name == QLatin1String("image")) {
         p.setPen(QColor(64, 64, 64));
         p.setBrush(QColor(150, 200, 250));

@@ -278,8 +278,9 @@ void TForm1::BuildTopToolbar() {
 }
 
 void TForm1::BuildSideToolbar() {
+    // Fifteen buttons fill the toolbar's height: no room is left between the groups.
     const int x = 4;
-    int y = 4;
+    int y = 2;
     auto next = [&y](int gap = 0) {
         const int at = y;
         y += 24 + gap;
@@ -290,7 +291,11 @@ void TForm1::BuildSideToolbar() {
         next());
     BoutClipBoard = place(
         Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutClipBoard")), x,
-        next(8));
+        next());
+    BoutCopieImage = place(
+        Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutCopieImage")), x,
+        next());
+    Commands->shareAction(BoutCopieImage, codeOutput_->CopiercommeImage1);
     BoutImage = place(
         Commands->button(Panel1, imagePanel_, zk::ui::ImageListPanel::CommandRow("BoutImage")), x,
         next());
@@ -305,7 +310,7 @@ void TForm1::BuildSideToolbar() {
     BoutSign = place(Commands->button(Panel1, this, CommandRow("BoutSign")), x, next());
     BoutScroll = place(Commands->button(Panel1, this, CommandRow("BoutScroll")), x, next());
     BoutVague = place(Commands->button(Panel1, this, CommandRow("BoutVague")), x, next());
-    BoutDegrade = place(Commands->button(Panel1, this, CommandRow("BoutDegrade")), x, next(8));
+    BoutDegrade = place(Commands->button(Panel1, this, CommandRow("BoutDegrade")), x, next());
     BoutCode =
         place(Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutCode")), x,
               next());

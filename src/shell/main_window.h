@@ -120,6 +120,7 @@ public:
     // ---- Side toolbar ----
     QToolButton* BoutNavIntegre = nullptr;
     QToolButton* BoutClipBoard = nullptr;
+    QToolButton* BoutCopieImage = nullptr;
     QToolButton* BoutImage = nullptr;
     QToolButton* BoutSound = nullptr;
     QToolButton* BoutLien = nullptr;

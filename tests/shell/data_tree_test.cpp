@@ -40,6 +40,7 @@ TEST(DataTree, theProgramsOwnFilesFolderByFolder) {
         {"Data/Listes", "chats.txt", false},
         {"Data/Temp", "TempHTML.html", true},
         {"Data/Temp", "Image.html", true},
+        {"Data/Temp", "TempImage.html", true},
         {"Data/Temp", "other.html", false},
         {"Data/Aide", "ZelkoHTMLDOC.htm", true},
         {"Data", "ZelkoHTML.ini", false},

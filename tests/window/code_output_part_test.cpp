@@ -2,8 +2,10 @@
 // ask the window only through the host.
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTimer>
 #include <QWebEngineView>
 
@@ -276,6 +278,102 @@ private slots:
             QCOMPARE(sized.first().at(0).value<std::size_t>(), zk::codePointCount(copied));
             QCOMPARE(sized.first().at(1).toUInt(), 10u);
         }
+    }
+
+    // "Copier comme image" puts the preview's picture on the clipboard as PNG, at twice the
+    // screen's pixel ratio, cropped to the text, transparent around it, each letter of a
+    // gradient in its colour; "Enregistrer comme image..." writes the same picture as a PNG
+    // file (".png" added), and a file that cannot be written is reported. Both are items of
+    // the preview's context menu.
+    void copyAndSaveAsImage() {
+        Setup s;
+        s.settings.PreviewInProgram = 1;
+        s.settings.fmt.Bold = 1;
+        s.settings.fmt.FontSizeIndex = 1; // size 7: 48 pixels
+        s.settings.fmt.GradientOn = 1;
+        s.settings.fmt.GradientStartColor = 0x0000FF; // red
+        s.settings.fmt.GradientEndColor = 0xFF0000;   // blue
+        s.editor->setPlainText(QStringLiteral("MMMMM"));
+        // The colours the code gives the first and the last letter.
+        const std::optional<std::string> code = s.part->Generate();
+        QVERIFY(code);
+        QStringList colours;
+        const QRegularExpression colour(QStringLiteral("color=\"#([0-9A-F]{6})\""));
+        for (const QRegularExpressionMatch& m : colour.globalMatch(QString::fromStdString(*code)))
+            colours.append(m.captured(1));
+        QCOMPARE(colours.size(), 5);
+
+        QSignalSpy done(s.part, &zk::ui::CodeOutput::pictureDone);
+        s.part->CopiercommeImage1Click();
+        QTRY_COMPARE(done.count(), 1);
+        QCOMPARE(done.first().first().toBool(), true);
+        const QMimeData* data = QApplication::clipboard()->mimeData();
+        QVERIFY(data);
+        QVERIFY2(data->formats().contains(QStringLiteral("image/png")),
+                 qPrintable(data->formats().join(' ')));
+        const QImage copied = QImage::fromData(data->data(QStringLiteral("image/png")), "PNG")
+                                  .convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!copied.isNull());
+        // 48 pixels of the page are about 70 pixels of capitals at twice the screen's ratio.
+        const qreal ratio = s.host.window.devicePixelRatioF();
+        QVERIFY2(copied.height() >= 60 * ratio && copied.height() <= 110 * ratio,
+                 qPrintable(QString::number(copied.height())));
+        QVERIFY(copied.width() > 4 * copied.height()); // five wide letters, no margin
+        // The strokes of the first and of the last letter have their colours; nothing white.
+        const auto strokeColour = [&copied](int from, int to) {
+            QMap<QRgb, int> seen;
+            for (int y = 0; y < copied.height(); ++y)
+                for (int x = from; x < to; ++x)
+                    if (qAlpha(copied.pixel(x, y)) == 255)
+                        ++seen[copied.pixel(x, y) & 0xFFFFFF];
+            QRgb most = 0;
+            for (auto it = seen.cbegin(); it != seen.cend(); ++it)
+                if (it.value() > seen.value(most))
+                    most = it.key();
+            return QStringLiteral("%1").arg(most, 6, 16, QLatin1Char('0')).toUpper();
+        };
+        const int letter = copied.width() / 5;
+        QCOMPARE(strokeColour(0, letter / 2), colours.first());
+        QCOMPARE(strokeColour(copied.width() - letter / 2, copied.width()), colours.last());
+        int transparent = 0;
+        for (int y = 0; y < copied.height(); ++y)
+            for (int x = 0; x < copied.width(); ++x) {
+                const QRgb p = copied.pixel(x, y);
+                transparent += qAlpha(p) == 0;
+                QVERIFY(p != qRgba(255, 255, 255, 255));
+            }
+        QVERIFY(transparent > copied.width() * copied.height() / 10);
+
+        // Saved: the same picture, in a file with the extension added.
+        const QString name = s.folder.path() + QStringLiteral("Data/apercu");
+        dialogs().saveAnswer = name;
+        s.part->EnregistrercommeImage1Click();
+        QTRY_COMPARE(done.count(), 2);
+        QCOMPARE(done.last().first().toBool(), true);
+        QImage saved(name + QStringLiteral(".png"), "PNG");
+        QCOMPARE(saved.convertToFormat(QImage::Format_ARGB32), copied);
+        // Not written: reported, and no picture said to be done.
+        dialogs().saveAnswer = s.folder.path() + QStringLiteral("absent/apercu.png");
+        s.part->EnregistrercommeImage1Click();
+        QTRY_COMPARE(done.count(), 3);
+        QCOMPARE(done.last().first().toBool(), false);
+        QCOMPARE(s.host.errors.size(), 1);
+        QVERIFY2(s.host.errors.first().contains(QStringLiteral("ERREUR")),
+                 qPrintable(s.host.errors.first()));
+        QVERIFY(!QFile::exists(s.folder.path() + QStringLiteral("absent")));
+        // Cancelled: nothing.
+        dialogs().saveAnswer.clear();
+        s.part->EnregistrercommeImage1Click();
+        QCOMPARE(done.count(), 3);
+
+        // The preview's context menu holds both commands.
+        QVERIFY(s.part->EnsureWebB());
+        QCOMPARE(s.part->WebB->contextMenuPolicy(), Qt::CustomContextMenu);
+        QCOMPARE(s.part->PopupApercu->actions(),
+                 (QList<QAction*>{s.part->CopiercommeImage1, s.part->EnregistrercommeImage1}));
+        QCOMPARE(s.part->CopiercommeImage1->text(), QStringLiteral("Copier comme &image"));
+        QCOMPARE(s.part->EnregistrercommeImage1->text(),
+                 QStringLiteral("&Enregistrer comme image..."));
     }
 
     // The code view opens as the host's panel 8 with the text's line breaks kept, and a

@@ -55,6 +55,7 @@ public:
     std::optional<QColor> color; // answer of the colour dialog; nullopt = cancelled
     QColor colorOffered;
     int colorCalls = 0;
+    QString saveAnswer; // answer of the save dialog; empty = cancelled
     QStringList errors;
 
     std::optional<QColor> chooseColor(QWidget*, const QColor& initial) override {
@@ -67,7 +68,7 @@ public:
     }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&,
                          QString*) override {
-        return {};
+        return saveAnswer;
     }
     bool confirmReplace(QWidget*, const QString&) override { return true; }
     void runtimeError(QWidget*, const QString& message) override { errors.append(message); }

@@ -57,6 +57,7 @@ const ButtonCase kButtons[] = {
     {"BoutTop", "Toujours visible", "BoutTopClick", true},
     {"BoutNavIntegre", "Aperçu - F12", "BoutNavIntegreClick", false},
     {"BoutClipBoard", "Copier dans le presse-papier", "BoutClipBoardClick", false},
+    {"BoutCopieImage", "Copier l'aperçu comme image", "CopiercommeImage1Click", false},
     {"BoutImage", "Menu images - Ctrl+I", "BoutImageClick", false},
     {"BoutSound", "Ajouter un son", "BoutSoundClick", false},
     {"BoutLien", "Créer un lien - Ctrl+L", "BoutLienClick", false},

@@ -1,21 +1,29 @@
 #include "code_output.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QFrame>
+#include <QImage>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <QTextDocument>
 #include <QTimer>
 #include <QWebEngineView>
 
+#include <memory>
 #include <utility>
 
+#include "atomic_file.h"
 #include "clipboard.h"
 #include "data_path.h"
+#include "dialogs.h"
 #include "editor_text.h"
 #include "html_view.h"
 #include "live_preview.h"
 #include "options_file.h"
+#include "page_picture.h"
 #include "plain_memo.h"
 #include "preview_page.h"
 #include "settings_file.h"
@@ -41,6 +49,14 @@ const zk::platform::Command<CodeOutput> kCommands[] = {
      ZK_HANDLER(CodeOutput, BoutCodeClick)},
     {"AperudansleNavigateurIntgr1", "Ap&erçu", nullptr, nullptr, "F12", false,
      ZK_HANDLER(CodeOutput, AperudansleNavigateurIntgr1Click)},
+    {"CopiercommeImage1", "Copier comme &image", "Copier l'aperçu comme image", "copieimage",
+     nullptr, false, ZK_HANDLER(CodeOutput, CopiercommeImage1Click)},
+    {"EnregistrercommeImage1", "&Enregistrer comme image...",
+     "Enregistrer l'aperçu comme image PNG", nullptr, nullptr, false,
+     ZK_HANDLER(CodeOutput, EnregistrercommeImage1Click)},
+    // The toolbar's button of "Copier comme image": it runs the menu item's action.
+    {"BoutCopieImage", nullptr, "Copier l'aperçu comme image", "copieimage", nullptr, false,
+     nullptr, nullptr},
 };
 } // namespace
 
@@ -70,6 +86,13 @@ CodeOutput::CodeOutput(zk::platform::WindowHost& host, const zk::AppSettings& se
     QPalette pal = Memo2->palette();
     pal.setColor(QPalette::Base, QColor(255, 255, 221));
     Memo2->setPalette(pal);
+
+    PopupApercu = new QMenu(window);
+    PopupApercu->setObjectName(QStringLiteral("PopupApercu"));
+    zk::platform::CommandBuilder& commands = host_.commands();
+    CopiercommeImage1 = commands.item(PopupApercu, this, CommandRow("CopiercommeImage1"));
+    EnregistrercommeImage1 = commands.item(PopupApercu, this, CommandRow("EnregistrercommeImage1"));
+    picture_ = new zk::platform::PagePicture(this);
 
     live_ = new LivePreview([this] { return LiveCode(); }, [this] { return LiveShown(); }, this);
     // The meter counts the code the copy would take: the live fragment is the HTML a browser
@@ -164,6 +187,7 @@ QWebEngineView* CodeOutput::EnsureWebB() {
     if (!WebB) {
         WebB = zk::platform::makeBrowserView(host_, window_, QStringLiteral("WebB"), kPaneGeometry);
         WebB->lower(); // below the overlay panels
+        host_.commands().attachContextMenu(WebB, PopupApercu);
         WebBHolder->hide();
         if (!pendingWebBPage_.isEmpty())
             zk::platform::showFile(WebB, std::exchange(pendingWebBPage_, QString()));
@@ -258,6 +282,66 @@ void CodeOutput::BoutCodeClick() {
     setEditorText(Memo2, generatedCode_);
     host_.ToggleOverlayPanel(kCodeViewPanel, {}, {});
     Memo2->setFocus();
+}
+
+bool CodeOutput::DrawPicture(std::function<void(const QImage&)> done) {
+    // A picture cannot scroll: a marquee's text is drawn standing still.
+    zk::FormattingState still = settings_.fmt;
+    still.ScrollingOn = 0;
+    const std::string code = zk::GenerateCode(coreText(editor_), still, RenderingOptions(false));
+    if (code.empty() || picture_->busy()) {
+        zk::platform::beep();
+        return false;
+    }
+    zk::platform::PreviewPage page(
+        host_, zk::platform::dataPath(appFolder_, zk::data::kPicturePage), [] { return nullptr; });
+    if (!page.writeFragment(code)) {
+        emit pictureDone(false);
+        return false;
+    }
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(picture_, &zk::platform::PagePicture::drawn, this,
+                          [this, connection, done = std::move(done)](const QImage& picture) {
+                              disconnect(*connection);
+                              if (picture.isNull()) {
+                                  zk::platform::beep();
+                                  emit pictureDone(false);
+                                  return;
+                              }
+                              done(picture);
+                          });
+    picture_->draw(page.path(), kPaneGeometry.width(), 2 * window_->devicePixelRatioF());
+    return true;
+}
+
+void CodeOutput::CopiercommeImage1Click() {
+    DrawPicture([this](const QImage& picture) {
+        zk::platform::setClipboardImage(picture);
+        emit pictureDone(true);
+    });
+}
+
+void CodeOutput::EnregistrercommeImage1Click() {
+    QString chosen = zk::platform::dialogs().saveFileName(
+        host_.hostWindow(), QStringLiteral("Enregistrer comme image"),
+        QString::fromStdString(settings_.LastFolder), QStringLiteral("Images PNG (*.png)|*.png"),
+        nullptr);
+    if (chosen.isEmpty())
+        return;
+    if (!chosen.endsWith(QStringLiteral(".png"), Qt::CaseInsensitive))
+        chosen += QStringLiteral(".png");
+    if (QFileInfo::exists(chosen) &&
+        !zk::platform::dialogs().confirmReplace(host_.hostWindow(), chosen))
+        return;
+    DrawPicture([this, chosen](const QImage& picture) {
+        const QByteArray png = zk::platform::pngOf(picture);
+        // The file the name had, if any, stays whole when the write fails.
+        const bool ok = zk::platform::reportWrite(
+            host_, zk::writeFileAtomically(
+                       QFile::encodeName(chosen).toStdString(),
+                       std::string_view(png.constData(), static_cast<std::size_t>(png.size()))));
+        emit pictureDone(ok);
+    });
 }
 
 } // namespace zk::ui

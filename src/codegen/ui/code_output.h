@@ -13,7 +13,10 @@
 #include "code_generator.h"
 #include "commands.h"
 
+class QAction;
 class QFrame;
+class QImage;
+class QMenu;
 class QPlainTextEdit;
 class QWebEngineView;
 class QWidget;
@@ -23,6 +26,7 @@ struct AppSettings;
 struct NewOptions;
 } // namespace zk
 namespace zk::platform {
+class PagePicture;
 class PreviewPage;
 class WindowHost;
 } // namespace zk::platform
@@ -46,6 +50,10 @@ public:
     QFrame* WebBHolder = nullptr;   // blank stand-in until then
     QWidget* Panel8 = nullptr;      // code view
     QPlainTextEdit* Memo2 = nullptr;
+    // The preview's context menu and its items.
+    QMenu* PopupApercu = nullptr;
+    QAction* CopiercommeImage1 = nullptr;
+    QAction* EnregistrercommeImage1 = nullptr;
 
     // The characters between two looks at the window's events during a long generation
     // (tests make them few).
@@ -95,12 +103,20 @@ public:
     void AperudansleNavigateurIntgr1Click();
     void BoutClipBoardClick();
     void BoutCodeClick();
+    // The fragment as the preview shows it, drawn into a picture at twice the screen's pixel
+    // ratio, cropped to its content, transparent where the page has no background (a marquee
+    // stands still): on the clipboard, or in a PNG file the user names.
+    void CopiercommeImage1Click();
+    void EnregistrercommeImage1Click();
 
 signals:
     // WebB has been made (after the window's first paint).
     void browserPaneReady();
     // The size of the current code as the copy counts it, and the limit set (0: none).
     void codeSized(std::size_t characters, unsigned limit);
+    // The picture asked for is on the clipboard or in its file (ok), or could not be made
+    // or written (reported).
+    void pictureDone(bool ok);
 
 private:
     zk::platform::PreviewPage PreviewPane();
@@ -115,6 +131,9 @@ private:
     // command's generation runs.
     std::optional<std::function<std::string()>> LiveCode();
     bool LiveShown() const;
+    // Draws the fragment as a picture, then hands it to done; false, with a beep, when there
+    // is nothing to draw or a drawing is under way.
+    bool DrawPicture(std::function<void(const QImage&)> done);
 
     zk::platform::WindowHost& host_;
     const zk::AppSettings& settings_;
@@ -127,6 +146,7 @@ private:
     bool browserPaneWanted_ = false;
     QString pendingWebBPage_;
     LivePreview* live_ = nullptr;
+    zk::platform::PagePicture* picture_ = nullptr;
 };
 
 } // namespace zk::ui

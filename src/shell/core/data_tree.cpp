@@ -48,7 +48,8 @@ bool isOwnDataFile(std::string_view folder, std::string_view name) {
     if (folder == data::kLists)
         return name.size() > 4 && isLowerLst(name.substr(name.size() - 4));
     if (folder == data::kTemp)
-        return name == data::kPreviewPage.name || name == data::kImagePage.name;
+        return name == data::kPreviewPage.name || name == data::kImagePage.name ||
+               name == data::kPicturePage.name;
     if (folder == data::kHelp)
         return name == data::kHelpPage.name;
     return false;
