@@ -1,10 +1,12 @@
 // The live preview and the code-size meter in the real window: what the user types and
 // every command show in the browser pane without a reload, nothing is written per key, and
 // the meter follows the code.
+#include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QToolButton>
@@ -12,6 +14,7 @@
 
 #include "live_page.h"
 #include "live_preview.h"
+#include "preferences_panel.h"
 #include "status_bar_clock.h"
 #include "text.h"
 #include "window_test_support.h"
@@ -150,12 +153,13 @@ private slots:
         QCOMPARE(live()->page()->loads(), 1);
     }
 
-    // Nothing is pushed while the option is off, while the preview goes to the web browser
-    // or while an overlay panel covers the pane; the meter follows all the same. Closing the
-    // panel shows the text typed meanwhile.
+    // Nothing is pushed while the option is off (its box unchecked), while the preview goes to the
+    // web browser or while an overlay panel covers the pane; the meter follows all the same.
+    // Closing the panel shows the text typed meanwhile.
     void nothingShownWhenThePreviewIsNotLive_data() {
         QTest::addColumn<QString>("why");
         QTest::newRow("option off") << QStringLiteral("option");
+        QTest::newRow("box unchecked in the preferences") << QStringLiteral("box");
         QTest::newRow("preview in the web browser") << QStringLiteral("browser");
         QTest::newRow("character table open") << QStringLiteral("panel");
     }
@@ -168,12 +172,19 @@ private slots:
         const int loads = live()->page()->loads();
         const int pushes = live()->page()->pushes();
 
-        if (why == QLatin1String("option"))
+        if (why == QLatin1String("option")) {
             form->options.LivePreview = 0;
-        else if (why == QLatin1String("browser"))
+        } else if (why == QLatin1String("box")) {
+            QTest::mouseClick(form->BoutPreferences, Qt::LeftButton);
+            form->preferences()->CheckApercuDirect->setChecked(false);
+            QTest::mouseClick(form->preferences()->BoutOKConf0, Qt::LeftButton);
+            QCOMPARE(form->OpenPanel, std::uint8_t(0));
+            QCOMPARE(int(form->options.LivePreview), 0);
+        } else if (why == QLatin1String("browser")) {
             form->settings.PreviewInProgram = 0;
-        else
+        } else {
             form->BoutCarac->click();
+        }
         live()->updateNow();
         form->Memo1->setFocus();
         type(QStringLiteral(" deux"));
