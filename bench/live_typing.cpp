@@ -34,6 +34,7 @@
 #include "live_page.h"
 #include "live_preview.h"
 #include "main_window.h"
+#include "style_commands.h"
 
 namespace {
 
@@ -241,8 +242,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "the browser pane did not come\n");
         return 1;
     }
-    form.BoutDegrade->click();
-    form.BoutVague->click();
+    form.styleCommands()->BoutDegrade->click();
+    form.styleCommands()->BoutVague->click();
     if (!form.settings.fmt.GradientOn || !form.settings.fmt.WavesOn) {
         std::fprintf(stderr, "the gradient and the waves are not on\n");
         return 1;

@@ -20,6 +20,7 @@
 #include "image_list_panel.h"
 #include "preferences_panel.h"
 #include "presets.h"
+#include "style_commands.h"
 #include "tray.h"
 
 namespace {
@@ -27,40 +28,12 @@ namespace {
 using Row = zk::platform::Command<TForm1>;
 
 // Columns: name, caption, hint, icon, shortcut, checkable, handler.
-const Row kTopToolbar[] = {
-    {"BoutFntName", nullptr, "Police", nullptr, nullptr, false, nullptr, nullptr},
-    {"BoutTaille", nullptr, "Taille", "taille", nullptr, false, nullptr, nullptr},
-    {"BoutNormal", nullptr, "Normal", nullptr, nullptr, false, ZK_HANDLER(TForm1, BoutNormalClick)},
-    {"BoutFontGras", nullptr, "Gras", nullptr, nullptr, true,
-     ZK_HANDLER(TForm1, BoutFontGrasClick)},
-    {"BoutFontItalique", nullptr, "Italique", nullptr, nullptr, true,
-     ZK_HANDLER(TForm1, BoutFontItaliqueClick)},
-    {"BoutFontSouligne", nullptr, "Souligné", nullptr, nullptr, true,
-     ZK_HANDLER(TForm1, BoutFontSouligneClick)},
-    {"BoutFontBarre", nullptr, "Barré", nullptr, nullptr, true,
-     ZK_HANDLER(TForm1, BoutFontBarreClick)},
-    {"BoutAlignGauche", nullptr, "Aligner à gauche", "gauche", nullptr, true,
-     ZK_HANDLER(TForm1, BoutAlignGaucheClick)},
-    {"BoutAlignCentre", nullptr, "Centrer", "centre", nullptr, true,
-     ZK_HANDLER(TForm1, BoutAlignCentreClick)},
-    {"BoutAlignDroite", nullptr, "Aligner à droite", "droite", nullptr, true,
-     ZK_HANDLER(TForm1, BoutAlignDroiteClick)},
-    {"BoutFontcouleur", nullptr, "Couleur de la police", "couleur", nullptr, false,
-     ZK_HANDLER(TForm1, BoutFontcouleurClick)},
-    {"BoutNoBal", nullptr, "Ignorer les balises de texte", "nobal", nullptr, true,
-     ZK_HANDLER(TForm1, BoutNoBalClick)},
+const Row kCorner[] = {
     {"BoutTop", nullptr, "Toujours visible", "top", nullptr, true,
      ZK_HANDLER(TForm1, BoutTopClick)},
 };
 
 const Row kSideToolbar[] = {
-    {"BoutSign", nullptr, "Signature", "signature", nullptr, true,
-     ZK_HANDLER(TForm1, BoutSignClick)},
-    {"BoutScroll", nullptr, "Scrolling", "scrolling", nullptr, true,
-     ZK_HANDLER(TForm1, BoutScrollClick)},
-    {"BoutVague", nullptr, "Vagues", "vagues", nullptr, true, ZK_HANDLER(TForm1, BoutVagueClick)},
-    {"BoutDegrade", nullptr, "Dégradé", "degrade", nullptr, true,
-     ZK_HANDLER(TForm1, BoutDegradeClick)},
     {"BoutPredefini", nullptr, "Prédéfinis", "predefinis", nullptr, false, nullptr, nullptr},
     {"BoutHelp", nullptr, "Aide - F1", "aide", nullptr, false, ZK_HANDLER(TForm1, BoutHelpClick)},
 };
@@ -79,7 +52,7 @@ const Row kMenuItems[] = {
 } // namespace
 
 const zk::platform::Command<TForm1>& TForm1::CommandRow(const char* name) {
-    if (const Row* row = zk::platform::findCommand(kTopToolbar, name))
+    if (const Row* row = zk::platform::findCommand(kCorner, name))
         return *row;
     if (const Row* row = zk::platform::findCommand(kSideToolbar, name))
         return *row;
@@ -92,24 +65,17 @@ void TForm1::WireCommands() {
     using Prefs = zk::ui::PreferencesPanel;
     mouseUpHandlers_.insert(BoutPreferences, &Prefs::BoutPreferencesMouseUp);
     mouseUpHandlers_.insert(BoutNavIntegre, &Prefs::BoutNavIntegreMouseUp);
-    mouseUpHandlers_.insert(BoutSign, &Prefs::BoutSignMouseUp);
-    mouseUpHandlers_.insert(BoutDegrade, &Prefs::BoutDegradeMouseUp);
-    mouseUpHandlers_.insert(BoutScroll, &Prefs::BoutScrollMouseUp);
-    mouseUpHandlers_.insert(BoutVague, &Prefs::BoutVagueMouseUp);
+    mouseUpHandlers_.insert(styleCommands_->BoutSign, &Prefs::BoutSignMouseUp);
+    mouseUpHandlers_.insert(styleCommands_->BoutDegrade, &Prefs::BoutDegradeMouseUp);
+    mouseUpHandlers_.insert(styleCommands_->BoutScroll, &Prefs::BoutScrollMouseUp);
+    mouseUpHandlers_.insert(styleCommands_->BoutVague, &Prefs::BoutVagueMouseUp);
 
-    // Drop-down menus: the size, face and preset groups share one handler each
-    for (int i = 1; i <= 7; ++i) {
-        QAction* item = MenuItem(QStringLiteral("H%1").arg(i));
-        connect(item, &QAction::triggered, this,
-                [this, item] { Commands->run("H1Click", [this, item] { H1Click(item); }); });
-    }
-    for (int i = 0; i <= 23; ++i) {
-        QAction* item = MenuItem(QStringLiteral("T%1").arg(i));
-        connect(item, &QAction::triggered, this,
-                [this, item] { Commands->run("T0Click", [this, item] { T0Click(item); }); });
-    }
-    // The presets menu's items are wired by it; the window shows a loaded preset
-    connect(presets_, &zk::ui::Presets::presetLoaded, this, &TForm1::ShowPresetFormatting);
+    // The style commands wire their own menus; a loaded preset shows on their buttons and
+    // menus, a chosen face in the character table
+    connect(presets_, &zk::ui::Presets::presetLoaded, styleCommands_,
+            &zk::ui::StyleCommands::ShowPresetFormatting);
+    connect(styleCommands_, &zk::ui::StyleCommands::faceChanged, this,
+            &TForm1::ApplyCharacterTableFont);
 
     // Context menus: their shortcuts work in the controls they belong to
     Commands->attachContextMenu(Memo1, Popup5);

@@ -2,7 +2,6 @@
 #include "main_window.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
@@ -10,7 +9,6 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFrame>
-#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,7 +22,6 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineView>
-#include <QWidgetAction>
 
 #include <utility>
 
@@ -40,6 +37,7 @@
 #include "presets.h"
 #include "preview_page.h"
 #include "status_bar_clock.h"
+#include "style_commands.h"
 #include "text_tools.h"
 #include "tray.h"
 #include "widget_kit.h"
@@ -116,6 +114,7 @@ void TForm1::BuildWindow() {
     characterTable_ = new zk::ui::CharacterTable(*this, this);
     textTools_ = new zk::ui::TextTools(*this, settings, Memo1, *codeOutput_, this);
     imagePanel_ = new zk::ui::ImageListPanel(*this, settings, this, AppFolder);
+    styleCommands_ = new zk::ui::StyleCommands(*this, settings, this);
 
     clock_ = new zk::ui::StatusBarClock(AppFolder, this);
     clock_->StatBar->setGeometry(0, 396, kClientWidth, 19);
@@ -129,52 +128,6 @@ void TForm1::BuildWindow() {
 }
 
 void TForm1::BuildMenus() {
-    Popup1 = new QMenu(this);
-    Popup1->setObjectName(QStringLiteral("Popup1"));
-    auto* sizes = new QActionGroup(Popup1);
-    for (int i = 1; i <= 7; ++i)
-        makeGroupItem(Popup1, sizes, QStringLiteral("H%1").arg(i), QStringLiteral("H&%1").arg(i),
-                      i);
-
-    // The faces in two columns, T12 heading the second: a grid of menu-like buttons, each
-    // driven by its item T0..T23.
-    Popup6 = new QMenu(this);
-    Popup6->setObjectName(QStringLiteral("Popup6"));
-    FaceColumns = new QWidget(Popup6);
-    FaceColumns->setObjectName(QStringLiteral("FaceColumns"));
-    auto* grid = new QGridLayout(FaceColumns);
-    grid->setContentsMargins(2, 2, 2, 2);
-    grid->setSpacing(0);
-    const QIcon check = zk::platform::checkMarkIcon();
-    for (int i = 0; i < 24; ++i) {
-        auto* item =
-            new QAction(QString::fromUtf8(zk::kFontFaceNames[static_cast<std::size_t>(i)]), Popup6);
-        item->setObjectName(QStringLiteral("T%1").arg(i));
-        item->setCheckable(true);
-        item->setData(i);
-        item->setProperty("Tag", i);
-        auto* cell = new QPushButton(item->text(), FaceColumns);
-        cell->setObjectName(QStringLiteral("FaceCell%1").arg(i));
-        cell->setCheckable(true);
-        cell->setFlat(true);
-        cell->setIcon(check);
-        cell->setFocusPolicy(Qt::StrongFocus);
-        cell->setStyleSheet(QStringLiteral(
-            "QPushButton { text-align: left; border: none; padding: 3px 12px 3px 2px; }"
-            "QPushButton:hover, QPushButton:focus { background: palette(highlight);"
-            " color: palette(highlighted-text); }"));
-        connect(cell, &QPushButton::clicked, item, [item, cell, this] {
-            cell->setChecked(item->isChecked()); // the item decides, not the click
-            Popup6->hide();
-            item->trigger();
-        });
-        connect(item, &QAction::toggled, cell, &QPushButton::setChecked);
-        grid->addWidget(cell, i % 12, i / 12);
-    }
-    auto* columns = new QWidgetAction(Popup6);
-    columns->setDefaultWidget(FaceColumns);
-    Popup6->addAction(columns);
-
     presets_ =
         new zk::ui::Presets(*this, settings, this, AppFolder,
                             {[this](const QString& path) { return KeepCopyOfUnreadFile(path); },
@@ -241,38 +194,14 @@ void TForm1::BuildTopToolbar() {
     BoutUndo =
         place(Commands->button(Panel2, textTools_, zk::ui::TextTools::CommandRow("BoutUndo")),
               next(8), y);
-    BoutFntName = place(Commands->button(Panel2, this, CommandRow("BoutFntName")), next(), y);
-    setCaption(BoutFntName, QStringLiteral("P"), QColor(128, 0, 0));
-    makeDropDown(BoutFntName, Popup6);
-    BoutTaille = place(Commands->button(Panel2, this, CommandRow("BoutTaille")), next(8), y);
-    makeDropDown(BoutTaille, Popup1);
-    BoutNormal = place(Commands->button(Panel2, this, CommandRow("BoutNormal")), next(), y);
-    setCaption(BoutNormal, QStringLiteral("N"), QColor(0, 128, 128));
-    BoutFontGras = place(Commands->button(Panel2, this, CommandRow("BoutFontGras")), next(), y);
-    setCaption(BoutFontGras, QStringLiteral("G"), QColor());
-    BoutFontItalique =
-        place(Commands->button(Panel2, this, CommandRow("BoutFontItalique")), next(), y);
-    setCaption(BoutFontItalique, QStringLiteral("I"), QColor(), true);
-    BoutFontSouligne =
-        place(Commands->button(Panel2, this, CommandRow("BoutFontSouligne")), next(), y);
-    setCaption(BoutFontSouligne, QStringLiteral("S"), QColor(), false, true);
-    BoutFontBarre = place(Commands->button(Panel2, this, CommandRow("BoutFontBarre")), next(), y);
-    setCaption(BoutFontBarre, QStringLiteral("B"), QColor(), false, false, true);
-    BoutAlignGauche =
-        place(Commands->button(Panel2, this, CommandRow("BoutAlignGauche")), next(), y);
-    BoutAlignCentre =
-        place(Commands->button(Panel2, this, CommandRow("BoutAlignCentre")), next(), y);
-    BoutAlignDroite =
-        place(Commands->button(Panel2, this, CommandRow("BoutAlignDroite")), next(), y);
-    BoutFontcouleur =
-        place(Commands->button(Panel2, this, CommandRow("BoutFontcouleur")), next(), y);
-    BoutNoBal = place(Commands->button(Panel2, this, CommandRow("BoutNoBal")), next(), y);
-
-    AlignGroup = new QButtonGroup(this);
-    AlignGroup->setExclusive(true);
-    for (QToolButton* b : {BoutAlignGauche, BoutAlignCentre, BoutAlignDroite})
-        AlignGroup->addButton(b);
-    BoutAlignGauche->setChecked(true);
+    // The style commands' buttons: the part makes them, the window places them.
+    auto style = [this](const char* name) { return styleCommands_->MakeButton(Panel2, name); };
+    place(style("BoutFntName"), next(), y);
+    place(style("BoutTaille"), next(8), y);
+    for (const char* name :
+         {"BoutNormal", "BoutFontGras", "BoutFontItalique", "BoutFontSouligne", "BoutFontBarre",
+          "BoutAlignGauche", "BoutAlignCentre", "BoutAlignDroite", "BoutFontcouleur", "BoutNoBal"})
+        place(style(name), next(), y);
 
     BoutTop = place(Commands->button(Panel5, this, CommandRow("BoutTop")), 4, 4);
 }
@@ -307,10 +236,8 @@ void TForm1::BuildSideToolbar() {
     BoutMisc = place(
         Commands->button(Panel1, textTools_, zk::ui::TextTools::CommandRow("BoutMisc")), x, next());
     makeDropDown(BoutMisc, textTools_->Popup3);
-    BoutSign = place(Commands->button(Panel1, this, CommandRow("BoutSign")), x, next());
-    BoutScroll = place(Commands->button(Panel1, this, CommandRow("BoutScroll")), x, next());
-    BoutVague = place(Commands->button(Panel1, this, CommandRow("BoutVague")), x, next());
-    BoutDegrade = place(Commands->button(Panel1, this, CommandRow("BoutDegrade")), x, next());
+    for (const char* name : {"BoutSign", "BoutScroll", "BoutVague", "BoutDegrade"})
+        place(styleCommands_->MakeButton(Panel1, name), x, next());
     BoutCode =
         place(Commands->button(Panel1, codeOutput_, zk::ui::CodeOutput::CommandRow("BoutCode")), x,
               next());

@@ -46,6 +46,7 @@ class ImageListPanel;
 class PreferencesPanel;
 class Presets;
 class StatusBarClock;
+class StyleCommands;
 class TextTools;
 } // namespace zk::ui
 
@@ -90,6 +91,9 @@ public:
     // The image list panel (Panel7), its list-name prompt Panel6 and its menu Popup8 are a
     // part of their own.
     zk::ui::ImageListPanel* imagePanel() const { return imagePanel_; }
+    // The style, alignment, colour and effect buttons of the toolbars and the size and face
+    // menus (Popup1, Popup6) are a part of their own.
+    zk::ui::StyleCommands* styleCommands() const { return styleCommands_; }
 
     // ---- Top toolbar ----
     QToolButton* BoutNouveau = nullptr;
@@ -100,19 +104,6 @@ public:
     QToolButton* BoutCopier = nullptr;
     QToolButton* BoutColler = nullptr;
     QToolButton* BoutUndo = nullptr;
-    QToolButton* BoutFntName = nullptr;
-    QToolButton* BoutTaille = nullptr;
-    QToolButton* BoutNormal = nullptr;
-    QToolButton* BoutFontGras = nullptr;
-    QToolButton* BoutFontItalique = nullptr;
-    QToolButton* BoutFontSouligne = nullptr;
-    QToolButton* BoutFontBarre = nullptr;
-    QToolButton* BoutAlignGauche = nullptr;
-    QToolButton* BoutAlignCentre = nullptr;
-    QToolButton* BoutAlignDroite = nullptr;
-    QToolButton* BoutFontcouleur = nullptr;
-    QToolButton* BoutNoBal = nullptr;
-    QButtonGroup* AlignGroup = nullptr;
 
     // ---- Corner ----
     QToolButton* BoutTop = nullptr;
@@ -125,21 +116,14 @@ public:
     QToolButton* BoutSound = nullptr;
     QToolButton* BoutLien = nullptr;
     QToolButton* BoutMisc = nullptr;
-    QToolButton* BoutSign = nullptr;
-    QToolButton* BoutScroll = nullptr;
-    QToolButton* BoutVague = nullptr;
-    QToolButton* BoutDegrade = nullptr;
     QToolButton* BoutCode = nullptr;
     QToolButton* BoutCarac = nullptr;
     QToolButton* BoutPredefini = nullptr;
     QToolButton* BoutHelp = nullptr;
 
     // ---- Menus (group items H1..H7, T0..T23, P1..P8 are found by name: MenuItem) ----
-    QMenu* Popup1 = nullptr;        // sizes
-    QMenu* Popup5 = nullptr;        // editors
-    QMenu* Popup6 = nullptr;        // faces, two columns
-    QMenu* Popup9 = nullptr;        // tray
-    QWidget* FaceColumns = nullptr; // the two columns of Popup6
+    QMenu* Popup5 = nullptr; // editors
+    QMenu* Popup9 = nullptr; // tray
 
     QAction* Couper1 = nullptr;
     QAction* Copier1 = nullptr;
@@ -219,27 +203,6 @@ public:
     void ShowFromTray();
     void SetShowHint(bool on);
 
-    // ---- Style commands (codegen/ui/style_commands.cpp) ----
-    void BoutNormalClick();
-    void BoutFontGrasClick();
-    void BoutFontItaliqueClick();
-    void BoutFontSouligneClick();
-    void BoutFontBarreClick();
-    void BoutFontcouleurClick();
-    void BoutAlignGaucheClick();
-    void BoutAlignCentreClick();
-    void BoutAlignDroiteClick();
-    void H1Click(QAction* sender);
-    void T0Click(QAction* sender);
-    void BoutNoBalClick();
-    void BoutSignClick();
-    void BoutScrollClick();
-    void BoutVagueClick();
-    void BoutDegradeClick();
-    // Check marks and down states from the state, as start-up sets them.
-    void SetMenuChecksFromState();
-    void SetButtonsFromState();
-
     // ---- Help and launching (help.cpp) ----
     void BoutHelpClick();
     void AideF11Click();
@@ -247,8 +210,6 @@ public:
 
     // ---- Presets (presets.cpp) ----
     zk::ui::Presets* presets() const { return presets_; }
-    // The menus, buttons and character table after a preset was loaded into the state.
-    void ShowPresetFormatting();
 
     // ---- Helpers ----
     // A menu item by name ("H1", "T12", "P3", "Copier1"...); null when there is none.
@@ -292,4 +253,5 @@ private:
     zk::ui::CharacterTable* characterTable_ = nullptr;
     zk::ui::TextTools* textTools_ = nullptr;
     zk::ui::ImageListPanel* imagePanel_ = nullptr;
+    zk::ui::StyleCommands* styleCommands_ = nullptr;
 };

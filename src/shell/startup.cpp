@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QToolButton>
 #include <QWebEngineView>
 
 #include <cerrno>
@@ -17,6 +18,7 @@
 #include "data_tree.h"
 #include "dialogs.h"
 #include "image_list_panel.h"
+#include "style_commands.h"
 #include "text_tools.h"
 #include "tray.h"
 #include "window_system.h"
@@ -99,15 +101,14 @@ void TForm1::FormCreate(const QStringList& args) {
     characterTable_->BuildCharacterTable();
     StartupStepsDone = 10;
     zk::ApplyFontFaceIndex(settings.fmt);
-    CheckGroupItem(QStringLiteral("T"), 0, 23, settings.fmt.FontFaceIndex);
+    styleCommands_->SetMenuChecksFromState(); // the face and size menus
     StartupStepsDone = 11;
     ApplyCharacterTableFont();
-    StartupStepsDone = 12;
-    CheckGroupItem(QStringLiteral("H"), 1, 7, settings.fmt.FontSizeIndex);
     StartupStepsDone = 13;
     CheckGroupItem(QStringLiteral("P"), 1, 8, settings.PresetIndex + 1);
     StartupStepsDone = 14;
-    SetButtonsFromState();
+    styleCommands_->SetButtonsFromState();
+    BoutTop->setChecked(settings.AlwaysOnTop == 1);
     StartupStepsDone = 15;
     ApplyCharacterTableFont();
     StartupStepsDone = 16;

@@ -15,6 +15,7 @@
 #include "accessibility.h"
 #include "image_list_panel.h"
 #include "preferences_panel.h"
+#include "style_commands.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -160,7 +161,7 @@ private slots:
             const char* description; // empty: none needed
         };
         const Case cases[] = {
-            {form->BoutFontGras, "Gras", ""},
+            {form->styleCommands()->BoutFontGras, "Gras", ""},
             {form->BoutPreferences, "Préférences", "Raccourci : F9"},
             {form->BoutCouper, "Couper", "Raccourci : Shift+Del"},
             {form->BoutNavIntegre, "Aperçu", "Raccourci : F12"},
@@ -200,27 +201,27 @@ private slots:
         QStringList missing;
         for (QWidget* toolbar : {form->Panel2, form->Panel5, form->Panel1})
             for (QToolButton* b : toolbar->findChildren<QToolButton*>())
-                if (!reached.contains(b) && b->group() != form->AlignGroup)
+                if (!reached.contains(b) && b->group() != form->styleCommands()->AlignGroup)
                     missing.append(b->objectName());
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(", ")));
-        QVERIFY(reached.contains(form->BoutAlignGauche));
-        form->BoutAlignGauche->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(form->BoutAlignGauche->hasFocus());
-        QTest::keyClick(form->BoutAlignGauche, Qt::Key_Right);
-        QTRY_VERIFY(form->BoutAlignCentre->isChecked());
+        QVERIFY(reached.contains(form->styleCommands()->BoutAlignGauche));
+        form->styleCommands()->BoutAlignGauche->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(form->styleCommands()->BoutAlignGauche->hasFocus());
+        QTest::keyClick(form->styleCommands()->BoutAlignGauche, Qt::Key_Right);
+        QTRY_VERIFY(form->styleCommands()->BoutAlignCentre->isChecked());
         QCOMPARE(form->LastCommand, QStringLiteral("BoutAlignCentreClick"));
 
         // Space on a focused button runs its command.
-        form->BoutFontGras->setFocus(Qt::TabFocusReason);
-        QTRY_VERIFY(form->BoutFontGras->hasFocus());
-        QTest::keyClick(form->BoutFontGras, Qt::Key_Space);
+        form->styleCommands()->BoutFontGras->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(form->styleCommands()->BoutFontGras->hasFocus());
+        QTest::keyClick(form->styleCommands()->BoutFontGras, Qt::Key_Space);
         QCOMPARE(form->LastCommand, QStringLiteral("BoutFontGrasClick"));
-        QVERIFY(form->BoutFontGras->isChecked());
+        QVERIFY(form->styleCommands()->BoutFontGras->isChecked());
 
         // A click leaves the focus in the editor.
         form->Memo1->setFocus();
         QTRY_VERIFY(form->Memo1->hasFocus());
-        QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontItalique, Qt::LeftButton);
         QCOMPARE(form->LastCommand, QStringLiteral("BoutFontItaliqueClick"));
         QVERIFY(form->Memo1->hasFocus());
 

@@ -18,6 +18,7 @@
 #include <QTreeView>
 
 #include "presets.h"
+#include "style_commands.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -153,10 +154,10 @@ private slots:
             QToolButton* button;
             QMenu* menu;
         };
-        const Case cases[] = {{form->BoutTaille, form->Popup1},
+        const Case cases[] = {{form->styleCommands()->BoutTaille, form->styleCommands()->Popup1},
                               {form->BoutMisc, form->textTools()->Popup3},
                               {form->BoutPredefini, form->presets()->Popup4},
-                              {form->BoutFntName, form->Popup6}};
+                              {form->styleCommands()->BoutFntName, form->styleCommands()->Popup6}};
         for (const Case& c : cases) {
             QToolButton* button = c.button;
             QMenu* menu = c.menu;
@@ -181,7 +182,7 @@ private slots:
 
     // The size and preset menus are one-of-many choices: their items carry radio marks.
     void sizeAndPresetMenusAreOneOfMany() {
-        for (QMenu* menu : {form->Popup1, form->presets()->Popup4}) {
+        for (QMenu* menu : {form->styleCommands()->Popup1, form->presets()->Popup4}) {
             for (QAction* item : menu->actions()) {
                 if (item->isSeparator() || item == form->presets()->SauvegarderP)
                     continue;
@@ -201,8 +202,9 @@ private slots:
     // 16 pixels) beside them, and fit their buttons.
     void toolbarLettersMatchTheIcons() {
         for (QToolButton* b :
-             {form->BoutFntName, form->BoutNormal, form->BoutFontGras, form->BoutFontItalique,
-              form->BoutFontSouligne, form->BoutFontBarre}) {
+             {form->styleCommands()->BoutFntName, form->styleCommands()->BoutNormal,
+              form->styleCommands()->BoutFontGras, form->styleCommands()->BoutFontItalique,
+              form->styleCommands()->BoutFontSouligne, form->styleCommands()->BoutFontBarre}) {
             const QRect letter = QFontMetrics(b->font()).tightBoundingRect(b->text());
             QVERIFY2(
                 letter.height() >= 10 && letter.height() <= 16,
@@ -219,7 +221,7 @@ private slots:
         zk::platform::setDialogs(nullptr);
         QStringList colourTexts;
         zktest::whenModal([&](QWidget* dialog) { colourTexts = visibleTexts(dialog); });
-        form->BoutFontcouleurClick();
+        form->styleCommands()->BoutFontcouleurClick();
         QVERIFY(!colourTexts.isEmpty());
         QVERIFY2(colourTexts.contains(QStringLiteral("Annuler")) ||
                      colourTexts.contains(QStringLiteral("&Annuler")),

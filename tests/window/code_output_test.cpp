@@ -9,6 +9,7 @@
 #include "clipboard.h"
 #include "code_generator.h"
 #include "sounds.h"
+#include "style_commands.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -91,7 +92,7 @@ private slots:
         // Typing, the gradient button and the preview button, as a user would.
         QTest::keyClicks(form->Memo1, QStringLiteral("Hello world"));
         QTest::mouseClick(form->BoutCarac, Qt::LeftButton); // a panel open over the window
-        QTest::mouseClick(form->BoutDegrade, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutDegrade, Qt::LeftButton);
         QTest::mouseClick(form->BoutNavIntegre, Qt::LeftButton);
         QCOMPARE(int(form->settings.fmt.GradientOn), 1);
         QCOMPARE(int(form->OpenPanel), 0); // the preview closes it so that the pane shows
@@ -136,7 +137,7 @@ private slots:
         folder->writeOptions("GradientType=1\r\nGradientStops=#000000,#FFFFFF\r\n");
         form = zktest::openWindow(*folder);
         QTest::keyClicks(form->Memo1, QStringLiteral("ab c"));
-        QTest::mouseClick(form->BoutDegrade, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutDegrade, Qt::LeftButton);
         QTest::mouseClick(form->BoutNavIntegre, Qt::LeftButton);
         QVERIFY2(form->codeOutput()->GeneratedCode().find("<font color=\"#000000\">a</font><font "
                                                           "color=\"#808080\">b</font> <font "

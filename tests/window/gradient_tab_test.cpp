@@ -16,6 +16,7 @@
 #include "gradient_swatch.h"
 #include "preferences_panel.h"
 #include "string_utils.h"
+#include "style_commands.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -49,7 +50,7 @@ private:
     // Opens the preferences on "Dégradé" as a right click on the gradient button
     // does.
     void openGradientTab() {
-        QTest::mouseClick(form->BoutDegrade, Qt::RightButton);
+        QTest::mouseClick(form->styleCommands()->BoutDegrade, Qt::RightButton);
         QTRY_VERIFY(prefs()->Panel9->isVisible());
         QCOMPARE(prefs()->PageControl1->currentIndex(), 2);
     }
@@ -58,8 +59,8 @@ private:
     // them once its body holds lastLetter.
     QStringList previewColours(const QString& text, const QString& lastLetter) {
         form->Memo1->setPlainText(text);
-        if (!form->BoutDegrade->isChecked())
-            QTest::mouseClick(form->BoutDegrade, Qt::LeftButton);
+        if (!form->styleCommands()->BoutDegrade->isChecked())
+            QTest::mouseClick(form->styleCommands()->BoutDegrade, Qt::LeftButton);
         form->Memo1->setFocus();
         QTest::keyClick(form->Memo1, Qt::Key_F12);
         QWebEngineView* view = form->codeOutput()->WebB;

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QToolButton>
 
+#include "style_commands.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -80,7 +81,8 @@ private slots:
 
     void toolbarIconsAreDrawnAtDeviceResolution() {
         // Buttons whose drawings have curves and slants: an enlarged picture shows steps.
-        for (QToolButton* button : {form->BoutLien, form->BoutNavIntegre, form->BoutDegrade}) {
+        for (QToolButton* button :
+             {form->BoutLien, form->BoutNavIntegre, form->styleCommands()->BoutDegrade}) {
             const QString name = button->objectName();
             const QSize logical = button->iconSize();
             QCOMPARE(logical, QSize(16, 16));

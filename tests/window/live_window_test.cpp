@@ -16,6 +16,7 @@
 #include "live_preview.h"
 #include "preferences_panel.h"
 #include "status_bar_clock.h"
+#include "style_commands.h"
 #include "text.h"
 #include "window_test_support.h"
 
@@ -104,7 +105,7 @@ private slots:
         const QByteArray startPage = readFile(form->codeOutput()->PreviewPagePath());
         const QStringList files = listing(temp);
 
-        form->BoutFontGras->click();
+        form->styleCommands()->BoutFontGras->click();
         QVERIFY(live()->pending());
         live()->updateNow();
         type(QStringLiteral("Bon"));
@@ -118,7 +119,7 @@ private slots:
         QVERIFY(live()->page()->pushes() > pushes);
 
         // The marquee keeps running while the text in it changes.
-        form->BoutScroll->click();
+        form->styleCommands()->BoutScroll->click();
         live()->updateNow();
         QTRY_COMPARE(textOf(pane(), QStringLiteral("marquee")), QStringLiteral("Bonjour é€"));
         QCOMPARE(evaluate(pane(), QStringLiteral("document.querySelector('marquee').zkMark = 'x'")),
@@ -210,7 +211,7 @@ private slots:
     // key goes on live from there.
     void previewKeyWorksAsBefore() {
         openReady();
-        form->BoutFontItalique->click();
+        form->styleCommands()->BoutFontItalique->click();
         type(QStringLiteral("vu"));
         QTRY_COMPARE(textOf(pane(), QStringLiteral("i")), QStringLiteral("vu"));
         const std::string code = form->codeOutput()->Generate().value_or("none");

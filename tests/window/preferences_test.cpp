@@ -17,6 +17,7 @@
 #include "gradient_swatch.h"
 #include "preferences_panel.h"
 #include "radio_group.h"
+#include "style_commands.h"
 #include "window_test_support.h"
 
 using zk::ui::PreferencesPanel;
@@ -394,17 +395,17 @@ private slots:
         open();
         for (int on : {0, 1}) {
             form->settings.fmt.ScrollingOn = static_cast<std::uint8_t>(on);
-            form->BoutScroll->setChecked(on == 1);
+            form->styleCommands()->BoutScroll->setChecked(on == 1);
             form->LastCommand.clear();
-            QTest::mouseClick(form->BoutScroll, Qt::RightButton);
+            QTest::mouseClick(form->styleCommands()->BoutScroll, Qt::RightButton);
             QVERIFY(prefs()->Panel9->isVisible());
             QCOMPARE(prefs()->PageControl1->currentIndex(), 3);
             QCOMPARE(prefs()->PageControl1->tabText(3), QStringLiteral("Scrolling"));
             QCOMPARE(int(form->settings.fmt.ScrollingOn), on);
-            QCOMPARE(form->BoutScroll->isChecked(), on == 1);
+            QCOMPARE(form->styleCommands()->BoutScroll->isChecked(), on == 1);
             QVERIFY(form->LastCommand.isEmpty());
             // A second right click applies and closes.
-            QTest::mouseClick(form->BoutScroll, Qt::RightButton);
+            QTest::mouseClick(form->styleCommands()->BoutScroll, Qt::RightButton);
             QVERIFY(!prefs()->Panel9->isVisible());
             QCOMPARE(int(form->settings.fmt.ScrollingOn), on);
         }
@@ -458,7 +459,7 @@ private slots:
         QVERIFY(!prefs()->Panel9->isVisible());
         QCOMPARE(int(form->OpenPanel), 0);
         // A right click sets a valid tab first and opens it.
-        QTest::mouseClick(form->BoutVague, Qt::RightButton);
+        QTest::mouseClick(form->styleCommands()->BoutVague, Qt::RightButton);
         QVERIFY(prefs()->Panel9->isVisible());
         QCOMPARE(prefs()->PageControl1->currentIndex(), 4);
     }
@@ -768,7 +769,7 @@ private slots:
     void formatRowsChangeTheCodeAndSurviveCloseAndStart() {
         open();
         form->Memo1->setPlainText(QStringLiteral("ab"));
-        QTest::mouseClick(form->BoutDegrade, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutDegrade, Qt::LeftButton);
         QTest::mouseClick(form->BoutCode, Qt::LeftButton);
         QTRY_VERIFY(form->codeOutput()->Memo2->toPlainText().contains(QStringLiteral("<font")));
         QVERIFY(!form->codeOutput()->Memo2->toPlainText().contains(QStringLiteral("[color=")));

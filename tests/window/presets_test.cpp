@@ -11,6 +11,7 @@
 
 #include "preset_file.h"
 #include "presets.h"
+#include "style_commands.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -36,10 +37,13 @@ struct Buttons {
 };
 
 Buttons buttonsOf(TForm1* f) {
-    return {f->BoutAlignGauche->isChecked(),  f->BoutAlignCentre->isChecked(),
-            f->BoutAlignDroite->isChecked(),  f->BoutFontGras->isChecked(),
-            f->BoutFontItalique->isChecked(), f->BoutFontSouligne->isChecked(),
-            f->BoutFontBarre->isChecked()};
+    return {f->styleCommands()->BoutAlignGauche->isChecked(),
+            f->styleCommands()->BoutAlignCentre->isChecked(),
+            f->styleCommands()->BoutAlignDroite->isChecked(),
+            f->styleCommands()->BoutFontGras->isChecked(),
+            f->styleCommands()->BoutFontItalique->isChecked(),
+            f->styleCommands()->BoutFontSouligne->isChecked(),
+            f->styleCommands()->BoutFontBarre->isChecked()};
 }
 
 } // namespace
@@ -91,11 +95,11 @@ private slots:
         open();
         form->MenuItem(QStringLiteral("T17"))->trigger();
         form->MenuItem(QStringLiteral("H3"))->trigger();
-        QTest::mouseClick(form->BoutAlignCentre, Qt::LeftButton);
-        QTest::mouseClick(form->BoutFontGras, Qt::LeftButton);
-        QTest::mouseClick(form->BoutFontBarre, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutAlignCentre, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontGras, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontBarre, Qt::LeftButton);
         zktest::dialogs().color = QColor(255, 0, 0);
-        QTest::mouseClick(form->BoutFontcouleur, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontcouleur, Qt::LeftButton);
         QCOMPARE(form->settings.fmt.FontColor, 255);
         form->MenuItem(QStringLiteral("P1"))->setChecked(false); // the save leaves marks alone
         form->presets()->SauvegarderP->trigger();
@@ -124,7 +128,7 @@ private slots:
         form->BoutErrorClick();
 
         // "&Sauvegarder" now defines it.
-        QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontItalique, Qt::LeftButton);
         form->presets()->SauvegarderP->trigger();
         QCOMPARE(zktest::readFile(presetFile(2)),
                  QByteArray("0\r\n6\r\n0\r\n0\r\n0\r\n2\r\n0\r\n0\r\n"));
@@ -219,8 +223,8 @@ private slots:
         else
             QCOMPARE(QString::fromStdString(f.FontFace),
                      form->MenuItem(QStringLiteral("T%1").arg(checkedFace))->text());
-        QCOMPARE(form->BoutFontGras->isChecked(), bold != 0);
-        QCOMPARE(form->BoutFontBarre->isChecked(), strike != 0);
+        QCOMPARE(form->styleCommands()->BoutFontGras->isChecked(), bold != 0);
+        QCOMPARE(form->styleCommands()->BoutFontBarre->isChecked(), strike != 0);
     }
 
     void garbageGivesInvalidNumericInputAndKeepsTheValuesReadBefore() {
@@ -289,7 +293,7 @@ private slots:
         writePreset(0, "17\r\n3\r\n255\r\n1\r\n1\r\n0\r\n0\r\n8\r\n");
         QVERIFY(QFile::setPermissions(presetFile(0),
                                       QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-        QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontItalique, Qt::LeftButton);
         form->presets()->SauvegarderP->trigger();
         QVERIFY(form->PanError->isVisible());
         QCOMPARE(form->LabError->text(), QStringLiteral("\nERREUR en écriture"));

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "autostart.h"
+#include "style_commands.h"
 #include "tray.h"
 #include "window_test_support.h"
 
@@ -43,7 +44,7 @@ private slots:
         QCOMPARE(form->settings.fmt.FontFace, std::string("Abadi MT Condensed"));
         QVERIFY(form->MenuItem(QStringLiteral("H6"))->isChecked());
         QVERIFY(form->MenuItem(QStringLiteral("P1"))->isChecked());
-        QVERIFY(form->BoutAlignGauche->isChecked());
+        QVERIFY(form->styleCommands()->BoutAlignGauche->isChecked());
         QVERIFY(!form->BoutTop->isChecked());
         QCOMPARE(form->settings.LastFolder, folder.path().toStdString());
         QVERIFY(form->findChild<QLabel*>(QStringLiteral("CH223")));
@@ -54,11 +55,11 @@ private slots:
         AppFolder folder;
         {
             auto form = zktest::openWindow(folder);
-            QTest::mouseClick(form->BoutFontGras, Qt::LeftButton);
-            QTest::mouseClick(form->BoutFontBarre, Qt::LeftButton);
-            QTest::mouseClick(form->BoutAlignDroite, Qt::LeftButton);
-            QTest::mouseClick(form->BoutDegrade, Qt::LeftButton);
-            QTest::mouseClick(form->BoutNoBal, Qt::LeftButton);
+            QTest::mouseClick(form->styleCommands()->BoutFontGras, Qt::LeftButton);
+            QTest::mouseClick(form->styleCommands()->BoutFontBarre, Qt::LeftButton);
+            QTest::mouseClick(form->styleCommands()->BoutAlignDroite, Qt::LeftButton);
+            QTest::mouseClick(form->styleCommands()->BoutDegrade, Qt::LeftButton);
+            QTest::mouseClick(form->styleCommands()->BoutNoBal, Qt::LeftButton);
             QTest::mouseClick(form->BoutTop, Qt::LeftButton);
             form->MenuItem(QStringLiteral("H3"))->trigger();
             form->MenuItem(QStringLiteral("T1"))->trigger();
@@ -76,14 +77,14 @@ private slots:
 
         auto form = zktest::openWindow(folder);
         QCOMPARE(form->pos(), QPoint(300, 200));
-        QVERIFY(form->BoutFontGras->isChecked());
-        QVERIFY(!form->BoutFontItalique->isChecked());
-        QVERIFY(form->BoutFontBarre->isChecked());
+        QVERIFY(form->styleCommands()->BoutFontGras->isChecked());
+        QVERIFY(!form->styleCommands()->BoutFontItalique->isChecked());
+        QVERIFY(form->styleCommands()->BoutFontBarre->isChecked());
         QCOMPARE(int(form->settings.fmt.StrikeOut), 8);
-        QVERIFY(form->BoutAlignDroite->isChecked());
-        QVERIFY(!form->BoutAlignGauche->isChecked());
-        QVERIFY(form->BoutDegrade->isChecked());
-        QVERIFY(form->BoutNoBal->isChecked());
+        QVERIFY(form->styleCommands()->BoutAlignDroite->isChecked());
+        QVERIFY(!form->styleCommands()->BoutAlignGauche->isChecked());
+        QVERIFY(form->styleCommands()->BoutDegrade->isChecked());
+        QVERIFY(form->styleCommands()->BoutNoBal->isChecked());
         QVERIFY(form->BoutTop->isChecked());
         QVERIFY(form->IsTopmost());
         QVERIFY(form->MenuItem(QStringLiteral("H3"))->isChecked());
@@ -92,7 +93,7 @@ private slots:
         QCOMPARE(form->settings.fmt.FontFace, std::string("Arial"));
         QCOMPARE(form->characterTable()->Panel3->font().family(), QStringLiteral("Arial"));
         // The saved state reaches the code (with the text tags back on).
-        QTest::mouseClick(form->BoutNoBal, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutNoBal, Qt::LeftButton);
         form->Memo1->setPlainText(QStringLiteral("x"));
         form->codeOutput()->BoutClipBoardClick();
         QVERIFY(form->codeOutput()->GeneratedCode().find("face=\"Arial\"") != std::string::npos);
@@ -138,12 +139,12 @@ private slots:
             {"styles and effects",
              {{6, "1"}, {7, "2"}, {20, "1"}, {21, "1"}, {22, "1"}, {17, "1"}},
              [](TForm1* f) {
-                 QVERIFY(f->BoutFontGras->isChecked());
-                 QVERIFY(f->BoutFontItalique->isChecked());
-                 QVERIFY(f->BoutSign->isChecked());
-                 QVERIFY(f->BoutScroll->isChecked());
-                 QVERIFY(f->BoutVague->isChecked());
-                 QVERIFY(f->BoutAlignCentre->isChecked());
+                 QVERIFY(f->styleCommands()->BoutFontGras->isChecked());
+                 QVERIFY(f->styleCommands()->BoutFontItalique->isChecked());
+                 QVERIFY(f->styleCommands()->BoutSign->isChecked());
+                 QVERIFY(f->styleCommands()->BoutScroll->isChecked());
+                 QVERIFY(f->styleCommands()->BoutVague->isChecked());
+                 QVERIFY(f->styleCommands()->BoutAlignCentre->isChecked());
              }},
         };
         for (const Case& c : cases) {
@@ -259,8 +260,8 @@ private slots:
         QVERIFY(QFile::rename(folder.settingsPath(), target));
         QVERIFY(QFile::link(target, folder.settingsPath()));
         auto form = zktest::openWindow(folder);
-        QVERIFY(form->BoutFontGras->isChecked()); // read through the link
-        QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
+        QVERIFY(form->styleCommands()->BoutFontGras->isChecked()); // read through the link
+        QTest::mouseClick(form->styleCommands()->BoutFontItalique, Qt::LeftButton);
         form->close();
         QVERIFY(zktest::dialogs().errors.isEmpty());
         QVERIFY(QFileInfo(folder.settingsPath()).isSymLink());
@@ -305,7 +306,7 @@ private slots:
         QVERIFY(QFile::setPermissions(folder.settingsPath(),
                                       QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         auto form = zktest::openWindow(folder);
-        QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontItalique, Qt::LeftButton);
         form->close();
         QCOMPARE(zktest::dialogs().errors,
                  QStringList{QStringLiteral("ERREUR en écriture\r\n") + folder.settingsPath()});
@@ -371,7 +372,7 @@ private slots:
         AppFolder folder;
         auto form = zktest::openWindow(folder);
         QSignalSpy ended(form.get(), &TForm1::endRequested);
-        QTest::mouseClick(form->BoutFontItalique, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontItalique, Qt::LeftButton);
         form->QuitterTray->trigger();
         QCOMPARE(form->LastCommand, QStringLiteral("QuitterTrayClick"));
         QVERIFY(form->EndRequested);

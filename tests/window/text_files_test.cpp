@@ -14,6 +14,7 @@
 
 #include "clipboard.h"
 #include "sounds.h"
+#include "style_commands.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -283,7 +284,7 @@ private slots:
         // The HTML entry: the page is the wrapped fragment; the code view, which does not
         // carry it, keeps what it holds.
         form->codeOutput()->Memo2->setPlainText(QStringLiteral("vue du code"));
-        QTest::mouseClick(form->BoutFontGras, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontGras, Qt::LeftButton);
         saveAs(QStringLiteral("lettre.txt"), kHtmlEntry);
         const QByteArray page = zktest::readFile(doc(QStringLiteral("lettre.html")));
         QVERIFY(page.startsWith("<html><head></head><font"));

@@ -20,6 +20,7 @@
 #include "presets.h"
 #include "sounds.h"
 #include "status_bar_clock.h"
+#include "style_commands.h"
 #include "window_test_support.h"
 
 using zktest::AppFolder;
@@ -250,8 +251,8 @@ private slots:
         QCOMPARE(button(form.get(), "BoutNormal")->text(), QStringLiteral("N"));
         QCOMPARE(button(form.get(), "BoutFontGras")->text(), QStringLiteral("G"));
         QCOMPARE(button(form.get(), "BoutCarac")->text(), QStringLiteral("abc"));
-        QCOMPARE(form->BoutFntName->menu(), form->Popup6);
-        QCOMPARE(form->BoutTaille->menu(), form->Popup1);
+        QCOMPARE(form->styleCommands()->BoutFntName->menu(), form->styleCommands()->Popup6);
+        QCOMPARE(form->styleCommands()->BoutTaille->menu(), form->styleCommands()->Popup1);
         QCOMPARE(form->BoutMisc->menu(), form->textTools()->Popup3);
         QCOMPARE(form->BoutPredefini->menu(), form->presets()->Popup4);
     }
@@ -284,12 +285,12 @@ private slots:
     }
 
     void groupMenusSizesPresetsFaces() {
-        QCOMPARE(form->Popup1->actions().size(), 7);
+        QCOMPARE(form->styleCommands()->Popup1->actions().size(), 7);
         for (int i = 1; i <= 7; ++i) {
             QAction* h = form->MenuItem(QStringLiteral("H%1").arg(i));
             QCOMPARE(h->text(), QStringLiteral("H&%1").arg(i));
             QCOMPARE(h->data().toInt(), i);
-            QCOMPARE(form->Popup1->actions().at(i - 1), h);
+            QCOMPARE(form->styleCommands()->Popup1->actions().at(i - 1), h);
         }
         for (int i = 1; i <= 8; ++i) {
             QAction* p = form->MenuItem(QStringLiteral("P%1").arg(i));
@@ -313,20 +314,22 @@ private slots:
             QCOMPARE(t->data().toInt(), i);
         }
         auto cell = [&](int i) {
-            return form->FaceColumns->findChild<QPushButton*>(QStringLiteral("FaceCell%1").arg(i));
+            return form->styleCommands()->FaceColumns->findChild<QPushButton*>(
+                QStringLiteral("FaceCell%1").arg(i));
         };
         // The menu runs its own loop: look at it and choose from inside.
         bool seen = false;
         QPoint menuAt;
-        zktest::whenShown(form->Popup6, [&] {
+        zktest::whenShown(form->styleCommands()->Popup6, [&] {
             seen = true;
-            menuAt = form->Popup6->pos();
+            menuAt = form->styleCommands()->Popup6->pos();
             QTest::mouseClick(cell(17), Qt::LeftButton);
         });
-        form->BoutFntName->showMenu(); // returns when the menu has closed
+        form->styleCommands()->BoutFntName->showMenu(); // returns when the menu has closed
         QVERIFY(seen);
-        QTRY_VERIFY(!form->Popup6->isVisible());
-        QVERIFY(menuAt.y() >= form->BoutFntName->mapToGlobal(QPoint(0, 0)).y() + 20); // below it
+        QTRY_VERIFY(!form->styleCommands()->Popup6->isVisible());
+        QVERIFY(menuAt.y() >=
+                form->styleCommands()->BoutFntName->mapToGlobal(QPoint(0, 0)).y() + 20); // below it
         QCOMPARE(cell(0)->text(), QStringLiteral("Abadi MT Condensed"));
         QVERIFY(cell(12)->x() > cell(0)->x());
         QCOMPARE(cell(12)->y(), cell(0)->y());
@@ -342,56 +345,58 @@ private slots:
 
     void styleButtonsStoreTheirWeights() {
         struct Case {
-            QToolButton* TForm1::*button;
+            QToolButton* zk::ui::StyleCommands::*button;
             std::uint8_t zk::FormattingState::*flag;
             int weight;
         };
         const Case cases[] = {
-            {&TForm1::BoutFontGras, &zk::FormattingState::Bold, 1},
-            {&TForm1::BoutFontItalique, &zk::FormattingState::Italic, 2},
-            {&TForm1::BoutFontSouligne, &zk::FormattingState::Underline, 4},
-            {&TForm1::BoutFontBarre, &zk::FormattingState::StrikeOut, 8},
+            {&zk::ui::StyleCommands::BoutFontGras, &zk::FormattingState::Bold, 1},
+            {&zk::ui::StyleCommands::BoutFontItalique, &zk::FormattingState::Italic, 2},
+            {&zk::ui::StyleCommands::BoutFontSouligne, &zk::FormattingState::Underline, 4},
+            {&zk::ui::StyleCommands::BoutFontBarre, &zk::FormattingState::StrikeOut, 8},
         };
         for (const Case& c : cases) {
-            QToolButton* b = form.get()->*c.button;
+            QToolButton* b = form->styleCommands()->*c.button;
             QTest::mouseClick(b, Qt::LeftButton);
             QVERIFY(b->isChecked());
             QCOMPARE(int(form->settings.fmt.*c.flag), c.weight);
         }
         // "N" clears the four and raises their buttons; size, face, colour, alignment stay.
         form->settings.fmt.FontColor = 0x123456;
-        QTest::mouseClick(form->BoutAlignCentre, Qt::LeftButton);
-        QTest::mouseClick(form->BoutNormal, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutAlignCentre, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutNormal, Qt::LeftButton);
         for (const Case& c : cases) {
-            QVERIFY(!(form.get()->*c.button)->isChecked());
+            QVERIFY(!(form->styleCommands()->*c.button)->isChecked());
             QCOMPARE(int(form->settings.fmt.*c.flag), 0);
         }
         QCOMPARE(form->settings.fmt.FontColor, 0x123456);
         QCOMPARE(int(form->settings.fmt.Alignment), 1);
         // Bold then up again.
-        QTest::mouseClick(form->BoutFontGras, Qt::LeftButton);
-        QTest::mouseClick(form->BoutFontGras, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontGras, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontGras, Qt::LeftButton);
         QCOMPARE(int(form->settings.fmt.Bold), 0);
     }
 
     void alignmentIsARadioGroup() {
         struct Case {
-            QToolButton* TForm1::*button;
+            QToolButton* zk::ui::StyleCommands::*button;
             int alignment;
         };
-        const Case cases[] = {{&TForm1::BoutAlignDroite, 2},
-                              {&TForm1::BoutAlignCentre, 1},
-                              {&TForm1::BoutAlignCentre, 1}, // the one down stays down
-                              {&TForm1::BoutAlignGauche, 0}};
+        const Case cases[] = {
+            {&zk::ui::StyleCommands::BoutAlignDroite, 2},
+            {&zk::ui::StyleCommands::BoutAlignCentre, 1},
+            {&zk::ui::StyleCommands::BoutAlignCentre, 1}, // the one down stays down
+            {&zk::ui::StyleCommands::BoutAlignGauche, 0}};
         for (const Case& c : cases) {
-            QTest::mouseClick(form.get()->*c.button, Qt::LeftButton);
+            QTest::mouseClick(form->styleCommands()->*c.button, Qt::LeftButton);
             QCOMPARE(int(form->settings.fmt.Alignment), c.alignment);
             int down = 0;
             for (QToolButton* b :
-                 {form->BoutAlignGauche, form->BoutAlignCentre, form->BoutAlignDroite})
+                 {form->styleCommands()->BoutAlignGauche, form->styleCommands()->BoutAlignCentre,
+                  form->styleCommands()->BoutAlignDroite})
                 down += b->isChecked() ? 1 : 0;
             QCOMPARE(down, 1);
-            QVERIFY((form.get()->*c.button)->isChecked());
+            QVERIFY((form->styleCommands()->*c.button)->isChecked());
         }
     }
 
@@ -424,27 +429,28 @@ private slots:
     void fontColourDialog() {
         form->settings.fmt.FontColor = 0x0000FF; // red
         zktest::dialogs().color = std::nullopt;
-        QTest::mouseClick(form->BoutFontcouleur, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontcouleur, Qt::LeftButton);
         QCOMPARE(zktest::dialogs().colorCalls, 1);
         QCOMPARE(zktest::dialogs().colorOffered, QColor(255, 0, 0));
         QCOMPARE(form->settings.fmt.FontColor, 0x0000FF); // cancelled: unchanged
         zktest::dialogs().color = QColor(0x11, 0x22, 0x33);
-        QTest::mouseClick(form->BoutFontcouleur, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontcouleur, Qt::LeftButton);
         QCOMPARE(form->settings.fmt.FontColor, 0x332211);
     }
 
     void effectTogglesFlipTheirSwitch() {
         struct Case {
-            QToolButton* TForm1::*button;
+            QToolButton* zk::ui::StyleCommands::*button;
             std::uint8_t zk::FormattingState::*flag;
         };
-        const Case cases[] = {{&TForm1::BoutSign, &zk::FormattingState::SignatureOn},
-                              {&TForm1::BoutScroll, &zk::FormattingState::ScrollingOn},
-                              {&TForm1::BoutVague, &zk::FormattingState::WavesOn},
-                              {&TForm1::BoutDegrade, &zk::FormattingState::GradientOn},
-                              {&TForm1::BoutNoBal, &zk::FormattingState::IgnoreTextTags}};
+        const Case cases[] = {
+            {&zk::ui::StyleCommands::BoutSign, &zk::FormattingState::SignatureOn},
+            {&zk::ui::StyleCommands::BoutScroll, &zk::FormattingState::ScrollingOn},
+            {&zk::ui::StyleCommands::BoutVague, &zk::FormattingState::WavesOn},
+            {&zk::ui::StyleCommands::BoutDegrade, &zk::FormattingState::GradientOn},
+            {&zk::ui::StyleCommands::BoutNoBal, &zk::FormattingState::IgnoreTextTags}};
         for (const Case& c : cases) {
-            QToolButton* b = form.get()->*c.button;
+            QToolButton* b = form->styleCommands()->*c.button;
             QTest::mouseClick(b, Qt::LeftButton);
             QCOMPARE(int(form->settings.fmt.*c.flag), 1);
             QVERIFY(b->isChecked());
@@ -456,18 +462,19 @@ private slots:
 
     void rightButtonOpensThePreferencesOnATab() {
         struct Case {
-            QToolButton* TForm1::*button;
+            QToolButton* button;
             int page;
             std::uint8_t zk::FormattingState::*flag; // left unchanged
         };
-        const Case cases[] = {{&TForm1::BoutPreferences, 0, nullptr},
-                              {&TForm1::BoutNavIntegre, 0, nullptr},
-                              {&TForm1::BoutSign, 1, &zk::FormattingState::SignatureOn},
-                              {&TForm1::BoutDegrade, 2, &zk::FormattingState::GradientOn},
-                              {&TForm1::BoutScroll, 3, &zk::FormattingState::ScrollingOn},
-                              {&TForm1::BoutVague, 4, &zk::FormattingState::WavesOn}};
+        const Case cases[] = {
+            {form->BoutPreferences, 0, nullptr},
+            {form->BoutNavIntegre, 0, nullptr},
+            {form->styleCommands()->BoutSign, 1, &zk::FormattingState::SignatureOn},
+            {form->styleCommands()->BoutDegrade, 2, &zk::FormattingState::GradientOn},
+            {form->styleCommands()->BoutScroll, 3, &zk::FormattingState::ScrollingOn},
+            {form->styleCommands()->BoutVague, 4, &zk::FormattingState::WavesOn}};
         for (const Case& c : cases) {
-            QToolButton* b = form.get()->*c.button;
+            QToolButton* b = c.button;
             form->LastCommand.clear();
             QTest::mouseClick(b, Qt::RightButton);
             QVERIFY2(form->preferences()->Panel9->isVisible(), qPrintable(b->objectName()));
@@ -485,7 +492,7 @@ private slots:
         form->settings.PreferencesPage = 4;
         form->preferences()->BoutPreferencesClick();
         QCOMPARE(form->preferences()->PageControl1->currentIndex(), 4);
-        QTest::mouseClick(form->BoutSign, Qt::RightButton);
+        QTest::mouseClick(form->styleCommands()->BoutSign, Qt::RightButton);
         QVERIFY(!form->preferences()->Panel9->isVisible());
         QCOMPARE(int(form->OpenPanel), 0);
         QCOMPARE(int(form->settings.PreferencesPage), 4);
@@ -658,7 +665,7 @@ private slots:
         }
         QCOMPARE(form->LastCommand, QString());
         QVERIFY(!form->preferences()->Panel9->isVisible());
-        QVERIFY(!form->Popup6->isVisible());
+        QVERIFY(!form->styleCommands()->Popup6->isVisible());
         // Shortcuts still work.
         form->Memo1->setFocus();
         QTest::keyClick(form->Memo1, Qt::Key_F9);
@@ -676,7 +683,7 @@ private slots:
         QCOMPARE(form->PanError->pos(), QPoint(0, 436));
         QVERIFY(form->Panel1->isEnabled());
         QVERIFY(form->Panel2->isEnabled());
-        QTest::mouseClick(form->BoutFontGras, Qt::LeftButton);
+        QTest::mouseClick(form->styleCommands()->BoutFontGras, Qt::LeftButton);
         QCOMPARE(form->LastCommand, QStringLiteral("BoutFontGrasClick"));
     }
 
@@ -825,8 +832,9 @@ private slots:
             if (!QTest::qWaitFor([] { return !QToolTip::isVisible(); },
                                  zktest::kWindowSystemTimeoutMs))
                 return QStringLiteral("(the previous tooltip stays)");
-            QHelpEvent help(QEvent::ToolTip, inside, form->BoutFontGras->mapToGlobal(inside));
-            QCoreApplication::sendEvent(form->BoutFontGras, &help);
+            QHelpEvent help(QEvent::ToolTip, inside,
+                            form->styleCommands()->BoutFontGras->mapToGlobal(inside));
+            QCoreApplication::sendEvent(form->styleCommands()->BoutFontGras, &help);
             // A tooltip shows while its event is handled: there is nothing to wait for.
             return QToolTip::isVisible() ? QToolTip::text() : QString();
         };
